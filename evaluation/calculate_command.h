@@ -1,0 +1,46 @@
+#pragma once
+
+// The Calculate command: from the path of a list file to the result line.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ambersel {
+
+// What one Calculate command gives: the result line, or the failure to open (or read) the file.
+class CalculationOutcome {
+public:
+    static CalculationOutcome withResultLine(std::u16string line) {
+        return CalculationOutcome(std::move(line));
+    }
+    static CalculationOutcome openFailure() { return CalculationOutcome(std::nullopt); }
+
+    bool isOpenFailure() const noexcept { return !m_resultLine.has_value(); }
+    // The line, "PASS : F = 0.1210" or "FAIL : F = 1.2104"; empty for the open failure.
+    const std::u16string& resultLine() const noexcept {
+        static const std::u16string kNone;
+        return m_resultLine ? *m_resultLine : kNone;
+    }
+
+private:
+    explicit CalculationOutcome(std::optional<std::u16string> line)
+        : m_resultLine(std::move(line)) {}
+    std::optional<std::u16string> m_resultLine;
+};
+
+// Reads the list file at `path` (UTF-16, as the dialog holds it; empty when no file was chosen),
+// evaluates it and returns its result line. The path is converted to the file system's UTF-8
+// exactly; a path that has no exact form (a lone surrogate) is the open failure, so no look-alike
+// of it is ever opened. Keeps nothing between calls; the file and the list are released before it
+// returns, on every path. Throws std::bad_alloc when memory runs out.
+CalculationOutcome calculateFromFile(std::u16string_view path);
+
+// The same for a path as the file system spells it, bytes and all.
+CalculationOutcome calculateFromPath(const std::filesystem::path& path);
+
+// The path's UTF-8 form, or nothing when the text is not valid UTF-16.
+std::optional<std::string> utf8FromUtf16(std::u16string_view text);
+
+}  // namespace ambersel

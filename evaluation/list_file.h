@@ -1,0 +1,51 @@
+#pragma once
+
+// Opening and reading one list file by its path: the only place the program opens files.
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "evaluation/frequency_level_list.h"
+
+namespace ambersel {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+};
+// An open list file; closed when the handle goes.
+using ListFileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// Why a path gave no list file, beside the system's own reasons (errno values).
+enum class ListFileError {
+    NotARegularFile = 1,  // a directory, FIFO, socket or device
+    NulInPath,            // the path holds a NUL character, which no file name can
+    UnconvertiblePath,    // the path's text has no exact file-system form (a lone surrogate)
+};
+const std::error_category& listFileErrorCategory() noexcept;
+std::error_code make_error_code(ListFileError error) noexcept;
+
+// Opens `path` for reading when it names a readable regular file (a symbolic link to one counts).
+// Anything else is refused at once, without blocking and without reading from it: an empty or
+// missing path, a directory, a FIFO, a device, a file without read permission. On refusal the
+// handle is empty and `error` says why.
+ListFileHandle openListFile(const std::filesystem::path& path, std::error_code& error);
+
+// A whole list file as read: its points and why reading ended.
+struct ListFileReading {
+    std::error_code openError;  // set when the file did not open; then nothing was read
+    FrequencyLevelList points;
+    ReadingStop stop;
+
+    bool opened() const noexcept { return !openError; }
+};
+
+// Opens, reads and closes the list file at `path`. The file is closed before this returns, on every
+// path, exceptions included. Throws std::bad_alloc when memory runs out.
+ListFileReading readListFile(const std::filesystem::path& path);
+
+}  // namespace ambersel
+
+template <>
+struct std::is_error_code_enum<ambersel::ListFileError> : std::true_type {};

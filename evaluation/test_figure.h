@@ -1,0 +1,54 @@
+#pragma once
+
+// The test figure F over a frequency-level list, and the verdict drawn from it.
+//
+// Each point (x in Hz as read, L in dB relative to one microvolt) contributes one term; F is their
+// sum in list order, kept in single precision. Intermediate arithmetic is IEEE double, one
+// operation at a time with no fused multiply-add, rounded to single precision at fixed points, so
+// that F is the same to the last bit on every conforming platform. The test passes only when
+// 0 <= F <= 1; an F that is not a number, negative or above 1 fails.
+
+#include <string>
+
+#include "evaluation/frequency_level_list.h"
+
+namespace ambersel {
+
+struct TestVerdict {
+    float figure = 0.0F;  // F
+    bool failed = false;  // true unless 0 <= F <= 1
+};
+
+// Every intermediate value of one point's contribution, for reports that explain a verdict.
+struct PointContribution {
+    float a = 0.0F;          // L / 20
+    float b = 0.0F;          // 10^a
+    float V = 0.0F;          // level in volts
+    float Z = 0.0F;          // frequency power law
+    double w = 0.0;          // x * 4pi / 1000
+    double s = 0.0;          // sqrt(1 + w^2)
+    float K = 0.0F;          // (s * V) / (Z * Z factor)
+    float D = 0.0F;          // x * 135 / 1000
+    double term = 0.0;       // K / D, before it is added to F
+    float runningFigure = 0.0F;  // F after this point
+};
+
+// Adds one point to the running figure, recording every intermediate. evaluateTestFigure() runs
+// exactly these operations, so the last running figure of a list equals its F to the bit.
+PointContribution contributeToTestFigure(FrequencyLevelPoint point, float figureSoFar);
+
+// F over the whole list in list order; an empty list gives F = 0, a pass.
+TestVerdict evaluateTestFigure(const FrequencyLevelList& list);
+
+// True when the figure passes: 0 <= figure <= 1.
+bool passesTestFigure(float figure);
+
+// The result line, "PASS : F = 0.1210" or "FAIL : F = 1.2104": F widened to double and printed
+// with four decimals, a full stop as decimal separator whatever the process locale, and "inf",
+// "-inf", "nan" or "-nan" for a figure that is not finite.
+std::u16string formatVerdict(const TestVerdict& verdict);
+
+// The same line in UTF-8, for the command line and reports.
+std::string formatVerdictUtf8(const TestVerdict& verdict);
+
+}  // namespace ambersel
