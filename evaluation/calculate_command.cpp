@@ -8,8 +8,12 @@
 namespace ambersel {
 namespace {
 
-constexpr bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-constexpr bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+constexpr bool isHighSurrogate(char32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+constexpr bool isLowSurrogate(char32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 void appendUtf8(std::string& out, char32_t codePoint) {
     if (codePoint < 0x80) {

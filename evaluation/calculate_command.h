@@ -11,7 +11,7 @@ namespace ambersel {
 
 // What one Calculate command gives: the result line, or the failure to open (or read) the file.
 class CalculationOutcome {
-public:
+  public:
     static CalculationOutcome withResultLine(std::u16string line) {
         return CalculationOutcome(std::move(line));
     }
@@ -24,7 +24,7 @@ public:
         return m_resultLine ? *m_resultLine : kNone;
     }
 
-private:
+  private:
     explicit CalculationOutcome(std::optional<std::u16string> line)
         : m_resultLine(std::move(line)) {}
     std::optional<std::u16string> m_resultLine;

@@ -17,7 +17,7 @@ constexpr std::size_t kDefaultBufferSize = 64 * 1024;
 // ever needs. It also keeps the first bytes of the current item, so that the item that ends the
 // list can be quoted even when it began in an earlier buffer fill.
 class ByteStream {
-public:
+  public:
     ByteStream(std::FILE* file, std::size_t bufferSize)
         : m_file(file), m_buffer(std::max<std::size_t>(bufferSize, 1)) {}
 
@@ -58,7 +58,7 @@ public:
         return excerpt;
     }
 
-private:
+  private:
     bool refill() {
         if (m_atEnd) {
             return false;
@@ -94,11 +94,15 @@ private:
 constexpr bool isWhiteSpace(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-constexpr bool isDecimalDigit(int c) { return c >= '0' && c <= '9'; }
+constexpr bool isDecimalDigit(int c) {
+    return c >= '0' && c <= '9';
+}
 constexpr bool isHexDigit(int c) {
     return isDecimalDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
-constexpr int toLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
+constexpr int toLower(int c) {
+    return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
+}
 constexpr int digitValue(int c) {
     return isDecimalDigit(c) ? c - '0' : toLower(c) - 'a' + 10;
 }
@@ -109,7 +113,7 @@ constexpr int digitValue(int c) {
 // decimal digits (28 hexadecimal), so a number cut after more digits than that, with a nonzero
 // digit appended when something nonzero was cut, rounds exactly like the whole number.
 class Significand {
-public:
+  public:
     static constexpr std::size_t kKeptDigits = 160;
 
     void addIntegerDigit(int digit) {
@@ -142,7 +146,7 @@ public:
     }
     std::int64_t pointPosition() const { return m_pointPosition; }
 
-private:
+  private:
     void keep(int digit) {
         if (m_count < kKeptDigits) {
             m_digits[m_count++] = static_cast<unsigned char>(digit);
@@ -159,7 +163,7 @@ private:
 
 // A written exponent, saturated far beyond any float's range so that no digit count overflows it.
 class Exponent {
-public:
+  public:
     static constexpr std::int64_t kLimit = 1'000'000'000;
 
     void setNegative() { m_negative = true; }
@@ -168,9 +172,11 @@ public:
         m_magnitude = std::min(m_magnitude * 10 + digit, kLimit);
     }
     // Without digits, the exponent mark is not part of the converted number.
-    std::int64_t value() const { return m_hasDigits ? (m_negative ? -m_magnitude : m_magnitude) : 0; }
+    std::int64_t value() const {
+        return m_hasDigits ? (m_negative ? -m_magnitude : m_magnitude) : 0;
+    }
 
-private:
+  private:
     std::int64_t m_magnitude = 0;
     bool m_negative = false;
     bool m_hasDigits = false;
@@ -202,8 +208,7 @@ float convertSignificand(bool negative, const Significand& significand, std::int
 
     float value = 0.0F;
     const auto result = std::from_chars(
-        text.data(), out, value,
-        hexadecimal ? std::chars_format::hex : std::chars_format::general);
+        text.data(), out, value, hexadecimal ? std::chars_format::hex : std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
         // The value is 0.ddd times base^scale with a nonzero leading digit.
         return scale > 0 ? signedInfinity(negative) : (negative ? -0.0F : 0.0F);

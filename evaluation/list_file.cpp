@@ -15,7 +15,7 @@ namespace ambersel {
 namespace {
 
 class ListFileErrorCategory final : public std::error_category {
-public:
+  public:
     const char* name() const noexcept override { return "list file"; }
     std::string message(int value) const override {
         switch (static_cast<ListFileError>(value)) {
@@ -30,13 +30,15 @@ public:
     }
 };
 
-std::error_code systemError(int value) { return {value, std::generic_category()}; }
+std::error_code systemError(int value) {
+    return {value, std::generic_category()};
+}
 
 #if defined(AMBERSEL_POSIX_OPEN)
 
 // A descriptor closed when it goes, until it is handed to a stream.
 class Descriptor {
-public:
+  public:
     explicit Descriptor(int fd) : m_fd(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
@@ -48,7 +50,7 @@ public:
     int get() const { return m_fd; }
     int release() { return std::exchange(m_fd, -1); }
 
-private:
+  private:
     int m_fd;
 };
 

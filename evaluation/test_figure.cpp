@@ -22,7 +22,9 @@ constexpr double kZFactor = 0.47516600000000003;
 constexpr double kDFactor = 135;
 constexpr float kPassLimit = 1;
 
-constexpr float toSingle(double value) { return static_cast<float>(value); }
+constexpr float toSingle(double value) {
+    return static_cast<float>(value);
+}
 
 // The figure's arithmetic, shared by the fast loop and the explaining report. Every rounding to
 // single precision below is part of the figure's definition.
@@ -51,8 +53,8 @@ std::string formatLine(const TestVerdict& verdict) {
     constexpr std::string_view kPass = "PASS : F = ";
     const std::string_view prefix = verdict.failed ? kFail : kPass;
     const double figure = verdict.figure;
-    const auto written = std::to_chars(text.data(), text.data() + text.size(), figure,
-                                       std::chars_format::fixed, 4);
+    const auto written =
+        std::to_chars(text.data(), text.data() + text.size(), figure, std::chars_format::fixed, 4);
     std::string line(prefix);
     line.append(text.data(), written.ptr);
     return line;
@@ -66,7 +68,9 @@ PointContribution contributeToTestFigure(FrequencyLevelPoint point, float figure
     return contribution;
 }
 
-bool passesTestFigure(float figure) { return figure >= 0 && figure <= kPassLimit; }
+bool passesTestFigure(float figure) {
+    return figure >= 0 && figure <= kPassLimit;
+}
 
 TestVerdict evaluateTestFigure(const FrequencyLevelList& list) {
     float figure = 0;
@@ -76,7 +80,9 @@ TestVerdict evaluateTestFigure(const FrequencyLevelList& list) {
     return TestVerdict{figure, !passesTestFigure(figure)};
 }
 
-std::string formatVerdictUtf8(const TestVerdict& verdict) { return formatLine(verdict); }
+std::string formatVerdictUtf8(const TestVerdict& verdict) {
+    return formatLine(verdict);
+}
 
 std::u16string formatVerdict(const TestVerdict& verdict) {
     const std::string line = formatLine(verdict);

@@ -21,15 +21,15 @@ struct TestVerdict {
 
 // Every intermediate value of one point's contribution, for reports that explain a verdict.
 struct PointContribution {
-    float a = 0.0F;          // L / 20
-    float b = 0.0F;          // 10^a
-    float V = 0.0F;          // level in volts
-    float Z = 0.0F;          // frequency power law
-    double w = 0.0;          // x * 4pi / 1000
-    double s = 0.0;          // sqrt(1 + w^2)
-    float K = 0.0F;          // (s * V) / (Z * Z factor)
-    float D = 0.0F;          // x * 135 / 1000
-    double term = 0.0;       // K / D, before it is added to F
+    float a = 0.0F;              // L / 20
+    float b = 0.0F;              // 10^a
+    float V = 0.0F;              // level in volts
+    float Z = 0.0F;              // frequency power law
+    double w = 0.0;              // x * 4pi / 1000
+    double s = 0.0;              // sqrt(1 + w^2)
+    float K = 0.0F;              // (s * V) / (Z * Z factor)
+    float D = 0.0F;              // x * 135 / 1000
+    double term = 0.0;           // K / D, before it is added to F
     float runningFigure = 0.0F;  // F after this point
 };
 

@@ -1,0 +1,215 @@
+#include "evaluation/calculate_command.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+#include <string>
+
+#include "tests/test_files.h"
+
+// Every allocation of this test program goes through here, so that a test can count what the
+// command leaves behind and make the n-th allocation fail.
+namespace {
+std::atomic<long> g_liveAllocations{0};
+std::atomic<long> g_allocationsUntilFailure{-1};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (g_allocationsUntilFailure.load() >= 0 && g_allocationsUntilFailure.fetch_sub(1) == 0) {
+        throw std::bad_alloc();
+    }
+    void* memory = std::malloc(size == 0 ? 1 : size);
+    if (memory == nullptr) {
+        throw std::bad_alloc();
+    }
+    ++g_liveAllocations;
+    return memory;
+}
+// GCC sees the replaced operator new inlined as malloc and the free below as a mismatch.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* memory) noexcept {
+    if (memory != nullptr) {
+        --g_liveAllocations;
+        std::free(memory);
+    }
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    operator delete(memory);
+}
+#pragma GCC diagnostic pop
+
+namespace ambersel {
+namespace {
+
+using testing::TemporaryFolder;
+
+std::u16string utf16(const std::string& ascii) {
+    return {ascii.begin(), ascii.end()};
+}
+
+struct OpenFailureRow {
+    const char* name;
+    // Makes the path to try inside a fresh folder.
+    std::u16string (*path)(const TemporaryFolder& folder);
+};
+
+void PrintTo(const OpenFailureRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class OpenFailure : public ::testing::TestWithParam<OpenFailureRow> {};
+
+TEST_P(OpenFailure, IsAnsweredAtOnceWithoutAResultLine) {
+    const TemporaryFolder folder;
+    const CalculationOutcome outcome = calculateFromFile(GetParam().path(folder));
+    EXPECT_TRUE(outcome.isOpenFailure());
+    EXPECT_TRUE(outcome.resultLine().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, OpenFailure,
+    ::testing::Values(
+        OpenFailureRow{"no_file_chosen", [](const TemporaryFolder&) { return std::u16string(); }},
+        OpenFailureRow{"missing_file",
+                       [](const TemporaryFolder& f) { return utf16(f.path() / "none.ASC"); }},
+        OpenFailureRow{"directory", [](const TemporaryFolder& f) { return utf16(f.path()); }},
+        OpenFailureRow{"link_to_a_directory",
+                       [](const TemporaryFolder& f) {
+                           std::filesystem::create_directory_symlink(f.path(), f.path() / "dir");
+                           return utf16(f.path() / "dir");
+                       }},
+        OpenFailureRow{"fifo_without_writer_would_block_a_plain_open",
+                       [](const TemporaryFolder& f) {
+                           const auto fifo = f.path() / "list.ASC";
+                           EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+                           return utf16(fifo);
+                       }},
+        OpenFailureRow{"endless_device", [](const TemporaryFolder&) { return utf16("/dev/zero"); }},
+        OpenFailureRow{"empty_device", [](const TemporaryFolder&) { return utf16("/dev/null"); }},
+        OpenFailureRow{"nul_in_the_path_must_not_open_the_name_before_it",
+                       [](const TemporaryFolder& f) {
+                           f.write("good.ASC", "1000,100\n");
+                           return utf16(f.path() / "good.ASC") + u'\0' + u"junk";
+                       }},
+        OpenFailureRow{"lone_surrogate_must_not_open_a_look_alike",
+                       [](const TemporaryFolder& f) {
+                           f.write("x?.ASC", "1000,100\n");
+                           f.write("x\xEF\xBF\xBD.ASC", "1000,100\n");  // U+FFFD
+                           f.write("x.ASC", "1000,100\n");
+                           return utf16(f.path() / "x") + u'\xD800' + u".ASC";
+                       }}),
+    [](const ::testing::TestParamInfo<OpenFailureRow>& info) { return info.param.name; });
+
+TEST(CalculateCommand, FileWithoutReadPermissionIsTheOpenFailure) {
+    const TemporaryFolder folder;
+    const auto path = folder.write("locked.ASC", "1000,100\n");
+    std::filesystem::permissions(path, std::filesystem::perms::none);
+    // Root reads any file, so the command runs as an ordinary user in a child process.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && ::setuid(65534) != 0) {
+            ::_exit(3);
+        }
+        ::_exit(calculateFromFile(utf16(path)).isOpenFailure() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(CalculateCommand, ReadsResultLines) {
+    struct Row {
+        const char* content;
+        const char16_t* line;
+    };
+    for (const Row& row :
+         {Row{"Frequency,Level\n1000,100\n", u"PASS : F = 0.0000"},
+          Row{"1000,100", u"PASS : F = 0.1210"}, Row{"1000,120\r\n", u"FAIL : F = 1.2104"}}) {
+        const TemporaryFolder folder;
+        const auto path = folder.write("list.ASC", row.content);
+        EXPECT_EQ(calculateFromFile(utf16(path)).resultLine(), row.line) << row.content;
+    }
+}
+
+TEST(CalculateCommand, OpensNonAsciiAndLongPaths) {
+    const TemporaryFolder folder;
+    const std::string name = "Messung_\xC3\x84_\xC2\xB5V.ASC";
+    folder.write(name, "1000,100\n");
+    EXPECT_EQ(calculateFromFile(utf16(folder.path()) + u"/Messung_\u00C4_\u00B5V.ASC").resultLine(),
+              u"PASS : F = 0.1210");
+    // Characters outside the basic plane travel as surrogate pairs.
+    folder.write("\xF0\x9F\x93\x88.ASC", "1000,120\n");
+    EXPECT_EQ(calculateFromFile(utf16(folder.path()) + u"/\U0001F4C8.ASC").resultLine(),
+              u"FAIL : F = 1.2104");
+
+    std::filesystem::path deep = folder.path();
+    while (deep.native().size() < 1000) {
+        deep /= std::string(60, 'd');
+    }
+    std::filesystem::create_directories(deep);
+    const auto longPath = deep / "list.ASC";
+    std::filesystem::copy_file(folder.path() / name, longPath);
+    EXPECT_EQ(calculateFromFile(utf16(longPath)).resultLine(), u"PASS : F = 0.1210");
+}
+
+TEST(CalculateCommand, EachRunReadsTheFileAsItIsNow) {
+    const TemporaryFolder folder;
+    const auto path = folder.write("list.ASC", "1000,100\n");
+    EXPECT_EQ(calculateFromFile(utf16(path)).resultLine(), u"PASS : F = 0.1210");
+    EXPECT_EQ(calculateFromFile(utf16(path)).resultLine(), u"PASS : F = 0.1210");
+    folder.write("list.ASC", "1000,120\n");
+    EXPECT_EQ(calculateFromFile(utf16(path)).resultLine(), u"FAIL : F = 1.2104");
+    std::filesystem::remove(path);
+    EXPECT_TRUE(calculateFromFile(utf16(path)).isOpenFailure());
+}
+
+TEST(CalculateCommand, Utf16ConversionIsExact) {
+    EXPECT_EQ(utf8FromUtf16(u"a\u00E9\u20AC\U0001F4C8"), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x93\x88");
+    EXPECT_EQ(utf8FromUtf16(std::u16string(1, u'\xDC00')), std::nullopt);
+    EXPECT_EQ(utf8FromUtf16(std::u16string(1, u'\xD800') + u"x"), std::nullopt);
+    EXPECT_EQ(utf8FromUtf16(std::u16string(1, u'\xD800')), std::nullopt);
+}
+
+std::size_t openDescriptors() {
+    return static_cast<std::size_t>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+
+TEST(CalculateCommand, ReleasesFileAndMemoryWhenAnyAllocationFails) {
+    const TemporaryFolder folder;
+    std::string content;
+    for (int i = 0; i < 5000; ++i) {
+        content += "150000.0,45.23\n";
+    }
+    const std::u16string path = utf16(folder.write("list.ASC", content));
+    const std::size_t descriptorsBefore = openDescriptors();
+
+    bool completed = false;
+    for (long failAt = 0; !completed; ++failAt) {
+        SCOPED_TRACE("allocation " + std::to_string(failAt) + " fails");
+        const long liveBefore = g_liveAllocations.load();
+        g_allocationsUntilFailure = failAt;
+        try {
+            const CalculationOutcome outcome = calculateFromFile(path);
+            g_allocationsUntilFailure = -1;
+            completed = true;
+            EXPECT_FALSE(outcome.isOpenFailure());
+        } catch (const std::bad_alloc&) {
+            g_allocationsUntilFailure = -1;
+        }
+        ASSERT_EQ(g_liveAllocations.load(), liveBefore);
+        ASSERT_EQ(openDescriptors(), descriptorsBefore);
+    }
+}
+
+}  // namespace
+}  // namespace ambersel

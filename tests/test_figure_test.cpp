@@ -1,0 +1,164 @@
+#include "evaluation/test_figure.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "tests/test_files.h"
+
+namespace ambersel {
+namespace {
+
+using testing::bitsOf;
+
+struct FigureRow {
+    const char* name;
+    FrequencyLevelList points;
+    std::uint32_t figureBits;
+    const char* line;
+};
+
+void PrintTo(const FigureRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class FigureBits : public ::testing::TestWithParam<FigureRow> {};
+
+TEST_P(FigureBits, FollowsEveryRoundingPoint) {
+    const FigureRow& row = GetParam();
+    const TestVerdict verdict = evaluateTestFigure(row.points);
+    EXPECT_EQ(bitsOf(verdict.figure), row.figureBits)
+        << std::hexfloat << verdict.figure << " " << std::defaultfloat << verdict.figure;
+    EXPECT_EQ(formatVerdictUtf8(verdict), row.line);
+}
+
+const FrequencyLevelList kNinePoints(9, FrequencyLevelPoint{1000, 100});
+
+INSTANTIATE_TEST_SUITE_P(
+    KnownLists, FigureBits,
+    ::testing::Values(
+        FigureRow{"empty_list_passes_with_zero", {}, 0x00000000, "PASS : F = 0.0000"},
+        FigureRow{"one_point_at_100_dB", {{1000, 100}}, 0x3DF7E5F5, "PASS : F = 0.1210"},
+        FigureRow{"one_point_at_120_dB_fails", {{1000, 120}}, 0x3F9AEFB9, "FAIL : F = 1.2104"},
+        FigureRow{
+            "two_points_in_list_order", {{1000, 100}, {30, 60}}, 0x3E00CE04, "PASS : F = 0.1258"},
+        FigureRow{"same_points_in_other_order_differ_in_last_bit",
+                  {{30, 60}, {1000, 100}},
+                  0x3E00CE03,
+                  "PASS : F = 0.1258"},
+        FigureRow{"nine_equal_points_sum_above_one", kNinePoints, 0x3F8B715A, "FAIL : F = 1.0894"},
+        FigureRow{"tiny_figure_prints_as_zero", {{1000000, 40}}, 0x371757D1, "PASS : F = 0.0000"},
+        FigureRow{"just_below_one_passes", {{1000, 118.3411F}}, 0x3F7FFFCB, "PASS : F = 1.0000"},
+        FigureRow{"just_above_one_fails_though_it_prints_as_one",
+                  {{1000, 118.3412F}},
+                  0x3F800041,
+                  "FAIL : F = 1.0000"},
+        FigureRow{
+            "zero_frequency_gives_infinity_and_fails", {{0, 50}}, 0x7F800000, "FAIL : F = inf"},
+        FigureRow{"negative_zero_frequency_gives_minus_infinity_and_fails",
+                  {{-0.0F, 50}},
+                  0xFF800000,
+                  "FAIL : F = -inf"},
+        FigureRow{"negative_frequency_poisons_a_failing_list_and_still_fails",
+                  {{1000, 120}, {-5, 40}},
+                  0xFFC00000,
+                  "FAIL : F = -nan"},
+        FigureRow{"huge_level_overflows_to_infinity", {{1000, 1000}}, 0x7F800000, "FAIL : F = inf"},
+        FigureRow{"level_of_minus_infinity_adds_nothing",
+                  {{1000, 100}, {1000, -std::numeric_limits<float>::infinity()}},
+                  0x3DF7E5F5,
+                  "PASS : F = 0.1210"}),
+    [](const ::testing::TestParamInfo<FigureRow>& info) { return info.param.name; });
+
+TEST(Verdict, PassesOnlyBetweenZeroAndOneInclusive) {
+    struct Row {
+        float figure;
+        bool passes;
+    };
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    const std::array<Row, 9> rows = {{
+        {0.0F, true},
+        {-0.0F, true},
+        {1.0F, true},
+        {std::nextafter(1.0F, 2.0F), false},
+        {std::nextafter(0.0F, -1.0F), false},
+        {kInf, false},
+        {-kInf, false},
+        {std::numeric_limits<float>::quiet_NaN(), false},
+        {-std::numeric_limits<float>::quiet_NaN(), false},
+    }};
+    for (const Row& row : rows) {
+        EXPECT_EQ(passesTestFigure(row.figure), row.passes) << row.figure;
+    }
+}
+
+TEST(Verdict, LineMatchesPrintfInTheCLocaleForAnyFigure) {
+    // Exact ties in the fifth decimal (0.03125), non-finite values and random bit patterns.
+    std::mt19937 random(7);
+    std::vector<float> figures = {0.03125F,
+                                  0.00005F,
+                                  0.99995F,
+                                  1.00005F,
+                                  1e30F,
+                                  -2.5F,
+                                  std::numeric_limits<float>::max(),
+                                  std::numeric_limits<float>::denorm_min()};
+    for (int i = 0; i < 20000; ++i) {
+        figures.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+    }
+    for (const float figure : figures) {
+        std::array<char, 128> expected{};
+        std::snprintf(expected.data(), expected.size(), "%0.4f", static_cast<double>(figure));
+        const TestVerdict verdict{figure, !passesTestFigure(figure)};
+        const std::string line = formatVerdictUtf8(verdict);
+        ASSERT_EQ(line.substr(11), expected.data()) << std::hexfloat << figure;
+        ASSERT_EQ(line.substr(0, 11), verdict.failed ? "FAIL : F = " : "PASS : F = ");
+    }
+}
+
+TEST(Verdict, UsesTheFullStopUnderACommaLocale) {
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed (scripts/install-deps generates it)";
+    }
+    const std::u16string line = formatVerdict(evaluateTestFigure({{1000, 100}}));
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_EQ(line, u"PASS : F = 0.1210");
+}
+
+TEST(PointContributions, LastRunningFigureIsTheFigure) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> frequency(9e3F, 1e9F);
+    std::uniform_real_distribution<float> level(-20.0F, 140.0F);
+    FrequencyLevelList list(5000);
+    for (FrequencyLevelPoint& point : list) {
+        point = {frequency(random), level(random)};
+    }
+    float running = 0;
+    for (const FrequencyLevelPoint& point : list) {
+        running = contributeToTestFigure(point, running).runningFigure;
+    }
+    EXPECT_EQ(bitsOf(running), bitsOf(evaluateTestFigure(list).figure));
+}
+
+TEST(PointContributions, IntermediatesOfTheReferencePoint) {
+    const PointContribution c = contributeToTestFigure({1000, 100}, 0);
+    EXPECT_EQ(c.a, 5.0F);
+    EXPECT_EQ(c.b, 100000.0F);
+    EXPECT_EQ(bitsOf(c.V), bitsOf(0.1F));
+    EXPECT_NEAR(c.Z, 0.16235213, 1e-7);
+    EXPECT_EQ(c.w, 12.56637061);
+    EXPECT_NEAR(c.s, 12.6060966, 1e-7);
+    EXPECT_NEAR(c.K, 16.34095, 1e-5);
+    EXPECT_EQ(c.D, 135.0F);
+}
+
+}  // namespace
+}  // namespace ambersel

@@ -1,0 +1,73 @@
+#pragma once
+
+// Helpers shared by the tests: temporary files and folders that remove themselves, and the bits of
+// a float.
+
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace ambersel::testing {
+
+inline std::uint32_t bitsOf(float value) {
+    return std::bit_cast<std::uint32_t>(value);
+}
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TemporaryFolder {
+  public:
+    TemporaryFolder() {
+        std::random_device seed;
+        m_path = std::filesystem::temp_directory_path() /
+                 ("ambersel-test-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+        std::filesystem::create_directory(m_path);
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    ~TemporaryFolder() {
+        std::error_code ignored;
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(m_path, ignored);
+    }
+
+    const std::filesystem::path& path() const { return m_path; }
+
+    // Writes `content` byte for byte to a file `name` in this folder and returns its path.
+    std::filesystem::path write(const std::filesystem::path& name, std::string_view content) const {
+        const std::filesystem::path file = m_path / name;
+        std::ofstream out(file, std::ios::binary);
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        if (!out) {
+            throw std::runtime_error("cannot write " + file.string());
+        }
+        return file;
+    }
+
+  private:
+    std::filesystem::path m_path;
+};
+
+struct StreamCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using Stream = std::unique_ptr<std::FILE, StreamCloser>;
+
+// An anonymous temporary stream holding `content`, positioned at its start.
+inline Stream streamHolding(std::string_view content) {
+    Stream stream(std::tmpfile());
+    if (!stream || std::fwrite(content.data(), 1, content.size(), stream.get()) != content.size()) {
+        throw std::runtime_error("cannot write a temporary stream");
+    }
+    std::rewind(stream.get());
+    return stream;
+}
+
+}  // namespace ambersel::testing
