@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace ambersel {
 namespace {
@@ -46,6 +47,15 @@ float addPoint(FrequencyLevelPoint point, float figureSoFar, Record&& record) {
     return figure;
 }
 
+// IEEE arithmetic leaves the sign of a NaN result open, and a compiler may swap the operands of a
+// sum, so two builds (or the fast loop and the report) could end the same list with NaNs of
+// either sign. One NaN stands for them all, so that the line is the same everywhere: the default
+// NaN of the common desktop processors, which prints as "-nan".
+float canonicalFigure(float figure) {
+    return std::isnan(figure) ? std::copysign(std::numeric_limits<float>::quiet_NaN(), -1.0F)
+                              : figure;
+}
+
 std::string formatLine(const TestVerdict& verdict) {
     // "%0.4f" of the figure widened to double, written without the C locale's decimal separator.
     std::array<char, 400> text{};
@@ -65,6 +75,7 @@ std::string formatLine(const TestVerdict& verdict) {
 PointContribution contributeToTestFigure(FrequencyLevelPoint point, float figureSoFar) {
     PointContribution contribution;
     addPoint(point, figureSoFar, [&](const PointContribution& c) { contribution = c; });
+    contribution.runningFigure = canonicalFigure(contribution.runningFigure);
     return contribution;
 }
 
@@ -77,6 +88,7 @@ TestVerdict evaluateTestFigure(const FrequencyLevelList& list) {
     for (const FrequencyLevelPoint& point : list) {
         figure = addPoint(point, figure, [](const PointContribution&) {});
     }
+    figure = canonicalFigure(figure);
     return TestVerdict{figure, !passesTestFigure(figure)};
 }
 

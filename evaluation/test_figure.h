@@ -37,7 +37,9 @@ struct PointContribution {
 // exactly these operations, so the last running figure of a list equals its F to the bit.
 PointContribution contributeToTestFigure(FrequencyLevelPoint point, float figureSoFar);
 
-// F over the whole list in list order; an empty list gives F = 0, a pass.
+// F over the whole list in list order; an empty list gives F = 0, a pass. A figure that is not a
+// number is always the same NaN, the one with the sign bit set, whatever NaN the arithmetic made;
+// the same holds for runningFigure above.
 TestVerdict evaluateTestFigure(const FrequencyLevelList& list);
 
 // True when the figure passes: 0 <= figure <= 1.
