@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -29,6 +30,13 @@ class ByteStream {
     }
     void advance() { ++m_next; }
     bool readFailed() const { return m_readFailed; }
+
+    // Direct access to the bytes of the current fill, for scanning without a check per byte.
+    const char* cursor() const { return m_next; }
+    const char* limit() const { return m_end; }
+    void moveTo(const char* next) { m_next = next; }
+    // Reads the next fill once the current one is used up; false at the end of the file.
+    bool fill() { return m_next != m_end || refill(); }
 
     void markItemStart() {
         m_itemStart = m_next;
@@ -340,11 +348,133 @@ bool scanNumber(ByteStream& in, float& value) {
     return true;
 }
 
+enum class FastScan { Converted, Failed, NeedsFullScan };
+
+// Exact powers of ten in double precision: 10^22 is the largest.
+constexpr std::array<double, 23> kPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The float nearest to mantissa * 10^scale when one double operation on exact operands gives it:
+// the double result is correctly rounded, and rounding it on to single precision is exact unless
+// it landed right on the midpoint between two floats. Returns false when that shortcut does not
+// apply.
+bool convertExactly(std::uint64_t mantissa, int scale, float& value) {
+    constexpr std::uint64_t kExactMantissaLimit = std::uint64_t{1} << 53;
+    constexpr int kExactScaleLimit = 22;
+    if (mantissa > kExactMantissaLimit || scale < -kExactScaleLimit || scale > kExactScaleLimit) {
+        return false;
+    }
+    const double exact = static_cast<double>(mantissa);
+    const double rounded = scale < 0 ? exact / kPowersOfTen[static_cast<std::size_t>(-scale)]
+                                     : exact * kPowersOfTen[static_cast<std::size_t>(scale)];
+    // A double has 29 more significand bits than a float; a midpoint sets only the first of them.
+    constexpr std::uint64_t kExtraBits = (std::uint64_t{1} << 29) - 1;
+    constexpr std::uint64_t kMidpoint = std::uint64_t{1} << 28;
+    if ((std::bit_cast<std::uint64_t>(rounded) & kExtraBits) == kMidpoint) {
+        return false;
+    }
+    value = static_cast<float>(rounded);
+    return true;
+}
+
+// The common case of one "%f" conversion, on the bytes of the current fill: a decimal number that
+// ends inside the fill and lies within the float range. Everything else (a number that may go on
+// in the next fill, infinity, not-a-number, hexadecimal, overflow and underflow) is left to
+// scanNumber(), which starts again from the same place. On a plain decimal token from_chars()
+// converts the same longest valid prefix that strtof() converts.
+FastScan scanDecimalInFill(ByteStream& in, float& value) {
+    const char* const start = in.cursor();
+    const char* const end = in.limit();
+    const char* next = start;
+    const bool negative = next != end && *next == '-';
+    if (next != end && (*next == '-' || *next == '+')) {
+        ++next;
+    }
+    if (next == end || toLower(*next) == 'n' || toLower(*next) == 'i' ||
+        (*next == '0' && (next + 1 == end || toLower(next[1]) == 'x'))) {
+        return FastScan::NeedsFullScan;
+    }
+
+    // Digits are gathered while the mantissa has room for one more; longer numbers go to
+    // from_chars().
+    constexpr std::uint64_t kMantissaRoom = 1'000'000'000'000'000'000;
+    std::uint64_t mantissa = 0;
+    int scale = 0;
+    bool fitsMantissa = true;
+    const char* const afterSign = next;
+    const char* const integerStart = next;
+    for (; next != end && isDecimalDigit(*next); ++next) {
+        fitsMantissa = fitsMantissa && mantissa < kMantissaRoom;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*next - '0');
+    }
+    bool gotDigit = next != integerStart;
+    if (next != end && *next == '.') {
+        const char* const fractionStart = ++next;
+        for (; next != end && isDecimalDigit(*next); ++next) {
+            fitsMantissa = fitsMantissa && mantissa < kMantissaRoom;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*next - '0');
+        }
+        scale = -static_cast<int>(std::min<std::ptrdiff_t>(next - fractionStart, 1000));
+        gotDigit = gotDigit || next != fractionStart;
+    }
+    if (gotDigit && next != end && toLower(*next) == 'e') {
+        ++next;
+        bool negativeExponent = false;
+        if (next != end && (*next == '-' || *next == '+')) {
+            negativeExponent = *next == '-';
+            ++next;
+        }
+        constexpr int kExponentLimit = 10000;
+        int exponent = 0;
+        for (; next != end && isDecimalDigit(*next); ++next) {
+            exponent = std::min(exponent * 10 + (*next - '0'), kExponentLimit);
+        }
+        scale += negativeExponent ? -exponent : exponent;
+    }
+    if (next == end) {
+        return FastScan::NeedsFullScan;
+    }
+    if (next == afterSign || !gotDigit) {
+        return FastScan::Failed;
+    }
+
+    if (fitsMantissa && convertExactly(mantissa, scale, value)) {
+        value = negative ? -value : value;
+    } else {
+        const char* const numberStart = *start == '+' ? start + 1 : start;
+        if (std::from_chars(numberStart, next, value).ec != std::errc()) {
+            return FastScan::NeedsFullScan;
+        }
+    }
+    in.moveTo(next);
+    return FastScan::Converted;
+}
+
+bool readNumber(ByteStream& in, float& value) {
+    switch (scanDecimalInFill(in, value)) {
+        case FastScan::Converted:
+            return true;
+        case FastScan::Failed:
+            return false;
+        case FastScan::NeedsFullScan:
+            break;
+    }
+    return scanNumber(in, value);
+}
+
 // Skips white space, counting the line ends it passes.
 void skipWhiteSpace(ByteStream& in, std::uint64_t& lineEnds) {
-    for (int c = in.peek(); isWhiteSpace(c); c = in.peek()) {
-        lineEnds += c == '\n' ? 1 : 0;
-        in.advance();
+    while (in.fill()) {
+        const char* next = in.cursor();
+        const char* const end = in.limit();
+        for (; next != end && isWhiteSpace(*next); ++next) {
+            lineEnds += *next == '\n' ? 1 : 0;
+        }
+        in.moveTo(next);
+        if (next != end) {
+            return;
+        }
     }
 }
 
@@ -366,11 +496,11 @@ ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
         in.markItemStart();
         const std::uint64_t itemLine = lineEnds + 1;
         FrequencyLevelPoint point;
-        bool complete = scanNumber(in, point.frequency) && in.peek() == ',';
+        bool complete = readNumber(in, point.frequency) && in.peek() == ',';
         if (complete) {
             in.advance();
             skipWhiteSpace(in, lineEnds);
-            complete = scanNumber(in, point.level);
+            complete = readNumber(in, point.level);
         }
         if (!complete) {
             stop.end = ReadingEnd::MalformedItem;
