@@ -109,6 +109,8 @@ class ListTextGenerator {
                 return printedFloat(false);
             case 4:
                 return chance(0.5) ? longNumber() : halfway();
+            case 9:
+                return nearHalfway();
             case 5:
                 return incomplete();
             case 6:
@@ -199,6 +201,23 @@ class ListTextGenerator {
                           std::string(static_cast<std::size_t>(between(0, 80)), '0') + "1");
         }
         return number;
+    }
+
+    // Short numbers on or next to a midpoint, where a conversion through double could round
+    // twice: odd integers between 2^24 and 2^25, and midpoints cut to 15 to 19 digits.
+    std::string nearHalfway() {
+        if (chance(0.3)) {
+            return std::to_string((1 << 24) + 2 * between(0, (1 << 23) - 1) + 1);
+        }
+        const float low = std::abs(std::bit_cast<float>(static_cast<std::uint32_t>(m_random())));
+        if (!std::isfinite(low) || low == std::numeric_limits<float>::max()) {
+            return "2";
+        }
+        const double middle =
+            (static_cast<double>(low) + static_cast<double>(std::nextafter(low, HUGE_VALF))) / 2;
+        std::array<char, 64> text{};
+        std::snprintf(text.data(), text.size(), "%.*g", between(15, 19), middle);
+        return text.data();
     }
 
     std::string special() {
