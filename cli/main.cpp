@@ -1,45 +1,304 @@
-// ambersel-eval FILE: evaluates one frequency-level list and prints its result line.
-// Exit status: 0 for a pass, 1 for a fail, 2 when the file cannot be opened or read.
+// ambersel-eval: evaluates frequency-level lists from scripts and test sequencers.
 
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
+#include <cstddef>
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <new>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
-#include "evaluation/list_file.h"
-#include "evaluation/test_figure.h"
+#include <CLI/App.hpp>
+#include <CLI/Config.hpp>
+#include <CLI/Formatter.hpp>
+
+#include "cli/file_evaluation.h"
+#include "cli/json_report.h"
+#include "cli/number_text.h"
+#include "cli/spectrum_plot.h"
+#include "cli/text_reports.h"
 
 namespace {
+
+using namespace ambersel::cli;
 
 constexpr int kPass = 0;
 constexpr int kFail = 1;
 constexpr int kError = 2;
 
-int evaluate(const std::filesystem::path& path) {
-    const ambersel::ListFileReading reading = ambersel::readListFile(path);
-    if (!reading.opened() || reading.stop.end == ambersel::ReadingEnd::ReadError) {
-        const std::string reason =
-            reading.opened() ? "read error" : reading.openError.message();
-        std::cerr << "Error in the input file: " << path.native() << " (" << reason << ")\n";
+constexpr const char* kProgram = "ambersel-eval";
+constexpr std::string_view kNamePlaceholder = "{name}";
+
+constexpr const char* kDescription =
+    "Evaluates frequency-level lists (*.ASC: one \"frequency,level\" point per line, the frequency "
+    "in Hz, the level in dBuV) with the Ambersel acceptance test, one FILE after the other. "
+    "FILE \"-\" reads the list from standard input; name a file called \"-\" as \"./-\".";
+
+constexpr const char* kFooter = R"help(OUTPUT (standard output)
+  Without options: one line per FILE. With one FILE it is exactly the result line the
+  dialog shows, "PASS : F = 0.1210" or "FAIL : F = 1.2104", and nothing for a file that
+  cannot be read. With several FILEs each line is that result line, a tab and the path,
+  or "ERROR", a tab and the path. Control characters and backslashes in a path are
+  printed as \xHH and \\.
+  The test passes when 0 <= F <= 1. Numbers are always written with a full stop,
+  whatever the locale.
+
+  --top N       after each result line, the N points that contribute most to F:
+                  "  1. point 412: 2100000 Hz, 96.3 dBµV, term 0.0123457, 12.3% of F"
+                (point = position in the list, from 1; term = the point's addend of F).
+  --points      instead of the result lines, one CSV table with a header row and a row
+                per point of every file: path, index, frequency_Hz, level_dBuV, the
+                intermediates a, b, V, Z, w, s, K, D of the figure, the point's term and
+                running_F, F after that point. The last running_F of a file is its F, to
+                the bit. Values are shortest round-trip decimals; inf, -inf, nan, -nan
+                where not finite.
+  --json        instead, one JSON array with one object per FILE, each on its own line:
+                  path          the FILE argument (bytes that are not UTF-8 become U+FFFD)
+                  verdict       "PASS", "FAIL" or "ERROR"
+                  line          the result line; null for ERROR
+                  figure        F as the shortest decimal that reads back to the same
+                                single-precision float; null when F is not finite
+                  figure_text   the same decimal as a string, or "inf", "-inf", "nan",
+                                "-nan" when F is not finite; null for ERROR
+                  figure_bits   F's IEEE single-precision bits, "0x3DF7E5F5"; null for ERROR
+                  point_count   the number of points read
+                  stop          where reading ended: {"reason": "end_of_file",
+                                "malformed_item" or "read_error", "line": the line where
+                                the malformed item begins or null, "excerpt": the start of
+                                its text or null}; null when the file did not open
+                  error         why the file gave no verdict; null otherwise
+                  top           with --top N: [{index, frequency, level, term, share}],
+                                share = term / F, null when F is not finite or 0
+                  points        with --points: [{index, frequency, level, a, b, V, Z, w, s,
+                                K, D, term, running_figure}]
+                Numbers inside top and points that are not finite are null.
+  --plot FILE   also draws each list to FILE, an SVG or a PNG picture by its extension:
+                level over a logarithmic frequency axis, each point coloured and sized by
+                its share of F, the verdict and F in the title, where reading stopped.
+                With several FILEs the plot name must hold {name}, which stands for the
+                list's file name without extension ("stdin" for -).
+
+WARNINGS AND ERRORS (standard error)
+  A list ends quietly at the first item that is not "number,number". When that cuts a
+  file short, or a file gives no points at all, a warning says so:
+    warning: run.ASC: read 2 points; stopped at line 3: 'end'
+    warning: empty.ASC: read 0 points; the file holds no items
+  A file that cannot be opened or read: "Error in the input file: PATH (reason)"; the
+  other files are still evaluated.
+
+EXIT STATUS
+  0  every file passes
+  1  at least one file fails
+  2  a file cannot be opened or read, a plot or the report cannot be written, the
+     command line is wrong, or memory runs out; 2 wins over 1
+
+EXAMPLES
+  ambersel-eval run.ASC
+  ambersel-eval lab/*.ASC --json > verdicts.json
+  ambersel-eval --top 5 run.ASC
+  ambersel-eval --points run.ASC > points.csv
+  ambersel-eval --plot 'plots/{name}.png' lab/*.ASC
+  measure | ambersel-eval -)help";
+
+struct Options {
+    std::vector<std::string> files;
+    bool json = false;
+    bool pointTable = false;
+    std::size_t heaviest = 0;
+    std::string plot;
+};
+
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+int worse(int status, int other) {
+    return std::max(status, other);
+}
+
+int exitStatusOf(FileStatus status) {
+    switch (status) {
+        case FileStatus::Pass:
+            return kPass;
+        case FileStatus::Fail:
+            return kFail;
+        case FileStatus::Error:
+            break;
+    }
+    return kError;
+}
+
+std::filesystem::path plotTargetFor(const std::string& pattern, const std::string& argument) {
+    const std::string name =
+        argument == "-" ? std::string("stdin") : std::filesystem::path(argument).stem().native();
+    std::string target = pattern;
+    for (std::size_t at = target.find(kNamePlaceholder); at != std::string::npos;
+         at = target.find(kNamePlaceholder, at + name.size())) {
+        target.replace(at, kNamePlaceholder.size(), name);
+    }
+    return std::filesystem::path(target);
+}
+
+void checkCombinations(const Options& options) {
+    if (!options.json && options.pointTable && options.heaviest > 0) {
+        throw UsageError("--points and --top write different tables; use one, or both with --json");
+    }
+    if (options.plot.empty()) {
+        return;
+    }
+    if (!plotFormatOf(options.plot)) {
+        throw UsageError("--plot needs a file name ending in .svg or .png: " +
+                         escapedBytes(options.plot, true));
+    }
+    const bool placeholder = options.plot.find(kNamePlaceholder) != std::string::npos;
+    if (options.files.size() > 1 && !placeholder) {
+        throw UsageError("with several files, the --plot name must hold {name}");
+    }
+    std::set<std::filesystem::path> targets;
+    for (const std::string& file : options.files) {
+        if (!targets.insert(plotTargetFor(options.plot, file)).second) {
+            throw UsageError("two files would be drawn to the same plot " +
+                             escapedBytes(plotTargetFor(options.plot, file).native(), true));
+        }
+    }
+}
+
+// Writes what one file gives to standard output, in the chosen form.
+void report(const FileEvaluation& evaluation, const Options& options, bool first) {
+    if (options.json) {
+        std::cout << (first ? "" : ",\n");
+        writeJsonObject(std::cout, evaluation, JsonContent{options.pointTable, options.heaviest});
+    } else if (options.pointTable) {
+        writePointTableRows(std::cout, evaluation);
+    } else {
+        const std::string line = resultLine(evaluation, options.files.size() > 1);
+        if (!line.empty()) {
+            std::cout << line << '\n';
+        }
+        if (evaluation.status != FileStatus::Error) {
+            writeHeaviestPoints(std::cout, evaluation, options.heaviest);
+        }
+    }
+    // A sequencer reading the output as it comes sees each file as soon as it is done.
+    std::cout.flush();
+}
+
+int evaluateAll(const Options& options) {
+    checkCombinations(options);
+    std::optional<SpectrumPlotter> plotter;
+    if (!options.plot.empty()) {
+        plotter.emplace();
+    }
+    if (options.json) {
+        std::cout << "[\n";
+    } else if (options.pointTable) {
+        writePointTableHeader(std::cout);
+    }
+    int status = kPass;
+    bool first = true;
+    for (const std::string& file : options.files) {
+        const FileEvaluation evaluation = evaluateListFile(file);
+        if (evaluation.status == FileStatus::Error) {
+            std::cerr << errorMessage(evaluation) << '\n';
+        } else if (evaluation.deservesWarning()) {
+            std::cerr << "warning: " << readingWarning(evaluation) << '\n';
+        }
+        report(evaluation, options, first);
+        first = false;
+        status = worse(status, exitStatusOf(evaluation.status));
+
+        if (plotter && evaluation.status != FileStatus::Error) {
+            const std::filesystem::path target = plotTargetFor(options.plot, file);
+            if (const auto why = plotter->draw(evaluation, target, *plotFormatOf(target))) {
+                std::cerr << kProgram << ": cannot write the plot "
+                          << escapedBytes(target.native(), true) << " (" << *why << ")\n";
+                status = kError;
+            }
+        }
+    }
+    if (options.json) {
+        std::cout << "\n]\n";
+    }
+    std::cout.flush();
+    if (!std::cout) {
+        // Output lost (a full disk, a closed pipe) must not look like a clean run.
+        std::cerr << kProgram << ": cannot write the report to standard output\n";
         return kError;
     }
-    const ambersel::TestVerdict verdict = ambersel::evaluateTestFigure(reading.points);
-    std::cout << ambersel::formatVerdictUtf8(verdict) << '\n';
-    return verdict.failed ? kFail : kPass;
+    return status;
+}
+
+std::string oneLine(std::string text) {
+    for (char& c : text) {
+        c = c == '\n' ? ' ' : c;
+    }
+    return text;
+}
+
+int usageError(const std::string& message) {
+    std::cerr << kProgram << ": " << oneLine(message) << "; try '" << kProgram << " --help'\n";
+    return kError;
+}
+
+int run(int argc, char** argv) {
+    CLI::App app(kDescription, kProgram);
+    app.footer(kFooter);
+    app.set_version_flag("--version", std::string(kProgram) + " " + AMBERSEL_VERSION);
+    app.get_formatter()->column_width(24);
+
+    Options options;
+    app.add_option("FILE", options.files, "list files to evaluate; - for standard input")
+        ->required();
+    app.add_flag("--json", options.json, "write one JSON array with one object per file");
+    app.add_flag("--points", options.pointTable,
+                 "write the per-point table (CSV, or inside the JSON with --json)");
+    app.add_option("--top", options.heaviest, "list the N points that contribute most to F")
+        ->type_name("N")
+        ->check(CLI::Validator(
+            [](std::string& value) {
+                std::size_t count = 0;
+                const char* end = value.data() + value.size();
+                const auto parsed = std::from_chars(value.data(), end, count);
+                return parsed.ec == std::errc() && parsed.ptr == end && count > 0
+                           ? std::string()
+                           : "N must be a whole number of at least 1, not '" + value + "'";
+            },
+            "N"));
+    app.add_option("--plot", options.plot, "draw each list to FILE.svg or FILE.png")
+        ->type_name("FILE");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& request) {
+        return app.exit(request);
+    } catch (const CLI::CallForVersion& request) {
+        return app.exit(request);
+    } catch (const CLI::ParseError& error) {
+        return usageError(error.what());
+    }
+    try {
+        return evaluateAll(options);
+    } catch (const UsageError& error) {
+        return usageError(error.what());
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: ambersel-eval FILE\n";
-        return kError;
-    }
     try {
-        // The path is taken as the bytes the system handed over, whatever their encoding.
-        return evaluate(std::filesystem::path(argv[1]));
+        return run(argc, argv);
     } catch (const std::bad_alloc&) {
-        std::cerr << "ambersel-eval: out of memory\n";
+        std::cerr << kProgram << ": out of memory\n";
+        return kError;
+    } catch (const std::exception& error) {
+        std::cerr << kProgram << ": " << error.what() << '\n';
         return kError;
     }
 }

@@ -1,0 +1,56 @@
+#pragma once
+
+// One list file as the evaluator reports it: its points, where reading stopped, its verdict, and
+// the points that weigh most in its figure.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "evaluation/frequency_level_list.h"
+#include "evaluation/test_figure.h"
+
+namespace ambersel::cli {
+
+enum class FileStatus { Pass, Fail, Error };
+
+struct FileEvaluation {
+    // The FILE argument as given; "-" stands for standard input.
+    std::string argument;
+    FileStatus status = FileStatus::Error;
+    // False when the file did not open: then nothing was read.
+    bool opened = false;
+    // For Error: why the file gave no verdict ("No such file or directory", "read error").
+    std::string errorReason;
+    FrequencyLevelList points;
+    ReadingStop stop;
+    // Meaningful unless status is Error.
+    TestVerdict verdict;
+
+    bool isStandardInput() const { return argument == "-"; }
+    // True when reading ended before the end of the file, or the file gave no point at all.
+    bool deservesWarning() const;
+};
+
+// Reads and evaluates the list named by `argument`: a path taken byte for byte, or "-" for
+// standard input. A file that cannot be opened, or whose reading fails, is status Error.
+// Throws std::bad_alloc when memory runs out.
+FileEvaluation evaluateListFile(const std::string& argument);
+
+// The fraction of F that one term makes up, when F is a finite, non-zero number.
+std::optional<double> shareOfFigure(double term, float figure);
+
+// A point and its term in F.
+struct RankedPoint {
+    std::size_t index = 0;  // 0-based position in the list
+    FrequencyLevelPoint point;
+    double term = 0;
+};
+
+// The `count` points that weigh most in F, heaviest first: a term that is not a number first (it
+// alone makes F not a number), then by the size of the term, ties in list order.
+std::vector<RankedPoint> heaviestPoints(const FrequencyLevelList& points, std::size_t count);
+
+}  // namespace ambersel::cli

@@ -1,0 +1,145 @@
+#include "cli/json_report.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/number_text.h"
+
+namespace ambersel::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string dump(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// A float as the JSON number whose text is its shortest decimal: the library writes doubles, and
+// the double nearest to that decimal prints as the decimal itself. Not finite: null.
+Json floatNumber(float value) {
+    if (!std::isfinite(value)) {
+        return nullptr;
+    }
+    const std::string text = shortestText(value);
+    double widened = 0;
+    std::from_chars(text.data(), text.data() + text.size(), widened);
+    return widened;
+}
+
+Json doubleNumber(double value) {
+    if (!std::isfinite(value)) {
+        return nullptr;
+    }
+    return value;
+}
+
+const char* statusName(FileStatus status) {
+    switch (status) {
+        case FileStatus::Pass:
+            return "PASS";
+        case FileStatus::Fail:
+            return "FAIL";
+        case FileStatus::Error:
+            break;
+    }
+    return "ERROR";
+}
+
+const char* stopName(ReadingEnd end) {
+    switch (end) {
+        case ReadingEnd::EndOfFile:
+            return "end_of_file";
+        case ReadingEnd::MalformedItem:
+            return "malformed_item";
+        case ReadingEnd::ReadError:
+            break;
+    }
+    return "read_error";
+}
+
+Json stopObject(const FileEvaluation& evaluation) {
+    if (!evaluation.opened) {
+        return nullptr;
+    }
+    const bool malformed = evaluation.stop.end == ReadingEnd::MalformedItem;
+    Json stop = Json::object();
+    stop["reason"] = stopName(evaluation.stop.end);
+    stop["line"] = malformed ? Json(evaluation.stop.line) : Json(nullptr);
+    stop["excerpt"] = malformed ? Json(evaluation.stop.excerpt) : Json(nullptr);
+    return stop;
+}
+
+Json pointObject(std::size_t index, FrequencyLevelPoint point, const PointContribution& c) {
+    Json object = Json::object();
+    object["index"] = index + 1;
+    object["frequency"] = floatNumber(point.frequency);
+    object["level"] = floatNumber(point.level);
+    object["a"] = floatNumber(c.a);
+    object["b"] = floatNumber(c.b);
+    object["V"] = floatNumber(c.V);
+    object["Z"] = floatNumber(c.Z);
+    object["w"] = doubleNumber(c.w);
+    object["s"] = doubleNumber(c.s);
+    object["K"] = floatNumber(c.K);
+    object["D"] = floatNumber(c.D);
+    object["term"] = doubleNumber(c.term);
+    object["running_figure"] = floatNumber(c.runningFigure);
+    return object;
+}
+
+Json heaviestArray(const FileEvaluation& evaluation, std::size_t count) {
+    Json top = Json::array();
+    for (const RankedPoint& heavy : heaviestPoints(evaluation.points, count)) {
+        const std::optional<double> share = shareOfFigure(heavy.term, evaluation.verdict.figure);
+        Json entry = Json::object();
+        entry["index"] = heavy.index + 1;
+        entry["frequency"] = floatNumber(heavy.point.frequency);
+        entry["level"] = floatNumber(heavy.point.level);
+        entry["term"] = doubleNumber(heavy.term);
+        entry["share"] = share ? doubleNumber(*share) : Json(nullptr);
+        top.push_back(std::move(entry));
+    }
+    return top;
+}
+
+}  // namespace
+
+void writeJsonObject(std::ostream& out, const FileEvaluation& evaluation,
+                     const JsonContent& content) {
+    const bool verdict = evaluation.status != FileStatus::Error;
+    const float figure = evaluation.verdict.figure;
+    Json object = Json::object();
+    object["path"] = evaluation.argument;
+    object["verdict"] = statusName(evaluation.status);
+    object["line"] = verdict ? Json(formatVerdictUtf8(evaluation.verdict)) : Json(nullptr);
+    object["figure"] = verdict ? floatNumber(figure) : Json(nullptr);
+    object["figure_text"] = verdict ? Json(shortestText(figure)) : Json(nullptr);
+    object["figure_bits"] = verdict ? Json(bitsText(figure)) : Json(nullptr);
+    object["point_count"] = evaluation.points.size();
+    object["stop"] = stopObject(evaluation);
+    object["error"] = verdict ? Json(nullptr) : Json(evaluation.errorReason);
+    if (content.heaviest > 0) {
+        object["top"] = verdict ? heaviestArray(evaluation, content.heaviest) : Json::array();
+    }
+    std::string text = dump(object);
+    if (!content.pointTable) {
+        out << text;
+        return;
+    }
+    // The points are written one by one, never held as one JSON tree: a list of millions of
+    // points would otherwise take gigabytes. Each point is still a library-made object.
+    text.pop_back();
+    out << text << ",\"points\":[";
+    float running = 0;
+    for (std::size_t index = 0; verdict && index < evaluation.points.size(); ++index) {
+        const PointContribution c = contributeToTestFigure(evaluation.points[index], running);
+        running = c.runningFigure;
+        out << (index == 0 ? "" : ",") << dump(pointObject(index, evaluation.points[index], c));
+    }
+    out << "]}";
+}
+
+}  // namespace ambersel::cli

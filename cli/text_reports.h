@@ -1,0 +1,40 @@
+#pragma once
+
+// The evaluator's text output: result lines, warnings and errors, the per-point table and the list
+// of the heaviest points.
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+
+#include "cli/file_evaluation.h"
+
+namespace ambersel::cli {
+
+// The path as it is printed in a line: control bytes and backslashes escaped, so that no file name
+// can break a line or forge one.
+std::string printablePath(const FileEvaluation& evaluation);
+
+// The file's line on standard output. Without the path: exactly the dialog's line, "PASS : F =
+// 0.1210", and an empty text for a file without a verdict. With the path: that line, a tab and the
+// path; "ERROR", a tab and the path for a file without a verdict.
+std::string resultLine(const FileEvaluation& evaluation, bool withPath);
+
+// "Error in the input file: PATH (why)", for a file without a verdict.
+std::string errorMessage(const FileEvaluation& evaluation);
+
+// "PATH: read 2 points; stopped at line 3: 'end'", or "PATH: read 0 points; the file holds no
+// items", for a file that deservesWarning().
+std::string readingWarning(const FileEvaluation& evaluation);
+
+// The per-point table as CSV: a header row, then one row per point of each file with every
+// intermediate of the figure, computed by the figure's own code so that the last running F of a
+// file is its F to the bit.
+void writePointTableHeader(std::ostream& out);
+void writePointTableRows(std::ostream& out, const FileEvaluation& evaluation);
+
+// One line per heavy point after the file's result line, each indented by two spaces:
+// "  1. point 412: 2100000 Hz, 96.3 dBµV, term 0.0123457, 12.3% of F".
+void writeHeaviestPoints(std::ostream& out, const FileEvaluation& evaluation, std::size_t count);
+
+}  // namespace ambersel::cli
