@@ -1,5 +1,6 @@
 #include "evaluation/list_file.h"
 
+#include <array>
 #include <cerrno>
 #include <string>
 #include <utility>
@@ -86,7 +87,25 @@ ListFileHandle openRegularFile(const std::filesystem::path& path, std::error_cod
     return file;
 }
 
+// What writing to a file changes: its size and its modification time. Renaming or deleting it
+// changes neither, and the open file still holds what it held.
+using FileState = std::array<long long, 3>;
+
+FileState stateOf(std::FILE* file) {
+    struct stat status {};
+    if (::fstat(::fileno(file), &status) != 0) {
+        return {-1, -1, -1};
+    }
+    return {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
+}
+
 #else
+
+using FileState = std::array<long long, 0>;
+
+FileState stateOf(std::FILE* /*file*/) {
+    return {};
+}
 
 ListFileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error) {
     if (!std::filesystem::is_regular_file(path, error)) {
@@ -133,7 +152,13 @@ ListFileReading readListFile(const std::filesystem::path& path) {
     ListFileReading reading;
     const ListFileHandle file = openListFile(path, reading.openError);
     if (file) {
+        const FileState before = stateOf(file.get());
         reading.stop = scanFrequencyLevelList(file.get(), reading.points);
+        // A file written while it was read can give a list that never stood in it whole: the
+        // start of one version and the end of another. No verdict is drawn from that.
+        if (reading.stop.end != ReadingEnd::ReadError && stateOf(file.get()) != before) {
+            reading.stop = ReadingStop{ReadingEnd::ReadError, 0, {}};
+        }
     }
     return reading;
 }
