@@ -44,7 +44,7 @@ std::optional<std::string> utf8FromUtf16(std::u16string_view text) {
             if (i + 1 == text.size() || !isLowSurrogate(text[i + 1])) {
                 return std::nullopt;
             }
-            unit = 0x10000 + ((unit - 0xD800) << 10) + (char32_t{text[++i]} - 0xDC00);
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (char32_t{text[++i]} - 0xDC00U);
         } else if (isLowSurrogate(unit)) {
             return std::nullopt;
         }

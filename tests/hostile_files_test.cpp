@@ -97,7 +97,7 @@ std::string junk(std::size_t size, unsigned seed) {
 std::string utf16(std::string_view ascii, bool bigEndian, bool withMark) {
     std::string bytes = withMark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
     for (const char c : ascii) {
-        bytes += bigEndian ? "\0"s + c : std::string(1, c) + '\0';
+        bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
     }
     return bytes;
 }
@@ -312,6 +312,19 @@ void ageFile(const fs::path& path) {
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times.data(), 0), 0);
 }
 
+// Hangs `change` on the next allocation larger than the reader's buffer, for as long as it lives.
+class ChangeOnGrowth {
+  public:
+    explicit ChangeOnGrowth(std::function<void()> change) {
+        g_onLargeAllocation = std::move(change);
+    }
+    ChangeOnGrowth(const ChangeOnGrowth&) = delete;
+    ChangeOnGrowth& operator=(const ChangeOnGrowth&) = delete;
+    ~ChangeOnGrowth() { g_onLargeAllocation = nullptr; }
+
+    static bool happened() { return !g_onLargeAllocation; }
+};
+
 struct ChangeRow {
     const char* name;
     // Changes the file at `path` (in `folder`) while it is being read.
@@ -333,9 +346,9 @@ TEST_P(FileChangedWhileRead, GivesNoListThatNeverStoodInTheFile) {
 
     // The reader's list outgrows its first blocks long before the file's end is reached: that is
     // when the other writer strikes.
-    g_onLargeAllocation = [&] { row.change(folder, path); };
+    const ChangeOnGrowth change([&] { row.change(folder, path); });
     const ListFileReading reading = readListFile(path);
-    ASSERT_FALSE(g_onLargeAllocation) << "the change was not made during the reading";
+    ASSERT_TRUE(ChangeOnGrowth::happened()) << "the change was not made during the reading";
     ASSERT_TRUE(reading.opened());
     if (row.readError) {
         EXPECT_EQ(reading.stop.end, ReadingEnd::ReadError);
@@ -374,8 +387,11 @@ TEST(FileChangedWhileRead, CommandShowsTheOpenFailureInsteadOfAVerdict) {
     const TemporaryFolder folder;
     const fs::path path = folder.write("list.ASC", kLongList);
     ageFile(path);
-    g_onLargeAllocation = [&] { append(path, "1000,120\n"); };
-    EXPECT_TRUE(calculateFromPath(path).isOpenFailure());
+    {
+        const ChangeOnGrowth change([&] { append(path, "1000,120\n"); });
+        EXPECT_TRUE(calculateFromPath(path).isOpenFailure());
+        EXPECT_TRUE(ChangeOnGrowth::happened());
+    }
     EXPECT_EQ(calculateFromPath(path).resultLine().substr(0, 4), u"FAIL");
 }
 
