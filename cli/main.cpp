@@ -35,9 +35,10 @@ constexpr const char* kProgram = "ambersel-eval";
 constexpr std::string_view kNamePlaceholder = "{name}";
 
 constexpr const char* kDescription =
-    "Evaluates frequency-level lists (*.ASC: one \"frequency,level\" point per line, the frequency "
-    "in Hz, the level in dBuV) with the Ambersel acceptance test, one FILE after the other. "
-    "FILE \"-\" reads the list from standard input; name a file called \"-\" as \"./-\".";
+    "Evaluates frequency-level lists with the Ambersel acceptance test, one FILE after the other.\n"
+    "A list (*.ASC) holds one \"frequency,level\" point per line: the frequency in Hz, the level\n"
+    "in dBuV. FILE \"-\" reads the list from standard input; reach a file named \"-\" as "
+    "\"./-\".\n";
 
 constexpr const char* kFooter = R"help(OUTPUT (standard output)
   Without options: one line per FILE. With one FILE it is exactly the result line the
@@ -53,10 +54,13 @@ constexpr const char* kFooter = R"help(OUTPUT (standard output)
                 (point = position in the list, from 1; term = the point's addend of F).
   --points      instead of the result lines, one CSV table with a header row and a row
                 per point of every file: path, index, frequency_Hz, level_dBuV, the
-                intermediates a, b, V, Z, w, s, K, D of the figure, the point's term and
-                running_F, F after that point. The last running_F of a file is its F, to
-                the bit. Values are shortest round-trip decimals; inf, -inf, nan, -nan
-                where not finite.
+                figure's intermediates, the point's term and running_F, F after that
+                point. The last running_F of a file is its F, to the bit. For a point
+                (x Hz, L dBuV): a = L/20, b = 10^a, V = b * 1e-6 (the level in volts),
+                Z = 3.629e-05 * (1000 x)^0.5283 + 0.1087, w = 12.56637061 x / 1000,
+                s = sqrt(1 + w^2), K = s V / (0.475166 Z), D = 0.135 x, term = K / D.
+                Values are shortest round-trip decimals; inf, -inf, nan, -nan where not
+                finite.
   --json        instead, one JSON array with one object per FILE, each on its own line:
                   path          the FILE argument (bytes that are not UTF-8 become U+FFFD)
                   verdict       "PASS", "FAIL" or "ERROR"
@@ -254,6 +258,7 @@ int run(int argc, char** argv) {
 
     Options options;
     app.add_option("FILE", options.files, "list files to evaluate; - for standard input")
+        ->type_name("")
         ->required();
     app.add_flag("--json", options.json, "write one JSON array with one object per file");
     app.add_flag("--points", options.pointTable,
@@ -269,7 +274,7 @@ int run(int argc, char** argv) {
                            ? std::string()
                            : "N must be a whole number of at least 1, not '" + value + "'";
             },
-            "N"));
+            ""));
     app.add_option("--plot", options.plot, "draw each list to FILE.svg or FILE.png")
         ->type_name("FILE");
 
