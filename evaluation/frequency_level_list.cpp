@@ -12,7 +12,7 @@ namespace ambersel {
 namespace {
 
 constexpr int kEndOfInput = -1;
-constexpr std::size_t kDefaultBufferSize = 64 * 1024;
+constexpr std::size_t kDefaultBufferSize = std::size_t{64} * 1024;
 
 // Buffered bytes of the list file with one byte of look-ahead, which is all the "%f,%f\n" scan
 // ever needs. It also keeps the first bytes of the current item, so that the item that ends the
@@ -294,7 +294,7 @@ bool scanNumber(ByteStream& in, float& value) {
             gotDigit = true;
         }
     }
-    const int exponentMark = hexadecimal ? 'p' : 'e';
+    const char exponentMark = hexadecimal ? 'p' : 'e';
 
     for (;; c = in.peek()) {
         const bool mantissaDigit =
