@@ -83,7 +83,8 @@ struct Picture {
     QString summary;
     QString readingNote;
     QString weightName;
-    std::vector<Mark> marks;  // lightest first, so heavy points are drawn on top
+    std::vector<Mark> marks;     // lightest first, so heavy points are drawn on top
+    std::vector<QPointF> trace;  // the spectrum's outline in frequency order
     double heaviestWeight = 0;
     bool anyNonFinite = false;
     Range frequencies;  // log10 of Hz
@@ -147,16 +148,53 @@ Picture describe(const FileEvaluation& evaluation) {
     picture.weightName =
         sharesOfFigure ? QStringLiteral("share of F") : QStringLiteral("share of finite terms");
 
-    std::size_t undrawn = 0;
+    auto drawable = [](FrequencyLevelPoint point) {
+        return point.frequency > 0 && std::isfinite(point.frequency) && std::isfinite(point.level);
+    };
+    std::size_t drawn = 0;
     double lowFrequency = INFINITY;
     double highFrequency = -INFINITY;
     double lowLevel = INFINITY;
     double highLevel = -INFINITY;
+    for (const FrequencyLevelPoint point : evaluation.points) {
+        if (drawable(point)) {
+            ++drawn;
+            const double x = std::log10(double{point.frequency});
+            lowFrequency = std::min(lowFrequency, x);
+            highFrequency = std::max(highFrequency, x);
+            lowLevel = std::min(lowLevel, double{point.level});
+            highLevel = std::max(highLevel, double{point.level});
+        }
+    }
+    if (drawn == 0) {
+        picture.frequencies = {std::log10(150e3), std::log10(30e6)};
+        picture.levels = {0, 100};
+    } else {
+        picture.frequencies = paddedRange(lowFrequency, highFrequency, 0.5, 0.03);
+        picture.levels = paddedRange(lowLevel, highLevel, 5, 0.08);
+    }
+
+    // Points a few pixels apart look like one: each small cell of the picture keeps only its
+    // heaviest point, and each pixel column of the trace only its lowest and highest level. A list
+    // of millions then draws as fast, and into as small a file, as one of thousands, and looks the
+    // same.
+    constexpr double kCell = 4;
+    const QRectF area = plotArea();
+    const auto cellColumns = static_cast<std::size_t>(area.width() / kCell) + 1;
+    const auto cellRows = static_cast<std::size_t>(area.height() / kCell) + 1;
+    constexpr std::size_t kEmpty = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> cells(cellColumns * cellRows, kEmpty);
+    struct TraceColumn {
+        QPointF low;
+        QPointF high;
+        bool used = false;
+    };
+    std::vector<TraceColumn> traceColumns(static_cast<std::size_t>(area.width()) + 1);
+    auto heavier = [](double a, double b) { return std::isnan(a) ? !std::isnan(b) : a > b; };
+
     for (std::size_t index = 0; index < evaluation.points.size(); ++index) {
         const FrequencyLevelPoint point = evaluation.points[index];
-        if (!(point.frequency > 0) || !std::isfinite(point.frequency) ||
-            !std::isfinite(point.level)) {
-            ++undrawn;
+        if (!drawable(point)) {
             continue;
         }
         Mark mark;
@@ -170,33 +208,55 @@ Picture describe(const FileEvaluation& evaluation) {
         } else {
             mark.weight = finiteSum > 0 ? terms[index] / finiteSum : 0;
         }
-        picture.heaviestWeight =
-            std::max(picture.heaviestWeight, std::isnan(mark.weight) ? 0 : mark.weight);
-        lowFrequency = std::min(lowFrequency, mark.value.x());
-        highFrequency = std::max(highFrequency, mark.value.x());
-        lowLevel = std::min(lowLevel, mark.value.y());
-        highLevel = std::max(highLevel, mark.value.y());
-        picture.marks.push_back(mark);
+        if (!std::isnan(mark.weight)) {
+            picture.heaviestWeight = std::max(picture.heaviestWeight, mark.weight);
+        }
+
+        // Fractions of the plot area, 0 to 1 inclusive.
+        const double across =
+            (mark.value.x() - picture.frequencies.low) / picture.frequencies.span();
+        const double up = (mark.value.y() - picture.levels.low) / picture.levels.span();
+        const auto cellColumn = static_cast<std::size_t>(across * (cellColumns - 1));
+        const auto cellRow = static_cast<std::size_t>(up * (cellRows - 1));
+        std::size_t& cell = cells[cellRow * cellColumns + cellColumn];
+        if (cell == kEmpty) {
+            cell = picture.marks.size();
+            picture.marks.push_back(mark);
+        } else if (heavier(mark.weight, picture.marks[cell].weight)) {
+            picture.marks[cell] = mark;
+        }
+
+        TraceColumn& column =
+            traceColumns[static_cast<std::size_t>(across * (traceColumns.size() - 1))];
+        if (!column.used || mark.value.y() < column.low.y()) {
+            column.low = mark.value;
+        }
+        if (!column.used || mark.value.y() > column.high.y()) {
+            column.high = mark.value;
+        }
+        column.used = true;
     }
-    std::stable_sort(picture.marks.begin(), picture.marks.end(), [](const Mark& a, const Mark& b) {
-        return !std::isnan(a.weight) && (std::isnan(b.weight) || a.weight < b.weight);
-    });
+    for (const TraceColumn& column : traceColumns) {
+        if (column.used) {
+            picture.trace.push_back(column.high);
+            if (column.low != column.high) {
+                picture.trace.push_back(column.low);
+            }
+        }
+    }
+    std::stable_sort(picture.marks.begin(), picture.marks.end(),
+                     [&](const Mark& a, const Mark& b) { return heavier(b.weight, a.weight); });
 
     const std::size_t count = evaluation.points.size();
     QString summary = QString::number(count) + (count == 1 ? " point" : " points");
-    if (picture.marks.empty()) {
-        picture.frequencies = {std::log10(150e3), std::log10(30e6)};
-        picture.levels = {0, 100};
-    } else {
+    if (drawn > 0) {
         const QString low = frequencyText(std::pow(10.0, lowFrequency));
         const QString high = frequencyText(std::pow(10.0, highFrequency));
         summary += low == high ? " at " + low : " from " + low + " to " + high;
-        picture.frequencies = paddedRange(lowFrequency, highFrequency, 0.5, 0.03);
-        picture.levels = paddedRange(lowLevel, highLevel, 5, 0.08);
     }
-    if (undrawn > 0) {
+    if (drawn < count) {
         summary += QStringLiteral("; %1 not drawn (frequency not above 0, or a value not finite)")
-                       .arg(undrawn);
+                       .arg(count - drawn);
     }
     picture.summary = summary;
 
@@ -367,14 +427,8 @@ class Canvas {
             return;
         }
 
-        std::vector<QPointF> trace;
-        trace.reserve(m_picture.marks.size());
-        for (const Mark& mark : m_picture.marks) {
-            trace.push_back(mark.value);
-        }
-        std::sort(trace.begin(), trace.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
         QPolygonF line;
-        for (const QPointF& value : trace) {
+        for (const QPointF& value : m_picture.trace) {
             line << place(value);
         }
         m_painter.setPen(QPen(QColor(0x9e, 0x9e, 0x9e), 1));
@@ -442,7 +496,7 @@ class Canvas {
     QRectF freePlace(QPointF at, QSizeF size, const std::vector<QRectF>& taken) const {
         const QRectF inside = m_area.adjusted(4, 4, -4, -4);
         QRectF first;
-        for (const double distance : {14.0, 34.0, 58.0}) {
+        for (const double distance : {14.0, 34.0, 58.0, 90.0, 130.0, 180.0}) {
             for (const QPointF direction : {QPointF(1, -1), QPointF(-1, -1), QPointF(1, 1),
                                             QPointF(-1, 1), QPointF(0, -1), QPointF(0, 1)}) {
                 QRectF box(QPointF(0, 0), size);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QXmlStreamReader>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -137,6 +138,25 @@ TEST(PlotFiles, ExampleScansAreDrawn) {
     EXPECT_EQ(run.exitStatus, 1) << run.err;
     EXPECT_TRUE(isPng(contentOf(folder.path() / "emission_150k_30M.png")));
     EXPECT_TRUE(isPng(contentOf(folder.path() / "switching_supply_fail.png")));
+}
+
+// Points a few pixels apart are drawn as one: a long scan gives a picture of the size of a short
+// one, not one element per point.
+TEST(PlotFiles, ALongScanGivesAPictureOfBoundedSize) {
+    const TemporaryFolder folder;
+    std::string scan;
+    for (int i = 0; i < 200000; ++i) {
+        const double frequency = 150e3 * std::pow(200.0, i / 200000.0);
+        scan +=
+            std::to_string(frequency) + "," + std::to_string(40 + (i * 7919) % 300 / 10.0) + "\n";
+    }
+    const std::string list = folder.write("long.ASC", scan).string();
+    const std::filesystem::path plot = folder.path() / "long.svg";
+    const EvaluatorRun run = runEvaluator({"--plot", plot.string(), list});
+    EXPECT_EQ(run.exitStatus, 1) << run.err;
+    const std::string bytes = contentOf(plot);
+    EXPECT_TRUE(isSvg(bytes));
+    EXPECT_LT(bytes.size(), 8U << 20);
 }
 
 TEST(PlotFiles, StandardInputIsDrawnAsStdin) {
