@@ -101,6 +101,15 @@ TEST_P(JsonFields, CarryTheCoresFigureAndWhereReadingStopped) {
     EXPECT_EQ(object.at("stop"), c.stop);
     EXPECT_TRUE(object.at("error").is_null());
     expectFigure(object, core.figure);
+    if (std::isfinite(core.figure)) {
+        // The number itself is written as the shortest decimal, not as a widened double (a
+        // whole number may carry ".0").
+        const std::string key = "\"figure\":";
+        const std::size_t start = run.out.find(key) + key.size();
+        const std::string number = run.out.substr(start, run.out.find(',', start) - start);
+        const std::string text = object.at("figure_text").get<std::string>();
+        EXPECT_TRUE(number == text || number == text + ".0") << number << " vs " << text;
+    }
     if (c.figureText) {
         EXPECT_EQ(object.at("figure_text"), *c.figureText);
     }
