@@ -3,10 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QStringList>
 
 #include <cstdio>
@@ -30,6 +34,16 @@ std::u16string_view utf16View(const QString& text) {
 // A modal message box with only an OK button, titled with the program's name.
 void showMessage(QWidget* owner, QMessageBox::Icon icon, const QString& text) {
     QMessageBox box(icon, QCoreApplication::applicationName(), text, QMessageBox::Ok, owner);
+    // A box sized to its text alone is too narrow for the title bar to show the program's name
+    // beside the window buttons. Room for the name in a bold title font and for about six
+    // buttons' worth of decoration keeps it readable.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        const QFontMetrics metrics(titleFont);
+        const int titleWidth = metrics.horizontalAdvance(box.windowTitle()) + 6 * metrics.height();
+        grid->addItem(new QSpacerItem(titleWidth, 0), grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
 }
 

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Installs the built program into a scratch folder and makes its .deb, and checks what a Linux
+# desktop and dpkg will find there:  app_package_test.sh BUILD_DIR
+set -euo pipefail
+build=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+id=org.ambersel.TestCalculator
+failures=0
+fail() {
+    echo "FAILED: $*" >&2
+    failures=$((failures + 1))
+}
+
+cmake --install "$build" --prefix "$scratch/usr" >/dev/null
+for file in bin/Ambersel_Test bin/ambersel-eval share/applications/$id.desktop \
+    share/metainfo/$id.metainfo.xml share/icons/hicolor/32x32/apps/$id.png \
+    share/icons/hicolor/scalable/apps/$id.svg; do
+    [ -f "$scratch/usr/$file" ] || fail "$file is not installed"
+done
+
+desktop=$scratch/usr/share/applications/$id.desktop
+desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
+exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+[ -x "$scratch/usr/bin/${exec_line%% *}" ] || fail "Exec=$exec_line names no installed program"
+case "$exec_line" in *%*) fail "Exec=$exec_line passes a file argument the program ignores" ;; esac
+[ "$(sed -n 's/^Icon=//p' "$desktop")" = "$id" ] || fail "Icon= names no installed icon"
+[ "$(identify -format '%wx%h' "$scratch/usr/share/icons/hicolor/32x32/apps/$id.png")" = 32x32 ] ||
+    fail "the 32x32 icon is not 32 x 32 pixels"
+
+appstreamcli validate --no-net "$scratch/usr/share/metainfo/$id.metainfo.xml" >/dev/null ||
+    fail "the AppStream metainfo does not validate"
+
+(cd "$build" && cpack -G DEB -B "$scratch/package" >/dev/null)
+deb=$(ls "$scratch"/package/*.deb)
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libqt6widgets6 qt6-qpa-plugins libc6; do
+    [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed: $depends"
+done
+contents=$(dpkg-deb -c "$deb")
+for file in ./usr/bin/Ambersel_Test ./usr/bin/ambersel-eval ./usr/share/applications/$id.desktop; do
+    [[ "$contents" == *"$file"* ]] || fail "the package lacks $file"
+done
+dpkg-deb -x "$deb" "$scratch/unpacked"
+for program in Ambersel_Test ambersel-eval; do
+    if readelf -d "$scratch/unpacked/usr/bin/$program" | grep -qE 'RPATH|RUNPATH'; then
+        fail "$program carries a library search path"
+    fi
+done
+if grep -rlF "$(cd "$build" && pwd)" "$scratch/unpacked"; then
+    fail "the package names the build folder"
+fi
+
+[ "$failures" -eq 0 ] && echo "installed tree and package as a desktop expects them"
+exit "$failures"
