@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <limits>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -52,7 +53,7 @@ QRectF plotArea() {
 }
 
 QString text(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), utf8.size());
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 QFont font(int pixelSize, bool bold = false) {
@@ -117,6 +118,17 @@ Range paddedRange(double low, double high, double emptyHalfWidth, double padding
     return {low - pad, high + pad};
 }
 
+// The multiples of `step` from `low` to `high`: the places of an axis's lines.
+std::vector<double> multiplesWithin(double low, double high, double step) {
+    constexpr int kMostLines = 100;
+    std::vector<double> values;
+    const double first = std::ceil(low / step);
+    for (int k = 0; k < kMostLines && (first + k) * step <= high; ++k) {
+        values.push_back((first + k) * step);
+    }
+    return values;
+}
+
 double niceStep(double span, int wanted) {
     const double raw = span / wanted;
     const double decade = std::pow(10.0, std::floor(std::log10(raw)));
@@ -152,10 +164,11 @@ Picture describe(const FileEvaluation& evaluation) {
         return point.frequency > 0 && std::isfinite(point.frequency) && std::isfinite(point.level);
     };
     std::size_t drawn = 0;
-    double lowFrequency = INFINITY;
-    double highFrequency = -INFINITY;
-    double lowLevel = INFINITY;
-    double highLevel = -INFINITY;
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    double lowFrequency = kInfinity;
+    double highFrequency = -kInfinity;
+    double lowLevel = kInfinity;
+    double highLevel = -kInfinity;
     for (const FrequencyLevelPoint point : evaluation.points) {
         if (drawable(point)) {
             ++drawn;
@@ -201,7 +214,7 @@ Picture describe(const FileEvaluation& evaluation) {
         mark.value = QPointF(std::log10(double{point.frequency}), point.level);
         mark.index = index;
         if (!std::isfinite(terms[index])) {
-            mark.weight = NAN;
+            mark.weight = std::numeric_limits<double>::quiet_NaN();
             picture.anyNonFinite = true;
         } else if (sharesOfFigure) {
             mark.weight = *shareOfFigure(terms[index], figure);
@@ -361,12 +374,14 @@ class Canvas {
             const double low = std::pow(10.0, f.low);
             const double high = std::pow(10.0, f.high);
             const double step = niceStep(high - low, 6);
-            for (double hertz = std::ceil(low / step) * step; hertz <= high; hertz += step) {
+            for (const double hertz : multiplesWithin(low, high, step)) {
                 frequencyLine(std::log10(hertz), true, true);
             }
         } else {
             const bool labelSubdivisions = f.span() <= 3.2;
-            for (double decade = std::floor(f.low); decade <= std::ceil(f.high); ++decade) {
+            const auto lowest = static_cast<int>(std::floor(f.low));
+            const auto highest = static_cast<int>(std::ceil(f.high));
+            for (int decade = lowest; decade <= highest; ++decade) {
                 for (int factor = 1; factor <= 9; ++factor) {
                     const double at = decade + std::log10(double(factor));
                     if (at >= f.low && at <= f.high) {
@@ -379,7 +394,7 @@ class Canvas {
         }
 
         const double step = niceStep(l.span(), 8);
-        for (double level = std::ceil(l.low / step) * step; level <= l.high; level += step) {
+        for (const double level : multiplesWithin(l.low, l.high, step)) {
             const double y = place(QPointF(f.low, level)).y();
             m_painter.setPen(QPen(QColor(0xe0, 0xe0, 0xe0), 1));
             m_painter.drawLine(QPointF(m_area.left(), y), QPointF(m_area.right(), y));
