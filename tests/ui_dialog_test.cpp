@@ -291,11 +291,6 @@ TEST(Dialog, PathFieldCannotBeEdited) {
     };
     const Row rows[] = {
         {"typing", [](QLineEdit& field) { QTest::keyClicks(&field, QStringLiteral("x.ASC")); }},
-        {"Delete on everything selected",
-         [](QLineEdit& field) {
-             QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
-             QTest::keyClick(&field, Qt::Key_Delete);
-         }},
         {"pasting",
          [](QLineEdit& field) {
              QApplication::clipboard()->setText(QStringLiteral("/elsewhere/other.ASC"));
