@@ -27,15 +27,14 @@ inline void require(bool holds, const char* what) {
 // buffer even for reading; the copy has one byte more than the stream, so that an empty input
 // still has a buffer.
 class MemoryStream {
-public:
+  public:
     explicit MemoryStream(std::span<const std::uint8_t> bytes)
-        : m_bytes(bytes.size() + 1),
-          m_file(openCopy(bytes)) {
+        : m_bytes(bytes.size() + 1), m_file(openCopy(bytes)) {
         require(m_file != nullptr, "fmemopen opens the input");
     }
     std::FILE* get() const { return m_file.get(); }
 
-private:
+  private:
     std::FILE* openCopy(std::span<const std::uint8_t> bytes) {
         std::copy(bytes.begin(), bytes.end(), m_bytes.begin());
         return fmemopen(m_bytes.data(), bytes.size(), "r");

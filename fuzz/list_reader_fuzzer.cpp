@@ -3,10 +3,10 @@
 // whatever the read buffer's size, and never more points than the bytes allow.
 
 #include <array>
+#include <bit>
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -62,8 +62,7 @@ Reading readWithScanf(std::span<const std::uint8_t> bytes) {
     for (std::size_t i = 0; i < itemStart; ++i) {
         reading.stop.line += bytes[i] == '\n' ? 1 : 0;
     }
-    const std::size_t excerptEnd =
-        std::min(bytes.size(), itemStart + ReadingStop::kExcerptLength);
+    const std::size_t excerptEnd = std::min(bytes.size(), itemStart + ReadingStop::kExcerptLength);
     for (std::size_t i = itemStart; i < excerptEnd && bytes[i] != '\r' && bytes[i] != '\n'; ++i) {
         reading.stop.excerpt.push_back(static_cast<char>(bytes[i]));
     }
@@ -73,14 +72,15 @@ Reading readWithScanf(std::span<const std::uint8_t> bytes) {
 Reading readWithReader(std::span<const std::uint8_t> bytes, std::size_t bufferSize) {
     const MemoryStream stream(bytes);
     Reading reading;
-    reading.stop = bufferSize == 0
-                       ? ambersel::scanFrequencyLevelList(stream.get(), reading.points)
-                       : ambersel::detail::scanFrequencyLevelList(stream.get(), reading.points,
-                                                                  bufferSize);
+    reading.stop = bufferSize == 0 ? ambersel::scanFrequencyLevelList(stream.get(), reading.points)
+                                   : ambersel::detail::scanFrequencyLevelList(
+                                         stream.get(), reading.points, bufferSize);
     return reading;
 }
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
 
 bool samePoints(const FrequencyLevelList& a, const FrequencyLevelList& b) {
     if (a.size() != b.size()) {

@@ -1,16 +1,16 @@
-// The whole Calculate command on arbitrary bytes: the bytes become a file in memory, which is opened
-// by its path, read, evaluated and turned into the result line. Checks that the line always has
-// one of its two forms, that its verdict is the one F earns, that its number is what the C
+// The whole Calculate command on arbitrary bytes: the bytes become a file in memory, which is
+// opened by its path, read, evaluated and turned into the result line. Checks that the line always
+// has one of its two forms, that its verdict is the one F earns, that its number is what the C
 // library's "%0.4f" prints, and that F is the sum the explaining report adds up.
 
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <array>
+#include <bit>
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -28,7 +28,7 @@ using ambersel::fuzz::require;
 
 // A file that lives in memory only, reachable by a path while it is open.
 class MemoryFile {
-public:
+  public:
     explicit MemoryFile(std::span<const std::uint8_t> bytes)
         : m_fd(memfd_create("list", MFD_CLOEXEC)) {
         require(m_fd >= 0, "memfd_create makes a file");
@@ -45,11 +45,13 @@ public:
 
     std::filesystem::path path() const { return "/proc/self/fd/" + std::to_string(m_fd); }
 
-private:
+  private:
     int m_fd;
 };
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The number of a result line: -?[0-9]+\.[0-9]{4}, or -?inf, or -?nan.
 bool isFigureText(std::string_view text) {
@@ -71,7 +73,9 @@ bool isFigureText(std::string_view text) {
     return true;
 }
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
 
 }  // namespace
 

@@ -39,7 +39,7 @@
 // readListFile() at which a test can act, so a test may hang a change of the file on the first
 // allocation larger than the reader's own buffer.
 namespace {
-constexpr std::size_t kLargeAllocation = 256 * 1024;
+constexpr std::size_t kLargeAllocation = std::size_t{256} * 1024;
 std::function<void()> g_onLargeAllocation;
 }  // namespace
 
@@ -167,14 +167,16 @@ TEST_P(HostileContent, GivesThePointsTheCLibraryReads) {
     EXPECT_TRUE(samePoints(reading.points, readWithScanf(path)));
 }
 
-const FrequencyLevelList kOnePoint = {{1000, 100}};
+FrequencyLevelList onePoint() {
+    return {{1000, 100}};
+}
 // 1 + 2^-24, exactly halfway between 1 and the next float.
 constexpr std::string_view kHalfwayAboveOne = "1.000000059604644775390625";
 
 INSTANTIATE_TEST_SUITE_P(
     Bytes, HostileContent,
     ::testing::Values(ContentRow{"nul_byte_after_a_point_ends_the_list",
-                                 [] { return "1000,100\n\0\n1000,120\n"s; }, kOnePoint,
+                                 [] { return "1000,100\n\0\n1000,120\n"s; }, onePoint(),
                                  ReadingEnd::MalformedItem, 2},
                       ContentRow{"nul_byte_inside_a_number_is_not_skipped",
                                  [] {
@@ -199,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  1},
                       ContentRow{"binary_junk_after_points_keeps_them",
                                  [] { return "1000,100\n\n" + ('\x01' + junk(200'000, 2)); },
-                                 kOnePoint, ReadingEnd::MalformedItem, 3}),
+                                 onePoint(), ReadingEnd::MalformedItem, 3}),
     [](const ::testing::TestParamInfo<ContentRow>& info) { return info.param.name; });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -253,7 +255,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [] { return "1e+" + repeated("0", kMegabyte) + "3,100"; },
                    {{1000, 100}}},
         ContentRow{"megabyte_of_digits_then_a_malformed_item",
-                   [] { return "1000,100." + repeated("0", kMegabyte) + "\nend"; }, kOnePoint,
+                   [] { return "1000,100." + repeated("0", kMegabyte) + "\nend"; }, onePoint(),
                    ReadingEnd::MalformedItem, 2}),
     [](const ::testing::TestParamInfo<ContentRow>& info) { return info.param.name; });
 
@@ -261,11 +263,11 @@ INSTANTIATE_TEST_SUITE_P(
     MillionBlankLines, HostileContent,
     ::testing::Values(
         ContentRow{"before_the_first_point",
-                   [] { return repeated("\n", kMegabyte) + "1000,100\n"; }, kOnePoint},
+                   [] { return repeated("\n", kMegabyte) + "1000,100\n"; }, onePoint()},
         ContentRow{"between_comma_and_level",
-                   [] { return "1000," + repeated("\r\n", kMegabyte) + "100"; }, kOnePoint},
+                   [] { return "1000," + repeated("\r\n", kMegabyte) + "100"; }, onePoint()},
         ContentRow{"then_text_that_is_named_by_its_line",
-                   [] { return "1000,100" + repeated("\r\n", kMegabyte) + "end\n"; }, kOnePoint,
+                   [] { return "1000,100" + repeated("\r\n", kMegabyte) + "end\n"; }, onePoint(),
                    ReadingEnd::MalformedItem, kMegabyte + 1},
         ContentRow{"and_nothing_else", [] { return repeated(" \t\n", kMegabyte); }, {}}),
     [](const ::testing::TestParamInfo<ContentRow>& info) { return info.param.name; });
@@ -280,13 +282,13 @@ INSTANTIATE_TEST_SUITE_P(
                    [] { return "1000,100\n1000,1.5e+"s; },
                    {{1000, 100}, {1000, 1.5F}}},
         ContentRow{"cut_after_the_comma_drops_the_item", [] { return "1000,100\n1000,"s; },
-                   kOnePoint, ReadingEnd::MalformedItem, 2},
-        ContentRow{"cut_in_the_frequency_drops_the_item", [] { return "1000,100\n10"s; }, kOnePoint,
-                   ReadingEnd::MalformedItem, 2},
-        ContentRow{"cut_after_a_sign_drops_the_item", [] { return "1000,100\n1000,-"s; }, kOnePoint,
-                   ReadingEnd::MalformedItem, 2},
+                   onePoint(), ReadingEnd::MalformedItem, 2},
+        ContentRow{"cut_in_the_frequency_drops_the_item", [] { return "1000,100\n10"s; },
+                   onePoint(), ReadingEnd::MalformedItem, 2},
+        ContentRow{"cut_after_a_sign_drops_the_item", [] { return "1000,100\n1000,-"s; },
+                   onePoint(), ReadingEnd::MalformedItem, 2},
         ContentRow{"cut_in_a_word_drops_the_item", [] { return "1000,100\n1000,infin"s; },
-                   kOnePoint, ReadingEnd::MalformedItem, 2}),
+                   onePoint(), ReadingEnd::MalformedItem, 2}),
     [](const ::testing::TestParamInfo<ContentRow>& info) { return info.param.name; });
 
 TEST(HostileContent, NotANumberFromEitherSignGivesOneLine) {
@@ -297,7 +299,9 @@ TEST(HostileContent, NotANumberFromEitherSignGivesOneLine) {
 }
 
 constexpr std::size_t kLongListPoints = 200'000;
-const std::string kLongList = repeated("1000,100\n", kLongListPoints);
+std::string longList() {
+    return repeated("1000,100\n", kLongListPoints);
+}
 
 void append(const fs::path& path, std::string_view text) {
     const testing::Stream file(std::fopen(path.c_str(), "a"));
@@ -341,7 +345,7 @@ class FileChangedWhileRead : public ::testing::TestWithParam<ChangeRow> {};
 TEST_P(FileChangedWhileRead, GivesNoListThatNeverStoodInTheFile) {
     const ChangeRow& row = GetParam();
     const TemporaryFolder folder;
-    const fs::path path = folder.write("list.ASC", kLongList);
+    const fs::path path = folder.write("list.ASC", longList());
     ageFile(path);
 
     // The reader's list outgrows its first blocks long before the file's end is reached: that is
@@ -385,7 +389,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FileChangedWhileRead, CommandShowsTheOpenFailureInsteadOfAVerdict) {
     const TemporaryFolder folder;
-    const fs::path path = folder.write("list.ASC", kLongList);
+    const fs::path path = folder.write("list.ASC", longList());
     ageFile(path);
     {
         const ChangeOnGrowth change([&] { append(path, "1000,120\n"); });
@@ -413,7 +417,7 @@ TEST(ExtremePaths, PathOfFourThousandBytesReads) {
     ASSERT_GE(path.native().size(), 4000U);
     ASSERT_LT(path.native().size(), 4096U) << "the system's limit, terminator included";
 
-    EXPECT_TRUE(samePoints(readListFile(path).points, kOnePoint));
+    EXPECT_TRUE(samePoints(readListFile(path).points, onePoint()));
     EXPECT_EQ(calculateFromFile(utf16Path(path)).resultLine(), u"PASS : F = 0.1210");
 }
 
@@ -461,12 +465,12 @@ TEST_P(SpecialFiles, AreReadOnlyWhenTheyLeadToARegularFile) {
         EXPECT_TRUE(reading.points.empty());
         EXPECT_TRUE(calculateFromPath(path).isOpenFailure());
     } else {
-        EXPECT_TRUE(samePoints(reading.points, kOnePoint));
+        EXPECT_TRUE(samePoints(reading.points, onePoint()));
     }
 }
 
 fs::path makeFifo(const TemporaryFolder& folder) {
-    const fs::path fifo = folder.path() / "list.ASC";
+    fs::path fifo = folder.path() / "list.ASC";
     if (::mkfifo(fifo.c_str(), 0600) != 0) {
         throw std::system_error(errno, std::generic_category(), "mkfifo");
     }
@@ -475,7 +479,7 @@ fs::path makeFifo(const TemporaryFolder& folder) {
 
 // Keeps a FIFO open for writing, with a whole list waiting in it, until the program ends.
 fs::path makeFifoWithWriter(const TemporaryFolder& folder) {
-    const fs::path fifo = makeFifo(folder);
+    fs::path fifo = makeFifo(folder);
     static std::vector<int> writers;
     const int writer = ::open(fifo.c_str(), O_RDWR | O_CLOEXEC);
     if (writer < 0 || ::write(writer, "1000,100\n", 9) != 9) {
@@ -486,7 +490,7 @@ fs::path makeFifoWithWriter(const TemporaryFolder& folder) {
 }
 
 fs::path makeSocket(const TemporaryFolder& folder) {
-    const fs::path path = folder.path() / "list.ASC";
+    fs::path path = folder.path() / "list.ASC";
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
@@ -508,7 +512,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SpecialFileRow{"link_to_a_file_reads_the_file",
                        [](const TemporaryFolder& folder) {
-                           const fs::path link = folder.path() / "link.ASC";
+                           fs::path link = folder.path() / "link.ASC";
                            fs::create_symlink(folder.write("list.ASC", "1000,100\n"), link);
                            return link;
                        },
