@@ -396,28 +396,25 @@ FastScan scanDecimalInFill(ByteStream& in, float& value) {
         return FastScan::NeedsFullScan;
     }
 
-    // Digits are gathered while the mantissa has room for one more; longer numbers go to
-    // from_chars().
-    constexpr std::uint64_t kMantissaRoom = 1'000'000'000'000'000'000;
+    // Up to 19 digits always fit the mantissa; longer numbers go to from_chars().
+    constexpr std::ptrdiff_t kMantissaDigits = 19;
     std::uint64_t mantissa = 0;
     int scale = 0;
-    bool fitsMantissa = true;
     const char* const afterSign = next;
-    const char* const integerStart = next;
     for (; next != end && isDecimalDigit(*next); ++next) {
-        fitsMantissa = fitsMantissa && mantissa < kMantissaRoom;
         mantissa = mantissa * 10 + static_cast<std::uint64_t>(*next - '0');
     }
-    bool gotDigit = next != integerStart;
+    std::ptrdiff_t digitCount = next - afterSign;
     if (next != end && *next == '.') {
         const char* const fractionStart = ++next;
         for (; next != end && isDecimalDigit(*next); ++next) {
-            fitsMantissa = fitsMantissa && mantissa < kMantissaRoom;
             mantissa = mantissa * 10 + static_cast<std::uint64_t>(*next - '0');
         }
+        digitCount += next - fractionStart;
         scale = -static_cast<int>(std::min<std::ptrdiff_t>(next - fractionStart, 1000));
-        gotDigit = gotDigit || next != fractionStart;
     }
+    const bool gotDigit = digitCount > 0;
+    const bool fitsMantissa = digitCount <= kMantissaDigits;
     if (gotDigit && next != end && toLower(*next) == 'e') {
         ++next;
         bool negativeExponent = false;
