@@ -186,18 +186,11 @@ class ListTextGenerator {
     // The exact decimal expansion of the point halfway between two neighbouring floats, where
     // rounding to even decides, or a nonzero digit far behind it decides upwards.
     std::string halfway() {
-        const float low = std::abs(std::bit_cast<float>(static_cast<std::uint32_t>(m_random())));
-        if (!std::isfinite(low) || low == std::numeric_limits<float>::max()) {
-            return "1";
-        }
-        const double middle =
-            (static_cast<double>(low) + static_cast<double>(std::nextafter(low, HUGE_VALF))) / 2;
         std::array<char, 512> text{};
-        std::snprintf(text.data(), text.size(), "%.300e", middle);
+        std::snprintf(text.data(), text.size(), "%.300e", randomMidpoint());
         std::string number = text.data();
         if (chance(0.5)) {
-            const auto exponent = number.find('e');
-            number.insert(exponent,
+            number.insert(number.find('e'),
                           std::string(static_cast<std::size_t>(between(0, 80)), '0') + "1");
         }
         return number;
@@ -209,15 +202,18 @@ class ListTextGenerator {
         if (chance(0.3)) {
             return std::to_string((1 << 24) + 2 * between(0, (1 << 23) - 1) + 1);
         }
-        const float low = std::abs(std::bit_cast<float>(static_cast<std::uint32_t>(m_random())));
-        if (!std::isfinite(low) || low == std::numeric_limits<float>::max()) {
-            return "2";
-        }
-        const double middle =
-            (static_cast<double>(low) + static_cast<double>(std::nextafter(low, HUGE_VALF))) / 2;
         std::array<char, 64> text{};
-        std::snprintf(text.data(), text.size(), "%.*g", between(15, 19), middle);
+        std::snprintf(text.data(), text.size(), "%.*g", between(15, 19), randomMidpoint());
         return text.data();
+    }
+
+    // The point halfway between a random finite float and the next one up, exact in double.
+    double randomMidpoint() {
+        float low = std::abs(std::bit_cast<float>(static_cast<std::uint32_t>(m_random())));
+        if (!std::isfinite(low) || low == std::numeric_limits<float>::max()) {
+            low = 1.0F;
+        }
+        return (double{low} + double{std::nextafter(low, HUGE_VALF)}) / 2;
     }
 
     std::string special() {

@@ -148,17 +148,5 @@ TEST(PointContributions, LastRunningFigureIsTheFigure) {
     EXPECT_EQ(bitsOf(running), bitsOf(evaluateTestFigure(list).figure));
 }
 
-TEST(PointContributions, IntermediatesOfTheReferencePoint) {
-    const PointContribution c = contributeToTestFigure({1000, 100}, 0);
-    EXPECT_EQ(c.a, 5.0F);
-    EXPECT_EQ(c.b, 100000.0F);
-    EXPECT_EQ(bitsOf(c.V), bitsOf(0.1F));
-    EXPECT_NEAR(c.Z, 0.16235213, 1e-7);
-    EXPECT_EQ(c.w, 12.56637061);
-    EXPECT_NEAR(c.s, 12.6060966, 1e-7);
-    EXPECT_NEAR(c.K, 16.34095, 1e-5);
-    EXPECT_EQ(c.D, 135.0F);
-}
-
 }  // namespace
 }  // namespace ambersel
