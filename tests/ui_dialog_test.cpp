@@ -3,507 +3,261 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QFont>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListView>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <climits>
 #include <filesystem>
-#include <functional>
-#include <new>
-#include <optional>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "test_files.h"
 #include "ui/ambersel_test_dlg.h"
-#include "ui/dialog_units.h"
-#include "ui/resource.h"
+#include "ui/dialog_template.h"
 #include "ui_test_support.h"
 
+namespace ambersel::testing {
 namespace {
 
-using ambersel::CalculationOutcome;
-using ambersel::testing::acknowledgeMessageBox;
-using ambersel::testing::dismiss;
-using ambersel::testing::MessageBoxSeen;
-using ambersel::testing::TemporaryFolder;
-using ambersel::testing::typeFileName;
-using ambersel::testing::whileWatching;
-namespace id = ambersel::ui;
-
-const QString kError = QStringLiteral("Error in the input file");
-
-template <typename Widget = QWidget>
-Widget* control(const QWidget& dialog, const char* name) {
-    auto* widget = dialog.findChild<Widget*>(QString::fromLatin1(name));
-    if (widget == nullptr) {
-        ADD_FAILURE() << "no control " << name;
-    }
-    return widget;
-}
+const QString kPass = QStringLiteral("PASS : F = 0.1210");
 
 QString resultShown(const QWidget& dialog) {
-    return control<QLabel>(dialog, id::IDC_RESULT)->text();
+    return dialog.findChild<QLabel*>(ui::IDC_RESULT)->text();
 }
 QString pathShown(const QWidget& dialog) {
-    return control<QLineEdit>(dialog, id::IDC_FILEPATH)->text();
+    return dialog.findChild<QLineEdit*>(ui::IDC_FILEPATH)->text();
 }
-
 QString qPath(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
 }
-
-// A Calculate command that counts its runs and remembers what it was given.
-struct FakeCalculation {
-    int runs = 0;
-    std::u16string lastPath;
-    std::function<CalculationOutcome()> outcome = [] {
-        return CalculationOutcome::withResultLine(u"PASS : F = 0.5000");
-    };
-
-    CAmbersel_TestDlg::Calculation command() {
-        return [this](std::u16string_view path) {
-            ++runs;
-            lastPath = path;
-            return outcome();
-        };
-    }
-};
-
-// The dialog on screen with the keyboard focus, as the program shows it.
 bool showActive(CAmbersel_TestDlg& dialog) {
     dialog.show();
     return QTest::qWaitForWindowActive(&dialog);
 }
 
-// Presses File and, in the file dialog, types `name` into the name box and presses Enter. The name
-// is taken relative to `folder` when one is given, as the operator types a bare name.
-void chooseFile(CAmbersel_TestDlg& dialog, const QString& name, const QString& folder = {}) {
-    const QString opened = whileWatching(dialog, typeFileName(name, folder), [&] {
-        QTest::mouseClick(control<QPushButton>(dialog, id::IDC_BROWSE), Qt::LeftButton);
-    });
-    EXPECT_EQ(opened, QStringLiteral("QFileDialog"));
+TEST(DialogUnits, AreRoundedToTheNearestPixelOneCoordinateAtATime) {
+    // With 7 x 14 pixel base units: a quarter pixel is rounded down, a half and three quarters up;
+    // converting the bottom edge and subtracting the top would make the path field 24 pixels high.
+    EXPECT_EQ(ui::toPixels(ui::DialogRect{263, 48, 50, 16}, {7, 14}), QRect(460, 84, 88, 28));
+    EXPECT_EQ(ui::toPixels(ui::DialogRect{64, 9, 249, 14}, {7, 14}), QRect(112, 16, 436, 25));
+    EXPECT_EQ(ui::toPixels(ui::DialogSize{320, 71}, {7, 14}), QSize(560, 124));
+    EXPECT_EQ(ui::mulDiv(-50, 7, 4), -88) << "a negative half is not rounded away from zero";
+    EXPECT_EQ(ui::mulDiv(50, 7, -4), -88) << "a negative denominator does not turn the sign";
+    EXPECT_EQ(ui::mulDiv(INT_MAX, 3, 4), 1610612735) << "the product overflowed";
+    EXPECT_EQ(ui::baseUnitsFromMetrics(385, 14), (ui::DialogBaseUnits{7, 14}));
+    EXPECT_EQ(ui::baseUnitsFromMetrics(395, 14), (ui::DialogBaseUnits{8, 14}))
+        << "7.596 pixels per letter were truncated";
 }
 
-// Presses Calculate; a message box it opens is recorded and acknowledged.
-MessageBoxSeen calculate(CAmbersel_TestDlg& dialog) {
-    MessageBoxSeen seen;
-    whileWatching(dialog, acknowledgeMessageBox(seen), [&] {
-        QTest::mouseClick(control<QPushButton>(dialog, id::IDOK), Qt::LeftButton);
-    });
-    return seen;
-}
-
-class ApplicationFont {
-  public:
-    explicit ApplicationFont(const QFont& font) : m_saved(QApplication::font()) {
-        QApplication::setFont(font);
-    }
-    ~ApplicationFont() { QApplication::setFont(m_saved); }
-    ApplicationFont(const ApplicationFont&) = delete;
-    ApplicationFont& operator=(const ApplicationFont&) = delete;
-
-  private:
-    QFont m_saved;
-};
-
-TEST(Dialog, LaysOutItsControlsInUnitsOfTheApplicationFont) {
-    struct Expected {
-        const char* name;
-        const char* text;
-        ambersel::ui::DialogRect rect;
-    };
-    // The template as the operator measures it, in dialog units.
-    const Expected controls[] = {
-        {id::IDOK, "Calculate", {263, 48, 50, 16}}, {id::IDCANCEL, "Cancel", {7, 48, 50, 16}},
-        {id::IDC_RESULT, "", {7, 33, 306, 8}},      {id::IDC_BROWSE, "File", {9, 9, 50, 14}},
-        {id::IDC_FILEPATH, "", {64, 9, 249, 14}},
-    };
+TEST(Dialog, LaysOutItsTemplateInUnitsOfTheApplicationFont) {
+    const QFont original = QApplication::font();
     QFont large(QStringLiteral("DejaVu Sans"));
     large.setPixelSize(21);
-    struct FontRow {
-        const char* name;
-        QFont font;
-    };
-    const FontRow fonts[] = {{"the default font", QApplication::font()},
-                             {"a large desktop font", large}};
-    for (const FontRow& row : fonts) {
-        SCOPED_TRACE(row.name);
-        const ApplicationFont applicationFont(row.font);
-        const ambersel::ui::DialogBaseUnits units = ambersel::ui::dialogBaseUnits(row.font);
+    for (const QFont& font : {original, large}) {
+        SCOPED_TRACE(font.toString().toStdString());
+        QApplication::setFont(font);
         CAmbersel_TestDlg dialog;
-        ASSERT_TRUE(showActive(dialog));
+        QApplication::setFont(original);
+        const ui::DialogBaseUnits units = ui::dialogBaseUnits(font);
 
-        EXPECT_EQ(dialog.windowTitle(),
-                  QStringLiteral("Ambersel Test Calculator (R&S file format)"));
-        const QSize client = toPixels(ambersel::ui::DialogSize{320, 71}, units);
-        EXPECT_EQ(dialog.size(), client);
-        EXPECT_EQ(dialog.minimumSize(), client) << "the frame can be made smaller";
-        EXPECT_EQ(dialog.maximumSize(), client) << "the frame can be made larger";
-        for (const Expected& expected : controls) {
-            SCOPED_TRACE(expected.name);
-            const QWidget* widget = control(dialog, expected.name);
-            ASSERT_NE(widget, nullptr);
-            EXPECT_EQ(widget->geometry(), toPixels(expected.rect, units));
+        EXPECT_EQ(dialog.size(), toPixels(ui::kTestDialogSize, units));
+        EXPECT_TRUE(dialog.minimumSize() == dialog.size() && dialog.maximumSize() == dialog.size())
+            << "the frame can be resized";
+        EXPECT_TRUE(dialog.windowIcon().availableSizes().contains(QSize(32, 32)));
+        EXPECT_EQ(dialog.windowFlags() & ~Qt::WindowType_Mask,
+                  Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+            << "the frame has window buttons";
+        EXPECT_TRUE(dialog.findChild<QLabel*>(ui::IDC_RESULT)->alignment() & Qt::AlignHCenter);
+        for (const ui::DialogItem& item : ui::kTestDialogItems) {
+            SCOPED_TRACE(item.id);
+            const QWidget* control = dialog.findChild<QWidget*>(item.id);
+            ASSERT_NE(control, nullptr);
+            EXPECT_EQ(control->geometry(), toPixels(item.rect, units));
+            EXPECT_EQ(control->property("text").toString(), QString::fromUtf8(item.text));
         }
-        for (const Expected& expected : controls) {
-            if (const auto* button = qobject_cast<QPushButton*>(control(dialog, expected.name))) {
-                EXPECT_EQ(button->text(), QString::fromLatin1(expected.text));
-                EXPECT_TRUE(button->shortcut().isEmpty()) << expected.name << " has a mnemonic";
-            }
-        }
-        EXPECT_EQ(resultShown(dialog), QString());
-        EXPECT_TRUE(control<QLabel>(dialog, id::IDC_RESULT)->alignment() & Qt::AlignHCenter);
+    }
+}
+
+TEST(Dialog, StartsOnCalculateAndTabsInTemplateOrder) {
+    CAmbersel_TestDlg dialog;
+    ASSERT_TRUE(showActive(dialog));
+    for (const char* focus : {ui::IDOK, ui::IDCANCEL, ui::IDC_BROWSE, ui::IDC_FILEPATH, ui::IDOK}) {
+        ASSERT_EQ(QApplication::focusWidget(), dialog.findChild<QWidget*>(focus)) << focus;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+}
+
+TEST(Dialog, AnswersTheKeyboardAndACloseRequest) {
+    const auto press = [](const char* focus, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        return [=](QDialog& dialog) {
+            QWidget* control = dialog.findChild<QWidget*>(focus);
+            control->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(control, key, modifiers);
+        };
+    };
+    struct Row {
+        const char* name;
+        std::function<void(QDialog&)> act;
+        int calculateRuns;
+        const char* opened;  // the modal windows that came up
+        bool dialogOpen;
+    };
+    const Row rows[] = {
+        {"Enter in the path field runs Calculate", press(ui::IDC_FILEPATH, Qt::Key_Return), 1, "",
+         true},
+        {"Enter on File opens the file dialog instead", press(ui::IDC_BROWSE, Qt::Key_Return), 0,
+         "QFileDialog", true},
+        {"Esc ends the dialog", press(ui::IDOK, Qt::Key_Escape), 0, "", false},
+        {"Enter on Cancel ends the dialog instead", press(ui::IDCANCEL, Qt::Key_Return), 0, "",
+         false},
+        {"a close request ends the dialog", [](QDialog& dialog) { dialog.close(); }, 0, "", false},
+        {"the path field takes neither typing nor pasting",
+         [&](QDialog& dialog) {
+             press(ui::IDC_FILEPATH, Qt::Key_X)(dialog);
+             press(ui::IDC_FILEPATH, Qt::Key_V, Qt::ControlModifier)(dialog);
+         },
+         0, "", true},
+    };
+    QApplication::clipboard()->setText(QStringLiteral("/elsewhere/other.ASC"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        int runs = 0;
+        CAmbersel_TestDlg dialog([&runs](std::u16string_view) {
+            ++runs;
+            return CalculationOutcome::withResultLine(u"PASS : F = 0.5000");
+        });
+        ASSERT_TRUE(showActive(dialog));
+        EXPECT_EQ(whileWatching(dialog, {}, [&] { row.act(dialog); }),
+                  QString::fromLatin1(row.opened));
+        EXPECT_EQ(runs, row.calculateRuns);
+        EXPECT_EQ(dialog.isVisible(), row.dialogOpen);
         EXPECT_EQ(pathShown(dialog), QString());
     }
 }
 
-TEST(Dialog, HasAFixedFrameWithoutWindowButtonsAndCarriesItsIcon) {
-    CAmbersel_TestDlg dialog;
-    const Qt::WindowFlags flags = dialog.windowFlags();
-    EXPECT_TRUE(flags & Qt::WindowTitleHint);
-    EXPECT_TRUE(flags & Qt::CustomizeWindowHint) << "the window system adds its own buttons";
-    EXPECT_FALSE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowContextHelpButtonHint);
-    const QList<QSize> sizes = dialog.windowIcon().availableSizes();
-    EXPECT_TRUE(sizes.contains(QSize(32, 32))) << "no 32 x 32 window icon";
-}
-
-TEST(Dialog, StartsOnCalculateAndTabsThroughTheTemplateOrder) {
-    struct Row {
-        const char* name;
-        Qt::KeyboardModifiers modifiers;
-        std::vector<const char*> focusAfterEachTab;
-    };
-    const Row rows[] = {
-        {"Tab goes Calculate, Cancel, File, path field and round again",
-         Qt::NoModifier,
-         {id::IDCANCEL, id::IDC_BROWSE, id::IDC_FILEPATH, id::IDOK}},
-        {"Shift+Tab goes the other way round",
-         Qt::ShiftModifier,
-         {id::IDC_FILEPATH, id::IDC_BROWSE, id::IDCANCEL, id::IDOK}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        CAmbersel_TestDlg dialog;
-        ASSERT_TRUE(showActive(dialog));
-        ASSERT_EQ(QApplication::focusWidget(), control(dialog, id::IDOK));
-        EXPECT_TRUE(control<QPushButton>(dialog, id::IDOK)->isDefault());
-        for (const char* expected : row.focusAfterEachTab) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, row.modifiers);
-            ASSERT_EQ(QApplication::focusWidget(), control(dialog, expected)) << expected;
-        }
-    }
-}
-
-TEST(Dialog, EnterRunsCalculateUnlessAnotherButtonHasTheFocus) {
-    struct Row {
-        const char* name;
-        const char* focus;
-        Qt::Key key;
-        int calculateRuns;
-        bool fileDialogOpened;
-        bool dialogOpen;
-    };
-    const Row rows[] = {
-        {"Enter on the path field runs Calculate", id::IDC_FILEPATH, Qt::Key_Return, 1, false,
-         true},
-        {"keypad Enter on the path field runs Calculate", id::IDC_FILEPATH, Qt::Key_Enter, 1, false,
-         true},
-        {"Enter on Calculate runs it and keeps the dialog", id::IDOK, Qt::Key_Return, 1, false,
-         true},
-        {"Enter on File opens the file dialog instead", id::IDC_BROWSE, Qt::Key_Return, 0, true,
-         true},
-        {"Enter on Cancel ends the dialog instead", id::IDCANCEL, Qt::Key_Return, 0, false, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        FakeCalculation calculation;
-        CAmbersel_TestDlg dialog(calculation.command());
-        ASSERT_TRUE(showActive(dialog));
-        QWidget* target = control(dialog, row.focus);
-        target->setFocus(Qt::TabFocusReason);
-        ASSERT_EQ(QApplication::focusWidget(), target);
-
-        const QString opened =
-            whileWatching(dialog, dismiss(), [&] { QTest::keyClick(target, row.key); });
-
-        EXPECT_EQ(calculation.runs, row.calculateRuns);
-        EXPECT_EQ(opened == QStringLiteral("QFileDialog"), row.fileDialogOpened);
-        EXPECT_EQ(dialog.isVisible(), row.dialogOpen);
-    }
-}
-
-TEST(Dialog, EscCancelAndACloseRequestEndIt) {
-    struct Row {
-        const char* name;
-        std::function<void(CAmbersel_TestDlg&)> act;
-    };
-    const Row rows[] = {
-        {"Esc",
-         [](CAmbersel_TestDlg&) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); }},
-        {"Esc in the path field",
-         [](CAmbersel_TestDlg& dialog) {
-             QWidget* path = control(dialog, id::IDC_FILEPATH);
-             path->setFocus(Qt::TabFocusReason);
-             QTest::keyClick(path, Qt::Key_Escape);
-         }},
-        {"the Cancel button",
-         [](CAmbersel_TestDlg& dialog) {
-             QTest::mouseClick(control<QPushButton>(dialog, id::IDCANCEL), Qt::LeftButton);
-         }},
-        {"the window system's close request", [](CAmbersel_TestDlg& dialog) { dialog.close(); }},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        FakeCalculation calculation;
-        CAmbersel_TestDlg dialog(calculation.command());
-        ASSERT_TRUE(showActive(dialog));
-
-        row.act(dialog);
-
-        EXPECT_FALSE(dialog.isVisible());
-        EXPECT_EQ(dialog.result(), QDialog::Rejected);
-        EXPECT_EQ(calculation.runs, 0);
-    }
-}
-
-TEST(Dialog, PathFieldCannotBeEdited) {
+TEST(FileDialog, OpensAndListsAscFilesInAnyLetterCase) {
     const TemporaryFolder folder;
-    const QString chosen = qPath(folder.write("list.ASC", "1000,100\n"));
-    struct Row {
-        const char* name;
-        std::function<void(QLineEdit&)> attempt;
-    };
-    const Row rows[] = {
-        {"typing", [](QLineEdit& field) { QTest::keyClicks(&field, QStringLiteral("x.ASC")); }},
-        {"pasting",
-         [](QLineEdit& field) {
-             QApplication::clipboard()->setText(QStringLiteral("/elsewhere/other.ASC"));
-             QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
-             QTest::keyClick(&field, Qt::Key_V, Qt::ControlModifier);
-         }},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        FakeCalculation calculation;
-        CAmbersel_TestDlg dialog(calculation.command());
-        ASSERT_TRUE(showActive(dialog));
-        chooseFile(dialog, chosen);
-        auto* field = control<QLineEdit>(dialog, id::IDC_FILEPATH);
-        field->setFocus(Qt::TabFocusReason);
-
-        row.attempt(*field);
-
-        EXPECT_EQ(field->text(), chosen);
-        calculate(dialog);
-        EXPECT_EQ(calculation.lastPath, chosen.toStdU16String());
-    }
-}
-
-TEST(FileDialog, IsAnOpenDialogForAscListsInAnyLetterCase) {
-    const TemporaryFolder folder;
-    for (const char* name : {"x.asc", "Y.ASC", "w.AsC", "z.txt", "v.ASC.bak", "ASC"}) {
+    for (const char* name : {"x.asc", "Y.ASC", "z.txt"}) {
         folder.write(name, "");
     }
     std::filesystem::create_directory(folder.path() / "sub");
-
+    const QString base = qPath(folder.path());
     CAmbersel_TestDlg dialog;
     ASSERT_TRUE(showActive(dialog));
     QStringList listed;
-    QStringList filterShown;
-    bool native = true;
-    QFileDialog::AcceptMode mode = QFileDialog::AcceptSave;
-    QString suffix;
     const auto look = [&](QWidget& modal) {
         auto* files = qobject_cast<QFileDialog*>(&modal);
         ASSERT_NE(files, nullptr);
-        native = !files->testOption(QFileDialog::DontUseNativeDialog);
-        mode = files->acceptMode();
-        suffix = files->defaultSuffix();
-        const auto* types = files->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        ASSERT_NE(types, nullptr);
-        for (int i = 0; i < types->count(); ++i) {
-            filterShown << types->itemText(i);
-        }
+        EXPECT_EQ(files->nameFilters(),
+                  QStringList{QStringLiteral("Frequency-Level list (*.ASC)")});
         const auto* view = files->findChild<QListView*>(QStringLiteral("listView"));
         const auto* model = files->findChild<QFileSystemModel*>();
-        ASSERT_NE(view, nullptr);
-        ASSERT_NE(model, nullptr);
+        ASSERT_TRUE(view != nullptr && model != nullptr);
         // The folder is read in the background; the list is complete once it has been.
         bool loaded = false;
-        QObject::connect(
-            model, &QFileSystemModel::directoryLoaded, files,
-            [&](const QString& path) { loaded = loaded || path == qPath(folder.path()); });
-        files->setDirectory(qPath(folder.path()));
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, files,
+                         [&](const QString& path) { loaded = loaded || path == base; });
+        files->setDirectory(base);
         const auto rows = [&] { return view->model()->rowCount(view->rootIndex()); };
         EXPECT_TRUE(QTest::qWaitFor([&] { return loaded && rows() > 0; }));
         for (int row = 0; row < rows(); ++row) {
             listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
         }
-        files->reject();
     };
-    ASSERT_EQ(whileWatching(dialog, look,
-                            [&] {
-                                QTest::mouseClick(control<QPushButton>(dialog, id::IDC_BROWSE),
-                                                  Qt::LeftButton);
-                            }),
-              QStringLiteral("QFileDialog"));
-    EXPECT_FALSE(native) << "the desktop's own dialog behaves differently on every desktop";
-    EXPECT_EQ(mode, QFileDialog::AcceptOpen);
-    EXPECT_EQ(suffix, QStringLiteral("ASC"));
-    EXPECT_EQ(filterShown, QStringList{QStringLiteral("Frequency-Level list (*.ASC)")});
+    ASSERT_EQ(pressing(dialog, ui::IDC_BROWSE, look), QStringLiteral("QFileDialog"));
     listed.sort(Qt::CaseInsensitive);
-    EXPECT_EQ(listed, (QStringList{QStringLiteral("sub"), QStringLiteral("w.AsC"),
-                                   QStringLiteral("x.asc"), QStringLiteral("Y.ASC")}));
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("sub"), QStringLiteral("x.asc"),
+                                   QStringLiteral("Y.ASC")}));
 }
 
-TEST(FileDialog, StoresTheChosenPathAndKeepsTheVerdictUntilCalculate) {
+// One operator's session with one dialog: the file dialog stores the chosen path, and Calculate
+// shows the verdict of the file as it is then or reports why there is none; the dialog carries on.
+TEST(Dialog, StoresTheChosenFileAndShowsItsVerdictOrWhyThereIsNone) {
     const TemporaryFolder folder;
-    const QString base = qPath(folder.path());
-    const QString first = qPath(folder.write("first.ASC", "1000,100\n"));
-    const QString existing = qPath(folder.write("second.asc", "1000,120\n"));
-    struct Row {
-        const char* name;
-        std::optional<QString> typed;  // none: the file dialog is cancelled
-        QString typedIn;  // the folder the name is typed in, when it is not a full path
-        QString expected;
+    const QString list = qPath(folder.write("list.ASC", "1000,100\n"));
+    const QString missing = qPath(folder.path() / "missing.asc");
+    std::function<void()> beforeReading;
+    CAmbersel_TestDlg dialog([&](std::u16string_view path) {
+        if (beforeReading) {
+            beforeReading();
+        }
+        return calculateFromFile(path);
+    });
+    ASSERT_TRUE(showActive(dialog));
+    MessageBoxSeen box;
+    const auto choose = [&](const QString& name) {
+        return [&, name] {
+            box = {};
+            EXPECT_EQ(chooseFile(dialog, name), QStringLiteral("QFileDialog"));
+        };
     };
-    const Row rows[] = {
-        {"an existing file is stored with its full path", existing, {}, existing},
-        {"a bare name is taken in the dialog's folder", QStringLiteral("second.asc"), base,
-         existing},
-        {"a missing file is accepted",
-         base + QStringLiteral("/missing.asc"),
-         {},
-         base + QStringLiteral("/missing.asc")},
-        {"a name typed without extension gets .ASC", QStringLiteral("new"), base,
-         base + QStringLiteral("/new.ASC")},
-        {"Cancel changes nothing", std::nullopt, {}, first},
+    const auto press = [&](const std::function<void()>& before = {}) {
+        return [&, before] {
+            beforeReading = before;
+            box = calculate(dialog);
+        };
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        CAmbersel_TestDlg dialog;
-        ASSERT_TRUE(showActive(dialog));
-        chooseFile(dialog, first);
-        ASSERT_EQ(calculate(dialog).text, QString());
-        ASSERT_EQ(resultShown(dialog), QStringLiteral("PASS : F = 0.1210"));
-
-        const QString opened = whileWatching(
-            dialog, row.typed ? typeFileName(*row.typed, row.typedIn) : dismiss(), [&] {
-                QTest::mouseClick(control<QPushButton>(dialog, id::IDC_BROWSE), Qt::LeftButton);
-            });
-
-        EXPECT_EQ(opened, QStringLiteral("QFileDialog"));
-        EXPECT_EQ(pathShown(dialog), row.expected);
-        EXPECT_EQ(resultShown(dialog), QStringLiteral("PASS : F = 0.1210"))
-            << "the verdict of the first file went before Calculate";
-    }
-}
-
-TEST(Calculate, ShowsTheVerdictOfTheFileAsItIsNowOrReportsTheError) {
-    const TemporaryFolder folder;
-    const std::filesystem::path list = folder.path() / "list.ASC";
     struct Step {
         const char* name;
-        std::function<void(CAmbersel_TestDlg&)> before;
-        QString expectedLine;  // empty: the error is reported
+        std::function<void()> act;
+        QString path, line;
+        int report;  // the icon of the message box that came up; 0: none did
     };
+    const QString blank;
+    const QString kFail = QStringLiteral("FAIL : F = 1.2104");
     const Step steps[] = {
-        {"before any file was chosen", [](CAmbersel_TestDlg&) {}, {}},
-        {"a passing list",
-         [&](CAmbersel_TestDlg& dialog) {
-             chooseFile(dialog, qPath(folder.write(list, "1000,100\n")));
-         },
-         QStringLiteral("PASS : F = 0.1210")},
-        {"the unchanged file gives the same line", [](CAmbersel_TestDlg&) {},
-         QStringLiteral("PASS : F = 0.1210")},
-        {"the changed file gives its new line",
-         [&](CAmbersel_TestDlg&) { folder.write(list, "1000,120\n"); },
-         QStringLiteral("FAIL : F = 1.2104")},
-        {"the deleted file: the old line goes and the error is reported",
-         [&](CAmbersel_TestDlg&) { std::filesystem::remove(list); },
-         {}},
+        {"Calculate before any file is chosen", press(), blank, blank, QMessageBox::Warning},
+        {"a name typed without extension gets .ASC", choose(qPath(folder.path() / "list")), list,
+         blank, 0},
+        {"Calculate on a passing list", press(), list, kPass, 0},
+        {"a standard exception from the calculation", press([] { throw std::runtime_error("-"); }),
+         list, blank, QMessageBox::Critical},
+        {"the next Calculate after it", press(), list, kPass, 0},
+        {"something thrown that is no standard exception", press([] { throw 42; }), list, blank,
+         QMessageBox::Critical},
+        {"the list changed since", press([&] { folder.write("list.ASC", "1000,120\n"); }), list,
+         kFail, 0},
+        {"Cancel in the file dialog changes nothing", choose(blank), list, kFail, 0},
+        {"a missing file is accepted and the verdict stays until Calculate", choose(missing),
+         missing, kFail, 0},
+        {"Calculate on the missing file blanks the line", press(), missing, blank,
+         QMessageBox::Warning},
     };
-    QString shownWhileCalculating = QStringLiteral("(not run)");
-    CAmbersel_TestDlg* shown = nullptr;
-    CAmbersel_TestDlg dialog([&](std::u16string_view path) {
-        shownWhileCalculating = resultShown(*shown);
-        return ambersel::calculateFromFile(path);
-    });
-    shown = &dialog;
-    ASSERT_TRUE(showActive(dialog));
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
-        step.before(dialog);
-
-        const MessageBoxSeen box = calculate(dialog);
-
-        EXPECT_EQ(shownWhileCalculating, QString()) << "the previous line stayed during the run";
-        EXPECT_EQ(resultShown(dialog), step.expectedLine);
+        step.act();
+        EXPECT_EQ(pathShown(dialog), step.path);
+        EXPECT_EQ(resultShown(dialog), step.line);
         EXPECT_TRUE(dialog.isVisible());
-        if (step.expectedLine.isEmpty()) {
-            EXPECT_EQ(box.text, kError);
-            EXPECT_EQ(box.title, QStringLiteral("Ambersel_Test"));
-            EXPECT_EQ(box.icon, QMessageBox::Warning);
-            EXPECT_EQ(box.buttons, static_cast<int>(QMessageBox::Ok)) << "not only an OK button";
-        } else {
-            EXPECT_EQ(box.text, QString()) << "a message box came up";
-        }
-    }
-}
-
-TEST(Calculate, AFailingCommandIsReportedAndTheDialogCarriesOn) {
-    struct Row {
-        const char* name;
-        std::function<void()> fail;
-    };
-    const Row rows[] = {
-        {"memory exhaustion", [] { throw std::bad_alloc(); }},
-        {"a standard exception", [] { throw std::runtime_error("disk gone"); }},
-        {"something that is no standard exception", [] { throw 42; }},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        FakeCalculation calculation;
-        CAmbersel_TestDlg dialog(calculation.command());
-        ASSERT_TRUE(showActive(dialog));
-        ASSERT_EQ(calculate(dialog).text, QString());
-        ASSERT_EQ(resultShown(dialog), QStringLiteral("PASS : F = 0.5000"));
-
-        calculation.outcome = [&]() -> CalculationOutcome {
-            row.fail();
-            return CalculationOutcome::openFailure();
-        };
-        const MessageBoxSeen report = calculate(dialog);
-
-        EXPECT_EQ(report.icon, QMessageBox::Critical);
-        EXPECT_EQ(report.title, QStringLiteral("Ambersel_Test"));
-        EXPECT_FALSE(report.text.isEmpty());
-        EXPECT_NE(report.text, kError) << "reported as an unreadable file";
-        EXPECT_EQ(resultShown(dialog), QString());
-        EXPECT_TRUE(dialog.isVisible());
-
-        calculation.outcome = [] {
-            return CalculationOutcome::withResultLine(u"FAIL : F = 2.0000");
-        };
-        EXPECT_EQ(calculate(dialog).text, QString());
-        EXPECT_EQ(resultShown(dialog), QStringLiteral("FAIL : F = 2.0000"));
+        EXPECT_EQ(box.icon, step.report);
+        EXPECT_EQ(box.title, step.report == 0 ? QString() : QStringLiteral("Ambersel_Test"));
+        EXPECT_EQ(box.buttons, step.report == 0 ? 0 : static_cast<int>(QMessageBox::Ok));
+        EXPECT_EQ(box.text == QStringLiteral("Error in the input file"),
+                  step.report == QMessageBox::Warning)
+            << box.text.toStdString();
     }
 }
 
 }  // namespace
+}  // namespace ambersel::testing
+
+// All the tests run inside one application object, as the program runs its dialog.
+int main(int argc, char** argv) {
+    // Headless unless the caller asks for a display (QT_QPA_PLATFORM=xcb to watch the tests).
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // The file dialog remembers its last folder in the user's configuration; keep that out of
+    // theirs.
+    const QTemporaryDir configuration;
+    qputenv("XDG_CONFIG_HOME", configuration.path().toLocal8Bit());
+    ::testing::InitGoogleTest(&argc, argv);
+    int toolkitArgc = 1;
+    QApplication application(toolkitArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ambersel_Test"));
+    return RUN_ALL_TESTS();
+}

@@ -1,56 +1,88 @@
 #pragma once
 
-// Helpers for the tests of the dialog and the program: driving the modal windows (the file
-// dialog, message boxes) whose event loops would otherwise block a test, and readable QStrings in
-// failure messages.
+// Helpers for the tests of the dialog and the program: driving the modal windows (the file dialog,
+// message boxes) whose event loops would otherwise block a test, and readable QStrings in failure
+// messages.
 
-#include <QObject>
-#include <QString>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <functional>
 #include <ostream>
 
-class QTimer;
-class QWidget;
+#include "ui/resource.h"
 
-void PrintTo(const QString& text, std::ostream* out);
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace ambersel::testing {
 
-// Polls the toolkit for a modal window other than `owner` and hands the first one it sees to the
-// action, once. Any further modal window that comes up meanwhile (say, a warning the first one
-// shows) is noted and closed, and so is the first one should the action leave it open: a test then
-// fails instead of hanging. The watcher is a child of `owner`, so it cannot outlive the dialog of
-// the test that made it.
-class ModalWatcher : public QObject {
-  public:
-    using Action = std::function<void(QWidget& modal)>;
+using ModalAction = std::function<void(QWidget& modal)>;
 
-    ModalWatcher(QWidget& owner, Action action);
+// Runs `trigger`, which may open a modal window over `owner` and wait for it to close. A watcher
+// owned by `owner` hands the first such window to `action` (if any) and then closes it, as Cancel
+// would, should it still be open; any further modal window (say, a warning the first one shows)
+// is closed at once, so that a test fails instead of hanging. Returns the classes of the modal
+// windows seen, e.g. "QFileDialog" or "QFileDialog QMessageBox".
+inline QString whileWatching(QWidget& owner, const ModalAction& action,
+                             const std::function<void()>& trigger) {
+    QStringList seen;
+    QPointer<QWidget> first;
+    auto* watcher = new QTimer(&owner);
+    QObject::connect(watcher, &QTimer::timeout, &owner, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == &owner || modal == first || !modal->isVisible()) {
+            return;
+        }
+        seen << QString::fromLatin1(modal->metaObject()->className());
+        if (seen.size() > 1) {
+            modal->close();
+            return;
+        }
+        first = modal;
+        // The action runs from the modal window's own loop, where the watcher goes on watching.
+        QTimer::singleShot(0, modal, [&action, modal] {
+            if (action) {
+                action(*modal);
+            }
+            if (modal->isVisible()) {
+                modal->close();
+            }
+        });
+    });
+    watcher->start(10);
+    trigger();
+    delete watcher;
+    return seen.join(QLatin1Char(' '));
+}
 
-    void stop();
-    // The classes of the modal windows seen, e.g. "QFileDialog" or "QFileDialog QMessageBox".
-    const QString& seen() const { return m_seen; }
+// Presses the button `name` of `dialog` while watching, as whileWatching() does, for a modal window
+// to hand to `action`.
+inline QString pressing(QWidget& dialog, const char* name, const ModalAction& action = {}) {
+    return whileWatching(dialog, action, [&] {
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(name)),
+                          Qt::LeftButton);
+    });
+}
 
-  private:
-    void poll();
-    void closeOthers();
+// Presses File and, in the file dialog, types `name` into the name box and presses Enter; an empty
+// name cancels the file dialog. Returns the modal windows seen.
+inline QString chooseFile(QWidget& dialog, const QString& name) {
+    return pressing(dialog, ambersel::ui::IDC_BROWSE, [&](QWidget& modal) {
+        auto* box = modal.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (box != nullptr && !name.isEmpty()) {
+            box->setText(name);
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+}
 
-    QWidget& m_owner;
-    Action m_action;
-    QTimer* m_poller;  // owned by this watcher
-    QTimer* m_closer;  // owned by this watcher; runs while the action does
-    QWidget* m_acting = nullptr;
-    QString m_seen;
-};
-
-// Runs `trigger`, which may open a modal window over `owner` and wait for it to close, with a
-// watcher that hands that window to `action`; the watcher looks no further once `trigger` returns.
-// Returns the classes of the modal windows that came up, as ModalWatcher::seen() gives them.
-QString whileWatching(QWidget& owner, ModalWatcher::Action action,
-                      const std::function<void()>& trigger);
-
-// What a message box showed.
 struct MessageBoxSeen {
     QString title;
     QString text;
@@ -58,14 +90,16 @@ struct MessageBoxSeen {
     int buttons = 0;  // QMessageBox::StandardButtons
 };
 
-// Records the message box it is given and presses its OK button.
-ModalWatcher::Action acknowledgeMessageBox(MessageBoxSeen& seen);
-
-// Closes whatever modal window it is given, as its Cancel button or Esc would.
-ModalWatcher::Action dismiss();
-
-// In a file dialog: types `name` into the name box, in `folder` first if one is given, and
-// presses Enter.
-ModalWatcher::Action typeFileName(QString name, QString folder = {});
+// Presses Calculate; a message box it opens is recorded and closed.
+inline MessageBoxSeen calculate(QWidget& dialog) {
+    MessageBoxSeen seen;
+    pressing(dialog, ambersel::ui::IDOK, [&](QWidget& modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+            seen = {box->windowTitle(), box->text(), box->icon(),
+                    static_cast<int>(box->standardButtons())};
+        }
+    });
+    return seen;
+}
 
 }  // namespace ambersel::testing
