@@ -1,303 +1,219 @@
-// ambersel-eval's lines, warnings, exit statuses and command line, driven as a script drives it.
+// ambersel-eval's lines, warnings, exit statuses, command line and pictures, driven as a script
+// drives it.
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QXmlStreamReader>
+
 #include <clocale>
-#include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <ostream>
-#include <regex>
+#include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli_process.h"
-#include "evaluation/frequency_level_list.h"
-#include "evaluation/test_figure.h"
 #include "test_files.h"
 
 namespace ambersel::testing {
 namespace {
 
-// Replaces "{1}", "{2}", ... by the paths of the files, in order.
-std::string withPaths(std::string text, const std::vector<std::string>& paths) {
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        const std::string mark = "{" + std::to_string(i + 1) + "}";
-        for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark)) {
-            text.replace(at, mark.size(), paths[i]);
+// '*' in the pattern stands for any text within one line.
+bool matches(std::string_view text, std::string_view pattern) {
+    const std::size_t star = pattern.find('*');
+    if (star == std::string_view::npos || !text.starts_with(pattern.substr(0, star))) {
+        return text == pattern;
+    }
+    for (std::size_t end = star; end <= text.size() && (end == star || text[end - 1] != '\n');
+         ++end) {
+        if (matches(text.substr(end), pattern.substr(star + 1))) {
+            return true;
         }
     }
-    return text;
+    return false;
 }
 
-constexpr const char* kMissing = "<missing>";
-constexpr const char* kFolder = "<folder>";
+// A name that would print as a second result line if its control bytes went through.
+constexpr const char* kForged = "x\nPASS\ty.ASC";
+const std::string kHint = "ambersel-eval: *; try 'ambersel-eval --help'\n";
 
-struct ExitCase {
+struct RunCase {
     const char* name;
-    std::vector<std::string> contents;  // one list file each, or kMissing / kFolder
+    std::string command;  // the arguments, separated by single spaces
     int exitStatus;
-    std::string out;  // with {n} for the path of file n
-    std::vector<std::string> errorMentions;
-};
-
-void PrintTo(const ExitCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class ExitStatusAndLines : public ::testing::TestWithParam<ExitCase> {};
-
-TEST_P(ExitStatusAndLines, FollowTheRules) {
-    const ExitCase& c = GetParam();
-    const TemporaryFolder folder;
-    std::vector<std::string> paths;
-    for (std::size_t i = 0; i < c.contents.size(); ++i) {
-        const std::string name = "list" + std::to_string(i + 1) + ".ASC";
-        if (c.contents[i] == kMissing) {
-            paths.push_back((folder.path() / name).string());
-        } else if (c.contents[i] == kFolder) {
-            std::filesystem::create_directory(folder.path() / name);
-            paths.push_back((folder.path() / name).string());
-        } else {
-            paths.push_back(folder.write(name, c.contents[i]).string());
-        }
-    }
-    const EvaluatorRun run = runEvaluator(paths);
-    EXPECT_EQ(run.exitStatus, c.exitStatus) << run.err;
-    EXPECT_EQ(run.out, withPaths(c.out, paths));
-    for (const std::string& mention : c.errorMentions) {
-        EXPECT_NE(run.err.find(withPaths(mention, paths)), std::string::npos)
-            << "standard error lacks \"" << withPaths(mention, paths) << "\":\n"
-            << run.err;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ExitStatusAndLines,
-    ::testing::Values(
-        ExitCase{"one_passing_file_prints_exactly_the_dialog_line",
-                 {"1000,100\n"},
-                 0,
-                 "PASS : F = 0.1210\n",
-                 {}},
-        ExitCase{"one_failing_file_exits_1", {"1000,120\n"}, 1, "FAIL : F = 1.2104\n", {}},
-        ExitCase{"an_empty_list_passes_with_a_zero_figure", {""}, 0, "PASS : F = 0.0000\n", {}},
-        ExitCase{"a_missing_file_prints_nothing_on_standard_output_and_exits_2",
-                 {kMissing},
-                 2,
-                 "",
-                 {"Error in the input file", "{1}"}},
-        ExitCase{"a_folder_is_an_open_failure", {kFolder}, 2, "", {"Error in the input file"}},
-        ExitCase{"several_files_give_the_line_a_tab_and_the_path",
-                 {"1000,100\n", "1000,120\n"},
-                 1,
-                 "PASS : F = 0.1210\t{1}\nFAIL : F = 1.2104\t{2}\n",
-                 {}},
-        ExitCase{"all_passing_files_exit_0",
-                 {"1000,100\n", "1000000,40\n"},
-                 0,
-                 "PASS : F = 0.1210\t{1}\nPASS : F = 0.0000\t{2}\n",
-                 {}},
-        ExitCase{"an_open_failure_wins_over_a_fail",
-                 {"1000,120\n", kMissing},
-                 2,
-                 "FAIL : F = 1.2104\t{1}\nERROR\t{2}\n",
-                 {"Error in the input file: {2}"}},
-        ExitCase{"files_after_an_open_failure_are_still_evaluated",
-                 {kMissing, "1000,100\n", "1000,120\n"},
-                 2,
-                 "ERROR\t{1}\nPASS : F = 0.1210\t{2}\nFAIL : F = 1.2104\t{3}\n",
-                 {"Error in the input file: {1}"}},
-        ExitCase{"a_negative_figure_fails", {"-0,50\n"}, 1, "FAIL : F = -inf\n", {}},
-        ExitCase{"an_infinite_figure_fails", {"0,50\n"}, 1, "FAIL : F = inf\n", {}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ExitStatusAndLines, FigureThatIsNotANumberFailsWithTheCoresLine) {
-    const TemporaryFolder folder;
-    const EvaluatorRun run =
-        runEvaluator({folder.write("nan.ASC", "1000,120\n-5,40\n2000,80\n").string()});
-    const TestVerdict core = evaluateTestFigure({{1000, 120}, {-5, 40}, {2000, 80}});
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out, formatVerdictUtf8(core) + "\n");
-    EXPECT_NE(run.out.find("nan"), std::string::npos);
-}
-
-struct WarningCase {
-    const char* name;
-    std::string content;
     std::string out;
-    std::string warning;  // after "PATH: "; empty when there must be none
+    std::string err;
+    std::string input = "";
+    std::optional<std::string> outputTo = std::nullopt;
 };
 
-void PrintTo(const WarningCase& c, std::ostream* out) {
+void PrintTo(const RunCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class ReadingWarnings : public ::testing::TestWithParam<WarningCase> {};
+class Runs : public ::testing::TestWithParam<RunCase> {};
 
-TEST_P(ReadingWarnings, SayWhereReadingStopped) {
-    const WarningCase& c = GetParam();
+TEST_P(Runs, GiveTheirLinesWarningsAndExitStatus) {
+    const RunCase& c = GetParam();
     const TemporaryFolder folder;
-    const std::string path = folder.write("list.ASC", c.content).string();
-    const EvaluatorRun run = runEvaluator({path});
+    std::filesystem::create_directories(folder.path() / "p.svg" / "keep");
+    for (const auto& [name, content] : {std::pair{"pass.ASC", "1000,100\n"},
+                                        {"fail.ASC", "1000,120\n"},
+                                        {"empty.ASC", ""},
+                                        {"cut.ASC", "1,2\n3,4\nend\n5,6\n"},
+                                        {"decimal.ASC", "1000,118.3412\n"},
+                                        {kForged, "1000,120\n\x1b[2J\xff\\\n"}}) {
+        folder.write(name, content);
+    }
+    std::vector<std::string> arguments;
+    std::istringstream words(c.command);
+    for (std::string word; std::getline(words, word, ' ');) {
+        arguments.push_back(word);
+    }
+    const EvaluatorRun run = runEvaluator(folder.path(), arguments, c.input, {}, c.outputTo);
+    EXPECT_EQ(run.exitStatus, c.exitStatus) << run.err;
     EXPECT_EQ(run.out, c.out);
-    if (c.warning.empty()) {
-        EXPECT_EQ(run.err, "");
-    } else {
-        EXPECT_EQ(run.err, "warning: " + path + ": " + c.warning + "\n");
+    EXPECT_TRUE(matches(run.err, c.err)) << run.err;
+    // No half-written picture beside a plot that failed, and no picture of a missing list.
+    for (const char* leftover : {"p.svg.tmp", "missing.png"}) {
+        EXPECT_FALSE(std::filesystem::exists(folder.path() / leftover)) << leftover;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ReadingWarnings,
-    ::testing::Values(WarningCase{"a_complete_file_gives_no_warning", "1000,100\n30,60\n",
-                                  "PASS : F = 0.1258\n", ""},
-                      WarningCase{"windows_line_ends_give_no_warning", "1000,100\r\n30,60\r\n",
-                                  "PASS : F = 0.1258\n", ""},
-                      WarningCase{"text_after_the_data_names_its_line", "1,2\n3,4\nend\n5,6\n",
-                                  "PASS : F = 0.0003\n", "read 2 points; stopped at line 3: 'end'"},
-                      WarningCase{"blank_lines_count_towards_the_line_number",
-                                  "1000,100\n\n\nend\n", "PASS : F = 0.1210\n",
-                                  "read 1 point; stopped at line 4: 'end'"},
-                      WarningCase{"a_header_line_gives_no_points", "Frequency,Level\n1000,100\n",
-                                  "PASS : F = 0.0000\n",
-                                  "read 0 points; stopped at line 1: 'Frequency,Level'"},
-                      WarningCase{"an_empty_file_gives_no_points", "", "PASS : F = 0.0000\n",
-                                  "read 0 points; the file holds no items"},
-                      WarningCase{"a_file_of_blank_lines_gives_no_points", "\n \r\n\t\n",
-                                  "PASS : F = 0.0000\n", "read 0 points; the file holds no items"},
-                      WarningCase{"a_lone_number_at_the_end_is_named", "1000,100\n3\n",
-                                  "PASS : F = 0.1210\n", "read 1 point; stopped at line 2: '3'"},
-                      WarningCase{"a_byte_order_mark_shows_as_bytes",
-                                  "\xEF\xBB\xBF"
-                                  "1000,100\n",
-                                  "PASS : F = 0.0000\n",
-                                  "read 0 points; stopped at line 1: '\\xef\\xbb\\xbf1000,100'"},
-                      WarningCase{"terminal_controls_in_the_excerpt_cannot_reach_the_terminal",
-                                  "1000,100\n\x1b[2J\x07oops\n", "PASS : F = 0.1210\n",
-                                  "read 1 point; stopped at line 2: '\\x1b[2J\\x07oops'"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(StandardInput, DashReadsTheList) {
-    const EvaluatorRun run = runEvaluator({"-"}, withInput("1000,100\n"));
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, "PASS : F = 0.1210\n");
-    EXPECT_EQ(run.err, "");
-}
-
-TEST(StandardInput, DashIsNamedInLinesAndWarnings) {
-    const TemporaryFolder folder;
-    const std::string path = folder.write("b.ASC", "1000,120\n").string();
-    const EvaluatorRun run = runEvaluator({"-", path}, withInput("1000,100\nend\n"));
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out, "PASS : F = 0.1210\t-\nFAIL : F = 1.2104\t" + path + "\n");
-    EXPECT_EQ(run.err, "warning: -: read 1 point; stopped at line 2: 'end'\n");
-}
-
-TEST(Paths, ControlCharactersInANameCannotForgeALine) {
-    const TemporaryFolder folder;
-    const std::string forged = "x\nPASS : F = 0.0000\ty.ASC";
-    const std::string path = folder.write(forged, "1000,120\n").string();
-    const std::string other = folder.write("other.ASC", "1000,120\n").string();
-    const EvaluatorRun run = runEvaluator({path, other});
-    EXPECT_EQ(run.exitStatus, 1);
-    const std::vector<std::string> lines = linesOf(run.out);
-    ASSERT_EQ(lines.size(), 2U) << run.out;
-    EXPECT_EQ(lines[0].rfind("FAIL : F = 1.2104\t", 0), 0U) << lines[0];
-    EXPECT_NE(lines[0].find("x\\x0aPASS : F = 0.0000\\x09y.ASC"), std::string::npos) << lines[0];
-}
-
-struct UsageCase {
-    const char* name;
-    std::vector<std::string> arguments;
-};
-
-void PrintTo(const UsageCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class UsageErrors : public ::testing::TestWithParam<UsageCase> {};
-
-TEST_P(UsageErrors, ExitWithStatus2AndAOneLineHint) {
-    const TemporaryFolder folder;
-    const std::string list = folder.write("a.ASC", "1000,100\n").string();
-    std::vector<std::string> arguments;
-    for (const std::string& argument : GetParam().arguments) {
-        arguments.push_back(argument == "LIST" ? list : argument);
-    }
-    const EvaluatorRun run = runEvaluator(arguments);
-    EXPECT_EQ(run.exitStatus, 2);
-    EXPECT_EQ(run.out, "") << "nothing may be evaluated";
-    const std::vector<std::string> lines = linesOf(run.err);
-    ASSERT_EQ(lines.size(), 1U) << run.err;
-    EXPECT_NE(lines[0].find("--help"), std::string::npos) << lines[0];
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, UsageErrors,
+    Cases, Runs,
     ::testing::Values(
-        UsageCase{"no_file", {}}, UsageCase{"an_unknown_option", {"--bogus", "LIST"}},
-        UsageCase{"top_without_its_count", {"LIST", "--top"}},
-        UsageCase{"top_zero", {"--top", "0", "LIST"}},
-        UsageCase{"top_negative", {"--top", "-2", "LIST"}},
-        UsageCase{"top_not_a_number", {"--top", "3x", "LIST"}},
-        UsageCase{"points_and_top_as_two_tables", {"--points", "--top", "3", "LIST"}},
-        UsageCase{"a_plot_that_is_neither_svg_nor_png", {"--plot", "p.pdf", "LIST"}},
-        UsageCase{"one_plot_name_for_several_files", {"--plot", "p.svg", "LIST", "LIST"}},
-        UsageCase{"two_files_drawn_to_the_same_plot", {"--plot", "{name}.svg", "LIST", "LIST"}}),
+        RunCase{"one_file_gives_exactly_the_dialog_line", "pass.ASC", 0, "PASS : F = 0.1210\n", ""},
+        RunCase{"a_fail_is_not_undone_by_a_later_pass", "fail.ASC pass.ASC", 1,
+                "FAIL : F = 1.2104\tfail.ASC\nPASS : F = 0.1210\tpass.ASC\n", ""},
+        RunCase{"an_unreadable_file_wins_over_a_fail_and_the_rest_is_still_evaluated",
+                "fail.ASC missing.ASC . pass.ASC", 2,
+                "FAIL : F = 1.2104\tfail.ASC\nERROR\tmissing.ASC\nERROR\t.\n"
+                "PASS : F = 0.1210\tpass.ASC\n",
+                "Error in the input file: missing.ASC (*)\nError in the input file: . (*)\n"},
+        RunCase{"one_unreadable_file_prints_no_line", "missing.ASC", 2, "",
+                "Error in the input file: missing.ASC (*)\n"},
+        RunCase{"dash_reads_standard_input_and_is_named_so", "- fail.ASC", 1,
+                "PASS : F = 0.1210\t-\nFAIL : F = 1.2104\tfail.ASC\n",
+                "warning: -: read 1 point; stopped at line 2: 'end'\n", "1000,100\nend\n"},
+        RunCase{"a_list_cut_short_or_without_points_is_named", "cut.ASC empty.ASC", 0,
+                "PASS : F = 0.0003\tcut.ASC\nPASS : F = 0.0000\tempty.ASC\n",
+                "warning: cut.ASC: read 2 points; stopped at line 3: 'end'\n"
+                "warning: empty.ASC: read 0 points; the file holds no items\n"},
+        RunCase{"control_bytes_in_names_and_excerpts_cannot_forge_lines",
+                std::string(kForged) + " fail.ASC", 1,
+                "FAIL : F = 1.2104\tx\\x0aPASS\\x09y.ASC\nFAIL : F = 1.2104\tfail.ASC\n",
+                "warning: x\\x0aPASS\\x09y.ASC: read 1 point; stopped at line 2: "
+                "'\\x1b[2J\\xff\\\\'\n"},
+        RunCase{"a_plot_that_cannot_replace_a_folder_is_an_error", "--plot p.svg pass.ASC", 2,
+                "PASS : F = 0.1210\n", "ambersel-eval: cannot write the plot p.svg (*)\n"},
+        RunCase{"a_list_read_after_the_graphics_started_keeps_its_full_stop",
+                "--plot {name}.svg decimal.ASC", 1, "FAIL : F = 1.0000\n", ""},
+        RunCase{"a_list_that_cannot_be_read_is_not_drawn", "--plot {name}.png missing.ASC", 2, "",
+                "Error in the input file: missing.ASC (*)\n"},
+        RunCase{"a_report_that_cannot_be_written_is_an_error", "pass.ASC", 2, "",
+                "ambersel-eval: cannot write the report*\n", "", "/dev/full"},
+        RunCase{"an_unknown_option", "--bogus -", 2, "", kHint},
+        RunCase{"top_zero", "--top 0 -", 2, "", kHint},
+        RunCase{"top_not_a_whole_number", "--top 3x -", 2, "", kHint},
+        RunCase{"points_and_top_as_two_tables", "--points --top 3 -", 2, "", kHint},
+        RunCase{"a_plot_neither_svg_nor_png", "--plot p.pdf -", 2, "", kHint},
+        RunCase{"one_plot_name_for_several_files", "--plot p.svg - -", 2, "", kHint},
+        RunCase{"two_lists_drawn_to_one_plot", "--plot {name}.svg a.ASC b/a.ASC", 2, "", kHint}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Conventions, HelpDescribesEveryOutputAndExitsZero) {
-    const EvaluatorRun run = runEvaluator({"--help"});
-    EXPECT_EQ(run.exitStatus, 0);
-    for (const char* topic : {"--json", "--points", "--top", "--plot", "EXIT STATUS", "figure_text",
-                              "figure_bits", "\"-nan\"", "stopped at line"}) {
-        EXPECT_NE(run.out.find(topic), std::string::npos) << topic;
-    }
-}
-
-TEST(Conventions, VersionNamesTheProgram) {
-    const EvaluatorRun run = runEvaluator({"--version"});
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_TRUE(std::regex_match(run.out, std::regex("ambersel-eval [0-9]+\\.[0-9]+\\.[0-9]+\n")))
-        << run.out;
-}
-
-TEST(Conventions, ALostReportIsAnError) {
-    const TemporaryFolder folder;
-    const std::string list = folder.write("a.ASC", "1000,100\n").string();
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{list}, {"--json", list}, {"--points", list}}) {
-        const EvaluatorRun run = runEvaluator(arguments, writingOutputTo(std::string("/dev/full")));
-        EXPECT_EQ(run.exitStatus, 2) << arguments.front();
-        EXPECT_NE(run.err.find("cannot write the report"), std::string::npos) << run.err;
-    }
-}
-
-// Every output form, byte for byte the same under a locale whose decimal separator is a comma.
-TEST(Conventions, OutputDoesNotDependOnTheLocale) {
+// Every run happens under this locale; without it, the full stop would be checked nowhere.
+TEST(Locale, WithACommaIsInstalled) {
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
         << "the de_DE.UTF-8 locale is missing; scripts/install-deps generates it";
     std::setlocale(LC_ALL, "C");
-    const TemporaryFolder folder;
-    const std::string a = folder.write("a.ASC", "1000,100\n1.5E+05,6.0E+01\nend\n").string();
-    const std::string b = folder.write("b.ASC", "1000,118.3412\n").string();
-    for (const std::vector<std::string>& arguments : {std::vector<std::string>{a},
-                                                      {a, b},
-                                                      {"--json", a, b},
-                                                      {"--points", a, b},
-                                                      {"--top", "2", a, b},
-                                                      {"--json", "--points", "--top", "1", a}}) {
-        const EvaluatorRun plain = runEvaluator(arguments, withEnvironment({"LC_ALL=C"}));
-        const EvaluatorRun german =
-            runEvaluator(arguments, withEnvironment({"LC_ALL=de_DE.UTF-8", "LANG=de_DE.UTF-8"}));
-        EXPECT_EQ(german.out, plain.out) << arguments.front();
-        EXPECT_EQ(german.err, plain.err) << arguments.front();
-        EXPECT_EQ(german.exitStatus, plain.exitStatus) << arguments.front();
-    }
-    const EvaluatorRun german = runEvaluator({a}, withEnvironment({"LC_ALL=de_DE.UTF-8"}));
-    EXPECT_TRUE(std::regex_match(german.out, std::regex("PASS : F = 0\\.12[0-9]{2}\n")))
-        << german.out;
 }
+
+// The pictures, checked as files another program must open.
+struct PlotCase {
+    const char* name;
+    std::string content;
+    bool fromStandardInput;  // drawn as {name} "stdin"; else as the list file's "list"
+    int exitStatus;
+    const char* mention;  // a text the picture must show
+};
+
+void PrintTo(const PlotCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class Plots : public ::testing::TestWithParam<PlotCase> {};
+
+// Drawn with no display, whatever the environment asks for.
+TEST_P(Plots, AreValidSvgAndPngWithoutADisplay) {
+    const PlotCase& c = GetParam();
+    const TemporaryFolder folder;
+    const std::string list =
+        c.fromStandardInput ? "-" : folder.write("list.ASC", c.content).filename().string();
+    for (const char* extension : {".svg", ".PNG"}) {
+        const EvaluatorRun run = runEvaluator(
+            folder.path(), {"--plot", std::string("{name}") + extension, list}, c.content,
+            {"QT_QPA_PLATFORM=xcb", "DISPLAY=", "WAYLAND_DISPLAY=", "XDG_RUNTIME_DIR="});
+        EXPECT_EQ(run.exitStatus, c.exitStatus) << run.err;
+        ASSERT_EQ(linesOf(run.out).size(), 1U) << "the result line is still printed";
+        for (const std::string& line : linesOf(run.err)) {
+            EXPECT_TRUE(line.starts_with("warning: ")) << line;
+        }
+        const std::string bytes = contentOf(
+            folder.path() / ((c.fromStandardInput ? "stdin" : "list") + std::string(extension)));
+        if (std::string(extension) == ".svg") {
+            QXmlStreamReader reader(QByteArray::fromStdString(bytes));
+            QString root;
+            while (!reader.atEnd()) {
+                reader.readNext();
+                root = root.isEmpty() && reader.isStartElement() ? reader.name().toString() : root;
+            }
+            EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+            EXPECT_EQ(root.toStdString(), "svg");
+            EXPECT_LT(bytes.size(), 8U << 20);
+            EXPECT_NE(bytes.find(">" + linesOf(run.out)[0] + "<"), std::string::npos) << "title";
+            EXPECT_NE(bytes.find(c.mention), std::string::npos) << c.mention;
+        } else {
+            QImage image;
+            ASSERT_TRUE(bytes.starts_with("\x89PNG\r\n\x1a\n") &&
+                        image.loadFromData(QByteArray::fromStdString(bytes), "PNG"));
+            EXPECT_TRUE(image.width() >= 600 && image.width() <= 4000 && image.height() >= 400 &&
+                        image.height() <= 4000)
+                << image.width() << " x " << image.height();
+            QImage blank(image.size(), image.format());
+            blank.fill(image.pixel(0, 0));
+            EXPECT_FALSE(image == blank) << "a blank picture";
+        }
+    }
+}
+
+// Points a few pixels apart are drawn as one: a long scan gives a picture of the size of a short
+// one, not one element per point.
+std::string longScan() {
+    std::string scan;
+    for (int i = 0; i < 200000; ++i) {
+        scan += std::to_string(150000 + 149 * i) + "," + std::to_string(40 + i * 7919 % 30) + "\n";
+    }
+    return scan;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Plots,
+    ::testing::Values(PlotCase{"a_failing_list_counts_the_points_no_log_axis_holds",
+                               "1000,120\n-5,40\n0,50\n2000,90\n", false, 1, "2 not drawn"},
+                      PlotCase{"a_list_cut_short_says_where", "150000,60\n3e6,50\n<end of scan>\n",
+                               false, 0, "end of scan"},
+                      PlotCase{"standard_input_without_points", "", true, 0, "no points"},
+                      PlotCase{"one_point", "1000,100\n", false, 0, "1 point at 1 kHz"},
+                      PlotCase{"a_long_scan_gives_a_picture_of_bounded_size", longScan(), false, 1,
+                               ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace ambersel::testing

@@ -1,54 +1,77 @@
 #pragma once
 
-// Runs the built ambersel-eval as a script would: arguments, standard input, environment, and
-// what comes back (exit status, standard output, standard error).
+// Runs the built ambersel-eval as a script would, through the shell: arguments, standard input,
+// environment, and what comes back.
 
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "test_files.h"
 
 namespace ambersel::testing {
 
 struct EvaluatorRun {
-    int exitStatus = -1;  // the exit status, or minus the signal that ended the process
+    int exitStatus = -1;
     std::string out;
     std::string err;
 };
 
-struct EvaluatorSettings {
-    std::string standardInput;
-    // Variables to set ("NAME=value") or, given as "NAME", to remove.
-    std::vector<std::string> environment;
-    // Where standard output goes instead of being captured (for example /dev/full).
-    std::optional<std::string> standardOutputPath;
-};
-
-inline EvaluatorSettings withInput(std::string text) {
-    EvaluatorSettings settings;
-    settings.standardInput = std::move(text);
-    return settings;
+inline std::string contentOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline EvaluatorSettings withEnvironment(std::vector<std::string> changes) {
-    EvaluatorSettings settings;
-    settings.environment = std::move(changes);
-    return settings;
+// Any bytes but NUL, as one shell word.
+inline std::string shellWord(const std::string& text) {
+    std::string word = "'";
+    for (const char c : text) {
+        word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return word + "'";
 }
 
-inline EvaluatorSettings writingOutputTo(std::string path) {
-    EvaluatorSettings settings;
-    settings.standardOutputPath = std::move(path);
-    return settings;
+// Runs the program in `folder`. `environment` holds variables to set ("NAME=value"); `outputTo` is
+// where standard output goes instead of being captured (for example /dev/full).
+inline EvaluatorRun runEvaluator(const std::filesystem::path& folder,
+                                 const std::vector<std::string>& arguments,
+                                 const std::string& input = "",
+                                 const std::vector<std::string>& environment = {},
+                                 const std::optional<std::string>& outputTo = std::nullopt) {
+    const TemporaryFolder io;
+    // Under a locale whose decimal separator is a comma, as on many a lab's computer: every output
+    // checked must still be written with the full stop.
+    std::string command = "cd " + shellWord(folder) + " && env LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8";
+    for (const std::string& assignment : environment) {
+        command += " " + shellWord(assignment);
+    }
+    command += " " + shellWord(AMBERSEL_EVAL);
+    for (const std::string& argument : arguments) {
+        command += " " + shellWord(argument);
+    }
+    command += " <" + shellWord(io.write("in", input)) + " >" +
+               shellWord(outputTo.value_or(io.path() / "out")) + " 2>" +
+               shellWord(io.path() / "err");
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contentOf(io.path() / "out"),
+            contentOf(io.path() / "err")};
 }
-
-EvaluatorRun runEvaluator(const std::vector<std::string>& arguments,
-                          const EvaluatorSettings& settings = {});
 
 // The lines of `text`, without their line ends.
-std::vector<std::string> linesOf(const std::string& text);
-
-// The folder of the source tree, for the bundled examples.
-std::string sourceFolder();
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 }  // namespace ambersel::testing
