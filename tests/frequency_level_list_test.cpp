@@ -19,6 +19,20 @@ using testing::streamHolding;
 constexpr float kInf = std::numeric_limits<float>::infinity();
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 
+// Reads `content` afresh with each buffer size, so that items straddle buffer fills, and hands
+// every reading to `check`.
+template <typename Check>
+void readWithBufferSizes(const std::string& content, std::initializer_list<std::size_t> sizes,
+                         Check&& check) {
+    for (const std::size_t bufferSize : sizes) {
+        SCOPED_TRACE("buffer of " + std::to_string(bufferSize) + " bytes");
+        const auto stream = streamHolding(content);
+        FrequencyLevelList list;
+        const ReadingStop stop = detail::scanFrequencyLevelList(stream.get(), list, bufferSize);
+        check(list, stop);
+    }
+}
+
 struct GrammarRow {
     const char* name;
     std::string content;
@@ -34,18 +48,17 @@ class ListGrammar : public ::testing::TestWithParam<GrammarRow> {};
 
 TEST_P(ListGrammar, ReadsThePointsTheScanFormatReads) {
     const GrammarRow& row = GetParam();
-    for (const std::size_t bufferSize : {std::size_t{1}, std::size_t{3}, std::size_t{64 * 1024}}) {
-        SCOPED_TRACE("buffer of " + std::to_string(bufferSize) + " bytes");
-        const auto stream = streamHolding(row.content);
-        FrequencyLevelList list;
-        const ReadingStop stop = detail::scanFrequencyLevelList(stream.get(), list, bufferSize);
-        ASSERT_EQ(list.size(), row.points.size());
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            EXPECT_EQ(bitsOf(list[i].frequency), bitsOf(row.points[i].frequency)) << "point " << i;
-            EXPECT_EQ(bitsOf(list[i].level), bitsOf(row.points[i].level)) << "point " << i;
-        }
-        EXPECT_EQ(stop.end, row.end);
-    }
+    readWithBufferSizes(
+        row.content, {1, 3, 64 * 1024},
+        [&](const FrequencyLevelList& list, const ReadingStop& stop) {
+            ASSERT_EQ(list.size(), row.points.size());
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                EXPECT_EQ(bitsOf(list[i].frequency), bitsOf(row.points[i].frequency))
+                    << "point " << i;
+                EXPECT_EQ(bitsOf(list[i].level), bitsOf(row.points[i].level)) << "point " << i;
+            }
+            EXPECT_EQ(stop.end, row.end);
+        });
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -153,15 +166,12 @@ class WhereReadingStopped : public ::testing::TestWithParam<StopRow> {};
 
 TEST_P(WhereReadingStopped, NamesTheLineAndQuotesTheItem) {
     const StopRow& row = GetParam();
-    for (const std::size_t bufferSize : {std::size_t{1}, std::size_t{5}, std::size_t{64 * 1024}}) {
-        SCOPED_TRACE("buffer of " + std::to_string(bufferSize) + " bytes");
-        const auto stream = streamHolding(row.content);
-        FrequencyLevelList list;
-        const ReadingStop stop = detail::scanFrequencyLevelList(stream.get(), list, bufferSize);
-        EXPECT_EQ(stop.end, ReadingEnd::MalformedItem);
-        EXPECT_EQ(stop.line, row.line);
-        EXPECT_EQ(stop.excerpt, row.excerpt);
-    }
+    readWithBufferSizes(row.content, {1, 5, 64 * 1024},
+                        [&](const FrequencyLevelList&, const ReadingStop& stop) {
+                            EXPECT_EQ(stop.end, ReadingEnd::MalformedItem);
+                            EXPECT_EQ(stop.line, row.line);
+                            EXPECT_EQ(stop.excerpt, row.excerpt);
+                        });
 }
 
 INSTANTIATE_TEST_SUITE_P(
