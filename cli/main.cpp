@@ -6,6 +6,7 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <optional>
 #include <set>
@@ -20,7 +21,8 @@
 #include "cli/file_evaluation.h"
 #include "cli/json_report.h"
 #include "cli/number_text.h"
-#include "cli/spectrum_plot.h"
+#include "cli/plot_drawing.h"
+#include "cli/plot_files.h"
 #include "cli/text_reports.h"
 
 namespace {
@@ -32,7 +34,6 @@ constexpr int kFail = 1;
 constexpr int kError = 2;
 
 constexpr const char* kProgram = "ambersel-eval";
-constexpr std::string_view kNamePlaceholder = "{name}";
 
 constexpr const char* kDescription =
     "Evaluates frequency-level lists with the Ambersel acceptance test, one FILE after the other.\n"
@@ -138,17 +139,6 @@ int exitStatusOf(FileStatus status) {
     return kError;
 }
 
-std::filesystem::path plotTargetFor(const std::string& pattern, const std::string& argument) {
-    const std::string name =
-        argument == "-" ? std::string("stdin") : std::filesystem::path(argument).stem().native();
-    std::string target = pattern;
-    for (std::size_t at = target.find(kNamePlaceholder); at != std::string::npos;
-         at = target.find(kNamePlaceholder, at + name.size())) {
-        target.replace(at, kNamePlaceholder.size(), name);
-    }
-    return std::filesystem::path(target);
-}
-
 void checkCombinations(const Options& options) {
     if (!options.json && options.pointTable && options.heaviest > 0) {
         throw UsageError("--points and --top write different tables; use one, or both with --json");
@@ -160,7 +150,7 @@ void checkCombinations(const Options& options) {
         throw UsageError("--plot needs a file name ending in .svg or .png: " +
                          escapedBytes(options.plot, true));
     }
-    const bool placeholder = options.plot.find(kNamePlaceholder) != std::string::npos;
+    const bool placeholder = options.plot.find(kPlotNamePlaceholder) != std::string::npos;
     if (options.files.size() > 1 && !placeholder) {
         throw UsageError("with several files, the --plot name must hold {name}");
     }
@@ -195,9 +185,14 @@ void report(const FileEvaluation& evaluation, const Options& options, bool first
 
 int evaluateAll(const Options& options) {
     checkCombinations(options);
-    std::optional<SpectrumPlotter> plotter;
+    std::unique_ptr<PlotDrawing> plotter;
     if (!options.plot.empty()) {
-        plotter.emplace();
+        plotter = startPlotDrawing();
+        if (!plotter) {
+            std::cerr << kProgram << ": this build draws no pictures (it was built without Qt); "
+                      << "leave out --plot\n";
+            return kError;
+        }
     }
     if (options.json) {
         std::cout << "[\n";

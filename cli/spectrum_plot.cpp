@@ -1,7 +1,6 @@
 #include "cli/spectrum_plot.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
@@ -688,19 +687,6 @@ struct SpectrumPlotter::Graphics {
     QGuiApplication application{argc, argv};
 };
 
-std::optional<PlotFormat> plotFormatOf(const std::filesystem::path& target) {
-    std::string extension = target.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".svg") {
-        return PlotFormat::Svg;
-    }
-    if (extension == ".png") {
-        return PlotFormat::Png;
-    }
-    return std::nullopt;
-}
-
 SpectrumPlotter::SpectrumPlotter() {
     // Pictures are drawn offscreen: no display is needed or used, whatever the environment says.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -712,6 +698,10 @@ SpectrumPlotter::SpectrumPlotter() {
 }
 
 SpectrumPlotter::~SpectrumPlotter() = default;
+
+std::unique_ptr<PlotDrawing> startPlotDrawing() {
+    return std::make_unique<SpectrumPlotter>();
+}
 
 std::optional<std::string> SpectrumPlotter::draw(const FileEvaluation& evaluation,
                                                  const std::filesystem::path& target,

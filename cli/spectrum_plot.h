@@ -10,28 +10,21 @@
 #include <string>
 
 #include "cli/file_evaluation.h"
+#include "cli/plot_drawing.h"
 
 namespace ambersel::cli {
-
-enum class PlotFormat { Svg, Png };
-
-// The format a plot file's extension asks for (".svg" or ".png", in any letter case), if any.
-std::optional<PlotFormat> plotFormatOf(const std::filesystem::path& target);
 
 // Draws plots offscreen; no display is needed. Holds the process's one graphics session, so make
 // one only when a plot is wanted and keep it while plotting. The process's C locale is left as it
 // was, so numbers read after it are read as before.
-class SpectrumPlotter {
+class SpectrumPlotter : public PlotDrawing {
   public:
     SpectrumPlotter();
-    SpectrumPlotter(const SpectrumPlotter&) = delete;
-    SpectrumPlotter& operator=(const SpectrumPlotter&) = delete;
-    ~SpectrumPlotter();
+    ~SpectrumPlotter() override;
 
-    // Writes the plot of `evaluation`, a file with a verdict, to `target`. The file is replaced
-    // whole or left as it was. Returns why it could not be written, or nothing on success.
     std::optional<std::string> draw(const FileEvaluation& evaluation,
-                                    const std::filesystem::path& target, PlotFormat format) const;
+                                    const std::filesystem::path& target,
+                                    PlotFormat format) const override;
 
   private:
     struct Graphics;

@@ -1,0 +1,11 @@
+// The build without Qt: it draws no pictures.
+
+#include "cli/plot_drawing.h"
+
+namespace ambersel::cli {
+
+std::unique_ptr<PlotDrawing> startPlotDrawing() {
+    return nullptr;
+}
+
+}  // namespace ambersel::cli
