@@ -13,20 +13,20 @@
 
 #include <array>
 #include <bit>
-#include <charconv>
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "evaluation/file_handle.h"
 #include "evaluation/list_file.h"
 #include "evaluation/test_figure.h"
+#include "tests/support/realistic_list.h"
+#include "tests/support/scan_format_reference.h"
 
 namespace {
 
@@ -48,39 +48,6 @@ class ListFile {
     fs::path m_path;
 };
 
-// "150000.0,45.23" lines from 9 kHz to 1 GHz with levels around 40 dBµV, as an instrument writes
-// them, formatted through a large buffer so that writing 1.7 GB takes seconds.
-bool writeRealisticList(const fs::path& path, std::uint64_t points) {
-    const ambersel::ListFileHandle file(std::fopen(path.c_str(), "w"));
-    if (!file) {
-        return false;
-    }
-    // NOLINTNEXTLINE(cert-msc51-cpp): the same list on every run, so that runs compare.
-    std::mt19937_64 random(42);
-    std::uniform_real_distribution<double> exponent(std::log10(9e3), 9.0);
-    std::normal_distribution<double> level(40.0, 12.0);
-    std::vector<char> buffer(1 << 20);
-    std::size_t used = 0;
-    constexpr std::size_t kLongestLine = 64;
-    for (std::uint64_t i = 0; i < points; ++i) {
-        if (buffer.size() - used < kLongestLine) {
-            if (std::fwrite(buffer.data(), 1, used, file.get()) != used) {
-                return false;
-            }
-            used = 0;
-        }
-        char* out = buffer.data() + used;
-        char* const end = buffer.data() + buffer.size();
-        out = std::to_chars(out, end, std::pow(10.0, exponent(random)), std::chars_format::fixed, 1)
-                  .ptr;
-        *out++ = ',';
-        out = std::to_chars(out, end, level(random), std::chars_format::fixed, 2).ptr;
-        *out++ = '\n';
-        used = static_cast<std::size_t>(out - buffer.data());
-    }
-    return std::fwrite(buffer.data(), 1, used, file.get()) == used;
-}
-
 // What one evaluation reports back from its own process.
 struct Measurement {
     std::uint32_t figureBits = 0;
@@ -91,16 +58,13 @@ struct Measurement {
 };
 
 ambersel::FrequencyLevelList readWithScanf(const fs::path& path, bool& complete) {
-    const ambersel::ListFileHandle file(std::fopen(path.c_str(), "r"));
-    ambersel::FrequencyLevelList list;
-    float frequency = 0;
-    float level = 0;
-    int converted = 0;
-    // NOLINTNEXTLINE(cert-err34-c): the scan's own result is the baseline.
-    while (file && (converted = std::fscanf(file.get(), "%f,%f\n", &frequency, &level)) == 2) {
-        list.push_back({frequency, level});
+    const ambersel::FileHandle file(std::fopen(path.c_str(), "r"));
+    if (!file) {
+        complete = false;
+        return {};
     }
-    complete = file && converted == EOF;
+    ambersel::FrequencyLevelList list = ambersel::support::readWithScanFormat(file.get());
+    complete = std::feof(file.get()) != 0 && std::ferror(file.get()) == 0;
     return list;
 }
 
@@ -171,7 +135,7 @@ int main(int argc, char** argv) {
 
     const ListFile list(folder /
                         ("ambersel-memory-benchmark-" + std::to_string(::getpid()) + ".ASC"));
-    if (!writeRealisticList(list.path(), points)) {
+    if (!ambersel::support::writeRealisticList(list.path(), points)) {
         std::perror("cannot write the list");
         return 2;
     }

@@ -11,45 +11,26 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "evaluation/file_handle.h"
 #include "evaluation/list_file.h"
 #include "evaluation/test_figure.h"
+#include "tests/support/realistic_list.h"
+#include "tests/support/scan_format_reference.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// "150000.0,45.23" lines from 9 kHz to 1 GHz, levels in dBµV as an instrument writes them.
-void writeRealisticList(const std::filesystem::path& path, std::size_t points) {
-    ambersel::ListFileHandle file(std::fopen(path.c_str(), "w"));
-    if (!file) {
-        std::perror("cannot write the list");
-        std::exit(2);
-    }
-    std::mt19937_64 random(42);
-    std::uniform_real_distribution<double> exponent(std::log10(9e3), 9.0);
-    std::normal_distribution<double> level(40.0, 12.0);
-    for (std::size_t i = 0; i < points; ++i) {
-        std::fprintf(file.get(), "%.1f,%.2f\n", std::pow(10.0, exponent(random)), level(random));
-    }
-}
 
 ambersel::TestVerdict withOurReader(const std::filesystem::path& path) {
     return ambersel::evaluateTestFigure(ambersel::readListFile(path).points);
 }
 
 ambersel::TestVerdict withFscanf(const std::filesystem::path& path) {
-    ambersel::ListFileHandle file(std::fopen(path.c_str(), "r"));
-    ambersel::FrequencyLevelList list;
-    float frequency = 0;
-    float level = 0;
-    while (std::fscanf(file.get(), "%f,%f\n", &frequency, &level) > 1) {
-        list.push_back({frequency, level});
-    }
-    return ambersel::evaluateTestFigure(list);
+    const ambersel::FileHandle file(std::fopen(path.string().c_str(), "r"));
+    return ambersel::evaluateTestFigure(ambersel::support::readWithScanFormat(file.get()));
 }
 
 template <typename Run>
@@ -67,7 +48,10 @@ int main(int argc, char** argv) {
         argc > 2 ? std::filesystem::path(argv[2]) : std::filesystem::temp_directory_path();
     const std::filesystem::path path = folder / "ambersel-reader-benchmark.ASC";
 
-    writeRealisticList(path, points);
+    if (!ambersel::support::writeRealisticList(path, points)) {
+        std::perror("cannot write the list");
+        return 2;
+    }
     std::printf("list: %zu points, %.1f MB\n", points,
                 static_cast<double>(std::filesystem::file_size(path)) / 1e6);
 

@@ -31,7 +31,7 @@
 #include <QSvgGenerator>
 
 #include "cli/number_text.h"
-#include "evaluation/list_file.h"
+#include "evaluation/file_handle.h"
 
 namespace ambersel::cli {
 namespace {
@@ -630,7 +630,7 @@ std::optional<std::string> replaceFile(const std::filesystem::path& target,
     std::filesystem::path temporary = target;
     temporary += ".tmp";
     errno = 0;
-    ListFileHandle file(std::fopen(temporary.c_str(), "wb"));
+    FileHandle file(std::fopen(temporary.c_str(), "wb"));
     if (!file) {
         return systemMessage(errno);
     }

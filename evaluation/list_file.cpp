@@ -55,7 +55,7 @@ class Descriptor {
     int m_fd;
 };
 
-ListFileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error) {
+FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error) {
     // O_NONBLOCK keeps a FIFO without a writer from blocking the open; a regular file ignores it.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) {
@@ -78,7 +78,7 @@ ListFileHandle openRegularFile(const std::filesystem::path& path, std::error_cod
         error = systemError(errno);
         return nullptr;
     }
-    ListFileHandle file(::fdopen(fd.get(), "r"));
+    FileHandle file(::fdopen(fd.get(), "r"));
     if (!file) {
         error = systemError(errno);
         return nullptr;
@@ -107,14 +107,14 @@ FileState stateOf(std::FILE* /*file*/) {
     return {};
 }
 
-ListFileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error) {
+FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error) {
     if (!std::filesystem::is_regular_file(path, error)) {
         if (!error) {
             error = ListFileError::NotARegularFile;
         }
         return nullptr;
     }
-    ListFileHandle file(std::fopen(path.string().c_str(), "r"));
+    FileHandle file(std::fopen(path.string().c_str(), "r"));
     if (!file) {
         error = systemError(errno);
     }
@@ -134,7 +134,7 @@ std::error_code make_error_code(ListFileError error) noexcept {
     return {static_cast<int>(error), listFileErrorCategory()};
 }
 
-ListFileHandle openListFile(const std::filesystem::path& path, std::error_code& error) {
+FileHandle openListFile(const std::filesystem::path& path, std::error_code& error) {
     error.clear();
     if (path.empty()) {
         error = systemError(ENOENT);
@@ -150,7 +150,7 @@ ListFileHandle openListFile(const std::filesystem::path& path, std::error_code& 
 
 ListFileReading readListFile(const std::filesystem::path& path) {
     ListFileReading reading;
-    const ListFileHandle file = openListFile(path, reading.openError);
+    const FileHandle file = openListFile(path, reading.openError);
     if (file) {
         const FileState before = stateOf(file.get());
         reading.stop = scanFrequencyLevelList(file.get(), reading.points);

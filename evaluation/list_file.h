@@ -2,20 +2,13 @@
 
 // Opening and reading one list file by its path: the only place the program opens files.
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
+#include "evaluation/file_handle.h"
 #include "evaluation/frequency_level_list.h"
 
 namespace ambersel {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
-};
-// An open list file; closed when the handle goes.
-using ListFileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 // Why a path gave no list file, beside the system's own reasons (errno values).
 enum class ListFileError {
@@ -30,7 +23,7 @@ std::error_code make_error_code(ListFileError error) noexcept;
 // Anything else is refused at once, without blocking and without reading from it: an empty or
 // missing path, a directory, a FIFO, a device, a file without read permission. On refusal the
 // handle is empty and `error` says why.
-ListFileHandle openListFile(const std::filesystem::path& path, std::error_code& error);
+FileHandle openListFile(const std::filesystem::path& path, std::error_code& error);
 
 // A whole list file as read: its points and why reading ended.
 struct ListFileReading {

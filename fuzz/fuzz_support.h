@@ -41,7 +41,7 @@ class MemoryStream {
     }
 
     std::vector<std::uint8_t> m_bytes;
-    ListFileHandle m_file;
+    FileHandle m_file;
 };
 
 }  // namespace ambersel::fuzz

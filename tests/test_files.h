@@ -8,11 +8,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "evaluation/file_handle.h"
 
 namespace ambersel::testing {
 
@@ -55,10 +56,7 @@ class TemporaryFolder {
     std::filesystem::path m_path;
 };
 
-struct StreamCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using Stream = std::unique_ptr<std::FILE, StreamCloser>;
+using Stream = FileHandle;
 
 // An anonymous temporary stream holding `content`, positioned at its start.
 inline Stream streamHolding(std::string_view content) {
