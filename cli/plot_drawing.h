@@ -27,8 +27,8 @@ class PlotDrawing {
 };
 
 // Starts drawing offscreen; no display is needed. The drawing holds the process's one graphics
-// session, so start it only when a plot is wanted and keep it while plotting. Nothing in a build
-// that draws no pictures.
-std::unique_ptr<PlotDrawing> startPlotDrawing();
+// session, so start it only when a plot is wanted and keep it while plotting; the toolkit's
+// messages go to standard error after `programName`. Nothing in a build that draws no pictures.
+std::unique_ptr<PlotDrawing> startPlotDrawing(const std::string& programName);
 
 }  // namespace ambersel::cli
