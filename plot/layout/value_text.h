@@ -1,6 +1,7 @@
 #pragma once
 
-// Numbers as a chart labels them, with the full stop as decimal separator whatever the locale.
+// Numbers rounded for people to read, as charts and reports write them, with the full stop as
+// decimal separator whatever the locale.
 
 #include <string>
 
