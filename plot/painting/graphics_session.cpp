@@ -2,7 +2,6 @@
 #include <QMessageLogContext>
 #include <QString>
 
-#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -55,11 +54,7 @@ GraphicsSession::GraphicsSession(const std::string& programName) {
     g_programName = programName;
     // Pictures are drawn offscreen: no display is needed or used, whatever the environment says.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The application object sets the C locale from the environment; put it back, so that a comma
-    // locale never reaches the reading of the files that follow.
-    const std::string locale = std::setlocale(LC_ALL, nullptr);
     m_toolkit = std::make_unique<Toolkit>(programName);
-    std::setlocale(LC_ALL, locale.c_str());
 }
 
 GraphicsSession::~GraphicsSession() = default;
