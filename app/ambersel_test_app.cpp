@@ -27,8 +27,12 @@ int CAmbersel_TestApp::Run(int argc, char** argv) {
     int toolkitArgc = 1;
     char* toolkitArgv[] = {programPath.data(), nullptr};
     QApplication application(toolkitArgc, toolkitArgv);
-    // Starting the toolkit has set the C library's locale from the environment; numbers are read
-    // and written alike under every desktop language.
+    // Starting the toolkit has set the C library's locale from the environment. This is the one
+    // place the project sets it back, for numbers only: the core converts numbers without the C
+    // library, but the toolkit, its plugins and what they load may call printf or strtod, which
+    // under a desktop language with a decimal comma would read "1.5" as 1. The command-line
+    // evaluator needs no such step: nothing it runs after starting the toolkit for its pictures
+    // converts numbers through the C library.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QFileInfo(QString::fromLocal8Bit(programPath)).fileName());
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));

@@ -9,7 +9,6 @@
 #include <memory>
 #include <new>
 #include <optional>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -146,20 +145,8 @@ void checkCombinations(const Options& options) {
     if (options.plot.empty()) {
         return;
     }
-    if (!plotFormatOf(options.plot)) {
-        throw UsageError("--plot needs a file name ending in .svg or .png: " +
-                         escapedBytes(options.plot, true));
-    }
-    const bool placeholder = options.plot.find(kPlotNamePlaceholder) != std::string::npos;
-    if (options.files.size() > 1 && !placeholder) {
-        throw UsageError("with several files, the --plot name must hold {name}");
-    }
-    std::set<std::filesystem::path> targets;
-    for (const std::string& file : options.files) {
-        if (!targets.insert(plotTargetFor(options.plot, file)).second) {
-            throw UsageError("two files would be drawn to the same plot " +
-                             escapedBytes(plotTargetFor(options.plot, file).native(), true));
-        }
+    if (const std::optional<std::string> problem = plotNameProblem(options.plot, options.files)) {
+        throw UsageError(*problem);
     }
 }
 
@@ -187,7 +174,7 @@ int evaluateAll(const Options& options) {
     checkCombinations(options);
     std::unique_ptr<PlotDrawing> plotter;
     if (!options.plot.empty()) {
-        plotter = startPlotDrawing();
+        plotter = startPlotDrawing(kProgram);
         if (!plotter) {
             std::cerr << kProgram << ": this build draws no pictures (it was built without Qt); "
                       << "leave out --plot\n";
@@ -216,7 +203,7 @@ int evaluateAll(const Options& options) {
             const std::filesystem::path target = plotTargetFor(options.plot, file);
             if (const auto why = plotter->draw(evaluation, target, *plotFormatOf(target))) {
                 std::cerr << kProgram << ": cannot write the plot "
-                          << escapedBytes(target.native(), true) << " (" << *why << ")\n";
+                          << escapedBytes(target.string(), true) << " (" << *why << ")\n";
                 status = kError;
             }
         }

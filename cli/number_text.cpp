@@ -8,13 +8,10 @@
 namespace ambersel::cli {
 namespace {
 
-// Room for any double in any of the forms used here, fixed notation of 1e308 included.
-using NumberBuffer = std::array<char, 400>;
-
-template <typename... Format>
-std::string charsOf(auto value, Format... format) {
-    NumberBuffer text{};
-    const auto written = std::to_chars(text.data(), text.data() + text.size(), value, format...);
+std::string charsOf(auto value) {
+    // Room for the shortest form of any double, "-2.2250738585072014e-308".
+    std::array<char, 32> text{};
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), value);
     return std::string(text.data(), written.ptr);
 }
 
@@ -36,14 +33,6 @@ std::string bitsText(float value) {
         text.push_back(kDigits[(bits >> shift) & 0xFU]);
     }
     return text;
-}
-
-std::string roundedText(double value, int digits) {
-    return charsOf(value, std::chars_format::general, digits);
-}
-
-std::string fixedText(double value, int decimals) {
-    return charsOf(value, std::chars_format::fixed, decimals);
 }
 
 std::string escapedBytes(std::string_view bytes, bool keepNonAscii) {

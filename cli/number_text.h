@@ -16,12 +16,6 @@ std::string shortestText(double value);
 // The bits of a single-precision value as eight upper-case hexadecimal digits: "0x3DF7E5F5".
 std::string bitsText(float value);
 
-// `value` with `digits` significant digits in the shorter of fixed or scientific form.
-std::string roundedText(double value, int digits);
-
-// `value` with exactly `decimals` digits after the decimal point.
-std::string fixedText(double value, int decimals);
-
 // Bytes made safe to print inside one line: control bytes and the backslash are written as \xHH
 // and \\. With `keepNonAscii` false, bytes above 0x7E are escaped too, so that an invisible
 // byte-order mark or a UTF-16 file shows as what it is.

@@ -27,8 +27,10 @@ class PlotDrawing {
 };
 
 // Starts drawing offscreen; no display is needed. The drawing holds the process's one graphics
-// session, so start it only when a plot is wanted and keep it while plotting. Nothing in a build
-// that draws no pictures.
-std::unique_ptr<PlotDrawing> startPlotDrawing();
+// session, so start it only when a plot is wanted and keep it while plotting; the toolkit's
+// messages go to standard error after `programName`. Nothing in a build that draws no pictures.
+// Starting it sets the C library's locale from the environment, which changes nothing here: the
+// reader, the reports and the pictures convert numbers without the C library.
+std::unique_ptr<PlotDrawing> startPlotDrawing(const std::string& programName);
 
 }  // namespace ambersel::cli

@@ -4,7 +4,7 @@
 
 namespace ambersel::cli {
 
-std::unique_ptr<PlotDrawing> startPlotDrawing() {
+std::unique_ptr<PlotDrawing> startPlotDrawing(const std::string& /*programName*/) {
     return nullptr;
 }
 

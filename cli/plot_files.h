@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ambersel::cli {
 
@@ -20,5 +21,16 @@ inline constexpr std::string_view kPlotNamePlaceholder = "{name}";
 // The plot file for the list `argument`: `pattern` with every {name} replaced by the list's file
 // name without its extension, or by "stdin" for "-".
 std::filesystem::path plotTargetFor(const std::string& pattern, const std::string& argument);
+
+// Why `pattern` does not do as the plot name for `files`, or nothing when it does: it must end in
+// .svg or .png, it must hold {name} when there are several files, and no two files may be drawn to
+// the same plot.
+std::optional<std::string> plotNameProblem(const std::string& pattern,
+                                           const std::vector<std::string>& files);
+
+// Replaces the file `target` with `bytes`, whole or not at all: they are written beside it first
+// and then renamed over it, so that a reader never finds half a picture, and nothing is left
+// beside it when that fails. Returns why it could not be replaced, or nothing on success.
+std::optional<std::string> replaceFile(const std::filesystem::path& target, std::string_view bytes);
 
 }  // namespace ambersel::cli

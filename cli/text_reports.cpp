@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "cli/number_text.h"
+#include "plot/layout/value_text.h"
 
 namespace ambersel::cli {
 namespace {
@@ -87,10 +88,9 @@ void writeHeaviestPoints(std::ostream& out, const FileEvaluation& evaluation, st
         const std::optional<double> share = shareOfFigure(heavy.term, evaluation.verdict.figure);
         out << "  " << std::to_string(++rank) << ". point " << std::to_string(heavy.index + 1)
             << ": " << shortestText(heavy.point.frequency) << " Hz, "
-            << shortestText(heavy.point.level) << " dBµV, term " << roundedText(heavy.term, 6)
+            << shortestText(heavy.point.level) << " dBµV, term " << plot::roundedText(heavy.term, 6)
             << ", "
-            << (share ? roundedText(*share * 100, 3) + "% of F"
-                      : std::string("share of F undefined"))
+            << (share ? plot::percentText(*share) + " of F" : std::string("share of F undefined"))
             << '\n';
     }
 }

@@ -1,0 +1,160 @@
+#include "plot/layout/chart_layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "plot/layout/label_placer.h"
+#include "plot/layout/point_marks.h"
+#include "plot/layout/value_text.h"
+
+namespace ambersel::plot {
+namespace {
+
+constexpr Size kCanvas{1200, 700};
+// Points closer than this many units share a cell and are drawn as one.
+constexpr double kCell = 4;
+
+struct Extent {
+    Range frequencies{std::numeric_limits<double>::infinity(),
+                      -std::numeric_limits<double>::infinity()};  // log10 of Hz
+    Range levels{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+    double heaviestWeight = 0;
+    bool anyUndefined = false;
+    bool anyDrawn = false;
+};
+
+Extent extentOf(const Chart& chart) {
+    Extent extent;
+    for (const Series& series : chart.series) {
+        for (const ChartPoint& point : series.points) {
+            if (!isDrawable(point)) {
+                continue;
+            }
+            extent.anyDrawn = true;
+            const double x = std::log10(point.frequency);
+            extent.frequencies = {std::min(extent.frequencies.low, x),
+                                  std::max(extent.frequencies.high, x)};
+            extent.levels = {std::min(extent.levels.low, point.level),
+                             std::max(extent.levels.high, point.level)};
+            if (std::isnan(point.weight)) {
+                extent.anyUndefined = true;
+            } else {
+                extent.heaviestWeight = std::max(extent.heaviestWeight, point.weight);
+            }
+        }
+    }
+    return extent;
+}
+
+Point placeOf(const AreaPoint& point, const ChartLayout& layout) {
+    return {layout.frequencies.origin + point.across * layout.frequencies.extent,
+            layout.levels.origin + point.up * layout.levels.extent};
+}
+
+Mark markOf(const AreaPoint& point, const ChartLayout& layout, double heaviestWeight) {
+    Mark mark;
+    mark.at = placeOf(point, layout);
+    mark.undefined = std::isnan(point.weight);
+    mark.shade = heaviestWeight > 0 ? std::max(point.weight, 0.0) / heaviestWeight : 0;
+    mark.radius = 2.5 + 5.5 * std::sqrt(mark.shade);
+    return mark;
+}
+
+// The series' heaviest marks whose weight is a number, heaviest first, with their weights.
+std::vector<std::pair<Mark, double>> labelledMarks(const std::vector<AreaPoint>& kept,
+                                                   const SeriesLayout& series) {
+    std::vector<std::pair<Mark, double>> labelled;
+    for (std::size_t i = kept.size(); i-- > 0 && labelled.size() < kLabelledPoints;) {
+        if (!series.marks[i].undefined) {
+            labelled.emplace_back(series.marks[i], kept[i].weight);
+        }
+    }
+    return labelled;
+}
+
+void labelHeaviest(ChartLayout& layout, const std::vector<std::vector<AreaPoint>>& kept,
+                   const MeasureText& measure) {
+    LabelPlacer placer(layout.plotArea.grown(-4));
+    std::vector<std::vector<std::pair<Mark, double>>> labelled;
+    for (std::size_t s = 0; s < layout.series.size(); ++s) {
+        labelled.push_back(labelledMarks(kept[s], layout.series[s]));
+        // No label may hide a labelled point.
+        for (const auto& [mark, weight] : labelled.back()) {
+            placer.reserve({mark.at.x - mark.radius, mark.at.y - mark.radius, 2 * mark.radius,
+                            2 * mark.radius});
+        }
+    }
+    for (std::size_t s = 0; s < layout.series.size(); ++s) {
+        int rank = 0;
+        for (const auto& [mark, weight] : labelled[s]) {
+            PointLabel label;
+            label.point = mark.at;
+            label.text = "#" + std::to_string(++rank) + "  " + percentText(weight);
+            const TextExtent text = measure(label.text, TextRole::PointLabel);
+            label.box = placer.place(mark.at, {text.width + 12, text.height + 6});
+            label.anchor = {std::clamp(mark.at.x, label.box.left, label.box.right()),
+                            std::clamp(mark.at.y, label.box.top, label.box.bottom())};
+            layout.series[s].labels.push_back(std::move(label));
+        }
+    }
+}
+
+}  // namespace
+
+bool isDrawable(const ChartPoint& point) {
+    return point.frequency > 0 && std::isfinite(point.frequency) && std::isfinite(point.level);
+}
+
+bool ChartLayout::hasMarks() const {
+    return std::any_of(series.begin(), series.end(),
+                       [](const SeriesLayout& s) { return !s.marks.empty(); });
+}
+
+ChartLayout layOutChart(const Chart& chart, const MeasureText& measure) {
+    ChartLayout layout;
+    layout.canvas = kCanvas;
+    layout.plotArea = Rect::fromCorners({96, 112}, {kCanvas.width - 200, kCanvas.height - 84});
+    const Rect& area = layout.plotArea;
+    const Extent extent = extentOf(chart);
+    layout.frequencies = {
+        extent.anyDrawn ? paddedRange(extent.frequencies.low, extent.frequencies.high, 0.5, 0.03)
+                        : Range{std::log10(150e3), std::log10(30e6)},
+        area.left, area.width};
+    layout.levels = {extent.anyDrawn ? paddedRange(extent.levels.low, extent.levels.high, 5, 0.08)
+                                     : Range{0, 100},
+                     area.bottom(), -area.height};
+    layout.frequencyLines = frequencyLines(layout.frequencies, area.bottom() + 22, measure);
+    layout.levelLines = levelLines(layout.levels, area.left - 10, measure);
+    layout.anyUndefined = extent.anyUndefined;
+    for (const double at : {0.0, 0.5, 1.0}) {
+        layout.colourScale.push_back({at, percentText(at * extent.heaviestWeight)});
+    }
+
+    const auto cellColumns = static_cast<std::size_t>(area.width / kCell) + 1;
+    const auto cellRows = static_cast<std::size_t>(area.height / kCell) + 1;
+    const auto pixelColumns = static_cast<std::size_t>(area.width) + 1;
+    std::vector<std::vector<AreaPoint>> kept;
+    for (const Series& series : chart.series) {
+        std::vector<AreaPoint> points;
+        for (std::size_t index = 0; index < series.points.size(); ++index) {
+            const ChartPoint& point = series.points[index];
+            if (isDrawable(point)) {
+                points.push_back({layout.frequencies.fraction(std::log10(point.frequency)),
+                                  layout.levels.fraction(point.level), point.weight, index});
+            }
+        }
+        SeriesLayout& placed = layout.series.emplace_back();
+        kept.push_back(heaviestPerCell(points, cellColumns, cellRows));
+        for (const AreaPoint& point : kept.back()) {
+            placed.marks.push_back(markOf(point, layout, extent.heaviestWeight));
+        }
+        for (const AreaPoint& point : outline(points, pixelColumns)) {
+            placed.outline.push_back(placeOf(point, layout));
+        }
+    }
+    labelHeaviest(layout, kept, measure);
+    return layout;
+}
+
+}  // namespace ambersel::plot

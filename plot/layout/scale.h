@@ -1,0 +1,73 @@
+#pragma once
+
+// Axes: the range of values an axis spans, where a value goes in the picture, and where the axis
+// has its lines and labels.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "plot/layout/geometry.h"
+
+namespace ambersel::plot {
+
+struct Range {
+    double low = 0;
+    double high = 1;
+    double span() const { return high - low; }
+};
+
+// `low` to `high` widened by `padding` times its span on each side, or, when the two (nearly)
+// coincide, the range of `emptyHalfWidth` on each side of them.
+Range paddedRange(double low, double high, double emptyHalfWidth, double padding);
+
+// Places the values of `range` along one direction of the picture: range.low at `origin`,
+// range.high at origin + extent (a negative extent runs upwards). Frequency axes place the
+// logarithm of the frequency.
+struct Scale {
+    Range range;
+    double origin = 0;
+    double extent = 1;
+
+    // Where `value` lies in the range: 0 at its low end, 1 at its high end.
+    double fraction(double value) const { return (value - range.low) / range.span(); }
+    double place(double value) const { return origin + fraction(value) * extent; }
+};
+
+// The step among 1, 2 and 5 times a power of ten that cuts `span` into at most about `wanted`
+// parts.
+double niceStep(double span, int wanted);
+
+// The multiples of `step` from `low` to `high`, at most 100 of them.
+std::vector<double> multiplesWithin(double low, double high, double step);
+
+enum class TextRole { AxisLabel, PointLabel };
+
+struct TextExtent {
+    double width = 0;
+    double height = 0;
+};
+
+// How large a text comes out in the picture; the painting side knows its fonts.
+using MeasureText = std::function<TextExtent(std::string_view text, TextRole role)>;
+
+// A grid line across the plot area and its label.
+struct AxisLine {
+    double at = 0;       // x of a frequency line, y of a level line
+    bool major = false;  // drawn darker
+    std::string label;   // empty: none
+    Point labelAt;       // the start of the label's baseline
+};
+
+// The lines of a logarithmic frequency axis over `scale`. Decades get a line and a label; within a
+// few decades 2 and 5 times a decade are labelled too. A span of less than a decade is labelled at
+// round steps instead, so that the axis always shows a handful of values. Labels are centred under
+// their lines, their baseline at `labelBaseline`.
+std::vector<AxisLine> frequencyLines(const Scale& scale, double labelBaseline,
+                                     const MeasureText& measure);
+
+// The lines of a level axis over `scale` at round steps, labels ending `labelEnd` short of x.
+std::vector<AxisLine> levelLines(const Scale& scale, double labelEnd, const MeasureText& measure);
+
+}  // namespace ambersel::plot

@@ -1,0 +1,21 @@
+#pragma once
+
+// Numbers rounded for people to read, as charts and reports write them, with the full stop as
+// decimal separator whatever the locale.
+
+#include <string>
+
+namespace ambersel::plot {
+
+// `value` with `digits` significant digits, 1 to 40, in the shorter of fixed or scientific form:
+// "96.3", "1e+06".
+std::string roundedText(double value, int digits);
+
+// A frequency with three significant digits in the largest unit it reaches: "150 kHz", "2.5 MHz",
+// "1 kHz" for 999.6 Hz.
+std::string frequencyText(double hertz);
+
+// A fraction as a percentage with three significant digits: "12.3%".
+std::string percentText(double fraction);
+
+}  // namespace ambersel::plot

@@ -1,0 +1,32 @@
+#pragma once
+
+// Spectrum charts drawn as pictures, offscreen: no display is needed or used.
+
+#include <memory>
+#include <string>
+
+#include "plot/layout/chart.h"
+
+namespace ambersel::plot {
+
+// The process's one graphics session, which drawing needs. Starting it sets the C library's locale
+// from the environment, as Qt's application object always does.
+class GraphicsSession {
+  public:
+    // `programName` prefixes the toolkit's messages on standard error.
+    explicit GraphicsSession(const std::string& programName);
+    GraphicsSession(const GraphicsSession&) = delete;
+    GraphicsSession& operator=(const GraphicsSession&) = delete;
+    ~GraphicsSession();
+
+  private:
+    struct Toolkit;
+    std::unique_ptr<Toolkit> m_toolkit;
+};
+
+// The bytes of `chart` drawn as an SVG document or a PNG image, 1200 by 700 pixels; empty when it
+// could not be drawn. A GraphicsSession must be running.
+std::string svgPicture(const Chart& chart);
+std::string pngPicture(const Chart& chart);
+
+}  // namespace ambersel::plot
