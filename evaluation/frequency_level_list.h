@@ -32,8 +32,10 @@ using FrequencyLevelList = std::vector<FrequencyLevelPoint>;
 enum class ReadingEnd {
     EndOfFile,      // every item of the file was read
     MalformedItem,  // an item did not give two numbers; it and everything after it were not read
-    ReadError,      // the system reported an error while reading (or, for readListFile(), the
-                    // file changed while it was read); the list holds what came before
+    ReadError,      // the system reported an error while reading; the list holds what came
+                    // before
+    FileChanged,    // readListFile() only: the file was written to while it was read, so the
+                    // list may mix two versions of it
 };
 
 // Where and why reading a list ended, beside the points it read.

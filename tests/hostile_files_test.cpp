@@ -193,7 +193,7 @@ TEST(FileChangedWhileRead, IsNoticedOrReadAsItWasOpened) {
         const ListFileReading reading = readListFile(path);
         ASSERT_FALSE(std::exchange(g_onLargeAllocation, nullptr)) << "the file did not change";
         ASSERT_TRUE(reading.opened());
-        EXPECT_EQ(reading.stop.end, row.noticed ? ReadingEnd::ReadError : ReadingEnd::EndOfFile);
+        EXPECT_EQ(reading.stop.end, row.noticed ? ReadingEnd::FileChanged : ReadingEnd::EndOfFile);
         if (!row.noticed) {
             EXPECT_EQ(bits(reading.points), bits(FrequencyLevelList(kLongListPoints, {1000, 100})));
         }
