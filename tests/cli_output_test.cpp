@@ -8,7 +8,6 @@
 #include <QString>
 #include <QXmlStreamReader>
 
-#include <clocale>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -127,13 +126,6 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"one_plot_name_for_several_files", "--plot p.svg - -", 2, "", kHint},
         RunCase{"two_lists_drawn_to_one_plot", "--plot {name}.svg a.ASC b/a.ASC", 2, "", kHint}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// Every run happens under this locale; without it, the full stop would be checked nowhere.
-TEST(Locale, WithACommaIsInstalled) {
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
-        << "the de_DE.UTF-8 locale is missing; scripts/install-deps generates it";
-    std::setlocale(LC_ALL, "C");
-}
 
 // The pictures, checked as files another program must open.
 struct PlotCase {
