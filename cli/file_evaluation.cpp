@@ -46,11 +46,13 @@ FileEvaluation evaluateListFile(const std::string& argument) {
         evaluation.points = std::move(reading.points);
         evaluation.stop = std::move(reading.stop);
     }
+    // Half a list read is no list: a verdict on it could pass a failing file.
     if (evaluation.stop.end == ReadingEnd::ReadError) {
-        // Half a list read is no list: a verdict on it could pass a failing file.
-        evaluation.errorReason = evaluation.isStandardInput()
-                                     ? "read error"
-                                     : "read error, or the file changed while it was read";
+        evaluation.errorReason = "read error";
+        return evaluation;
+    }
+    if (evaluation.stop.end == ReadingEnd::FileChanged) {
+        evaluation.errorReason = "the file changed while it was read";
         return evaluation;
     }
     evaluation.verdict = evaluateTestFigure(evaluation.points);

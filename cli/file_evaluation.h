@@ -22,7 +22,8 @@ struct FileEvaluation {
     FileStatus status = FileStatus::Error;
     // False when the file did not open: then nothing was read.
     bool opened = false;
-    // For Error: why the file gave no verdict ("No such file or directory", "read error").
+    // For Error: why the file gave no verdict ("No such file or directory", "read error", "the
+    // file changed while it was read").
     std::string errorReason;
     FrequencyLevelList points;
     ReadingStop stop;

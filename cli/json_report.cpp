@@ -54,6 +54,8 @@ const char* stopName(ReadingEnd end) {
             return "end_of_file";
         case ReadingEnd::MalformedItem:
             return "malformed_item";
+        case ReadingEnd::FileChanged:
+            return "file_changed";
         case ReadingEnd::ReadError:
             break;
     }

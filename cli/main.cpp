@@ -72,9 +72,10 @@ constexpr const char* kFooter = R"help(OUTPUT (standard output)
                   figure_bits   F's IEEE single-precision bits, "0x3DF7E5F5"; null for ERROR
                   point_count   the number of points read
                   stop          where reading ended: {"reason": "end_of_file",
-                                "malformed_item" or "read_error", "line": the line where
-                                the malformed item begins or null, "excerpt": the start of
-                                its text or null}; null when the file did not open
+                                "malformed_item", "read_error" or "file_changed" (written
+                                to while it was read), "line": the line where the
+                                malformed item begins or null, "excerpt": the start of its
+                                text or null}; null when the file did not open
                   error         why the file gave no verdict; null otherwise
                   top           with --top N: [{index, frequency, level, term, share}],
                                 share = term / F, null when F is not finite or 0

@@ -32,8 +32,10 @@ using FrequencyLevelList = std::vector<FrequencyLevelPoint>;
 enum class ReadingEnd {
     EndOfFile,      // every item of the file was read
     MalformedItem,  // an item did not give two numbers; it and everything after it were not read
-    ReadError,      // the system reported an error while reading (or, for readListFile(), the
-                    // file changed while it was read); the list holds what came before
+    ReadError,      // the system reported an error while reading; the list holds what came
+                    // before
+    FileChanged,    // readListFile() only: the file was written to while it was read, so the
+                    // list may mix two versions of it
 };
 
 // Where and why reading a list ended, beside the points it read.
@@ -45,6 +47,15 @@ struct ReadingStop {
     std::string excerpt;
 
     static constexpr std::size_t kExcerptLength = 40;
+
+    bool operator==(const ReadingStop&) const = default;
+};
+
+// How to read a list; the defaults suit any stream.
+struct ReadingOptions {
+    // Bytes read from the stream at a time; tests choose small ones so that items run across
+    // buffer fills.
+    std::size_t bufferSize = std::size_t{64} * 1024;
 };
 
 // Reads every item of `file`, an open stream positioned where the list begins, appending one point
@@ -52,16 +63,11 @@ struct ReadingStop {
 // error; the caller tells them apart through the returned stop. Does not close the file. The
 // file's text is streamed through a fixed buffer and never held whole; one number costs constant
 // memory however many digits it has. Throws std::bad_alloc when the list cannot grow.
-ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list);
+ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
+                                   const ReadingOptions& options = {});
 
 // The same reading for callers that need only the points: the number of points read is the
 // list's size.
 void readFrequencyLevelList(std::FILE* file, FrequencyLevelList& list);
-
-namespace detail {
-// The reader with a chosen buffer size, so that tests can make items straddle buffer fills.
-ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
-                                   std::size_t bufferSize);
-}  // namespace detail
 
 }  // namespace ambersel

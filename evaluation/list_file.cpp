@@ -157,7 +157,7 @@ ListFileReading readListFile(const std::filesystem::path& path) {
         // A file written while it was read can give a list that never stood in it whole: the
         // start of one version and the end of another. No verdict is drawn from that.
         if (reading.stop.end != ReadingEnd::ReadError && stateOf(file.get()) != before) {
-            reading.stop = ReadingStop{ReadingEnd::ReadError, 0, {}};
+            reading.stop = ReadingStop{ReadingEnd::FileChanged, 0, {}};
         }
     }
     return reading;

@@ -36,8 +36,9 @@ struct ListFileReading {
 
 // Opens, reads and closes the list file at `path`. The file is closed before this returns, on every
 // path, exceptions included. A file whose size or modification time changed while it was read
-// (written to, truncated, grown) ends as a read error, since its points may mix two versions; a
-// file replaced by another under its name is read whole as it was when it was opened. Throws
+// (written to, truncated, grown) ends with ReadingEnd::FileChanged, since its points may mix two
+// versions; a file replaced by another under its name is read whole as it was when it was
+// opened. Throws
 // std::bad_alloc when memory runs out.
 ListFileReading readListFile(const std::filesystem::path& path);
 

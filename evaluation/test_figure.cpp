@@ -1,9 +1,13 @@
 #include "evaluation/test_figure.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <vector>
 
 namespace ambersel {
 namespace {
@@ -29,23 +33,76 @@ constexpr float toSingle(double value) {
 
 // The figure's arithmetic, shared by the fast loop and the explaining report. Every rounding to
 // single precision below is part of the figure's definition.
-template <typename Record>
-float addPoint(FrequencyLevelPoint point, float figureSoFar, Record&& record) {
-    const double x = point.frequency;
-    const float a = toSingle(double{point.level} / kLevelDivisor);
+
+// The steps that depend on the level alone.
+struct LevelSteps {
+    float a = 0.0F;
+    float b = 0.0F;
+    float V = 0.0F;
+};
+
+LevelSteps levelSteps(float level) {
+    const float a = toSingle(double{level} / kLevelDivisor);
     const float b = toSingle(std::pow(kPowerBase, double{a}));
     const float V = toSingle(double{b} * kAmplitudeScale);
+    return {a, b, V};
+}
+
+// The remaining steps of one point, from its level in volts to the running figure after it.
+PointContribution completeContribution(float frequency, LevelSteps level, float figureSoFar) {
+    const double x = frequency;
     const float Z = toSingle(
         kZSlope * std::pow(x / kFrequencyDivisor * kFrequencyMultiplier, kZExponent) + kZOffset);
     const double w = x * kWFactor / kFrequencyDivisor;
     const double s = std::sqrt(1 + w * w);
-    const float K = toSingle((s * double{V}) / (double{Z} * kZFactor));
+    const float K = toSingle((s * double{level.V}) / (double{Z} * kZFactor));
     const float D = toSingle(x * kDFactor / kFrequencyDivisor);
     const double term = double{K} / double{D};
     const float figure = toSingle(term + double{figureSoFar});
-    record(PointContribution{a, b, V, Z, w, s, K, D, term, figure});
-    return figure;
+    return PointContribution{level.a, level.b, level.V, Z, w, s, K, D, term, figure};
 }
+
+// V of the levels met so far. A list of millions of points holds a few thousand distinct levels,
+// since instruments write them with two decimals, and V depends on the level alone: each entry
+// holds a level's bits and the V that levelSteps() gives for it, so a hit gives exactly what the
+// computation gives.
+class VoltsByLevel {
+  public:
+    explicit VoltsByLevel(std::size_t points)
+        : m_entries(std::min(std::bit_ceil(std::max<std::size_t>(points, 1)), kLargestSize),
+                    Entry{std::bit_cast<std::uint32_t>(0.0F), levelSteps(0.0F).V}),
+          m_mask(m_entries.size() - 1) {}
+
+    float volts(float level) {
+        const auto bits = std::bit_cast<std::uint32_t>(level);
+        Entry& entry = m_entries[slotOf(level)];
+        if (entry.levelBits != bits) {
+            entry = Entry{bits, levelSteps(level).V};
+        }
+        return entry.volts;
+    }
+
+  private:
+    struct Entry {
+        std::uint32_t levelBits;
+        float volts;
+    };
+    // Room for every hundredth of a decibel across 160 dB.
+    static constexpr std::size_t kLargestSize = std::size_t{1} << 14;
+
+    // Neighbouring hundredths of a decibel take neighbouring entries.
+    std::size_t slotOf(float level) const {
+        const float hundredths = level * 100.0F;
+        constexpr float kSlotRange = 1e9F;
+        if (!(std::fabs(hundredths) < kSlotRange)) {
+            return 0;
+        }
+        return static_cast<std::size_t>(static_cast<std::int64_t>(hundredths)) & m_mask;
+    }
+
+    std::vector<Entry> m_entries;
+    std::size_t m_mask;
+};
 
 // IEEE arithmetic leaves the sign of a NaN result open, and a compiler may swap the operands of a
 // sum, so two builds (or the fast loop and the report) could end the same list with NaNs of
@@ -73,8 +130,8 @@ std::string formatLine(const TestVerdict& verdict) {
 }  // namespace
 
 PointContribution contributeToTestFigure(FrequencyLevelPoint point, float figureSoFar) {
-    PointContribution contribution;
-    addPoint(point, figureSoFar, [&](const PointContribution& c) { contribution = c; });
+    PointContribution contribution =
+        completeContribution(point.frequency, levelSteps(point.level), figureSoFar);
     contribution.runningFigure = canonicalFigure(contribution.runningFigure);
     return contribution;
 }
@@ -85,8 +142,12 @@ bool passesTestFigure(float figure) {
 
 TestVerdict evaluateTestFigure(const FrequencyLevelList& list) {
     float figure = 0;
-    for (const FrequencyLevelPoint& point : list) {
-        figure = addPoint(point, figure, [](const PointContribution&) {});
+    if (!list.empty()) {
+        VoltsByLevel volts(list.size());
+        for (const FrequencyLevelPoint& point : list) {
+            const LevelSteps level{0.0F, 0.0F, volts.volts(point.level)};
+            figure = completeContribution(point.frequency, level, figure).runningFigure;
+        }
     }
     figure = canonicalFigure(figure);
     return TestVerdict{figure, !passesTestFigure(figure)};

@@ -20,10 +20,10 @@
 #include "evaluation/frequency_level_list.h"
 #include "evaluation/test_figure.h"
 #include "fuzz/fuzz_support.h"
+#include "tests/support/text_stream.h"
 
 namespace {
 
-using ambersel::fuzz::MemoryStream;
 using ambersel::fuzz::require;
 
 // A file that lives in memory only, reachable by a path while it is open.
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     ambersel::FrequencyLevelList points;
     {
-        const MemoryStream stream(bytes);
+        const ambersel::support::TextStream stream({reinterpret_cast<const char*>(data), size});
         const ambersel::ReadingStop stop = ambersel::scanFrequencyLevelList(stream.get(), points);
         require(stop.end != ambersel::ReadingEnd::ReadError, "a stream in memory reads");
     }

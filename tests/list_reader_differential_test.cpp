@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "evaluation/frequency_level_list.h"
+#include "tests/support/scan_format_reference.h"
+#include "tests/support/text_stream.h"
 #include "tests/test_files.h"
 
 namespace ambersel {
@@ -233,17 +235,6 @@ class ListTextGenerator {
     std::mt19937_64 m_random;
 };
 
-// The C library's reading, which the reader must reproduce.
-FrequencyLevelList readWithScanFormat(std::FILE* file) {
-    FrequencyLevelList list;
-    float frequency = 0;
-    float level = 0;
-    while (std::fscanf(file, "%f,%f\n", &frequency, &level) > 1) {
-        list.push_back({frequency, level});
-    }
-    return list;
-}
-
 TEST(ListReaderAgainstScanFormat, SamePointsBitForBitAndSameStop) {
     ASSERT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
     constexpr std::size_t kWantedPoints = 120'000;
@@ -254,24 +245,28 @@ TEST(ListReaderAgainstScanFormat, SamePointsBitForBitAndSameStop) {
     std::size_t lists = 0;
     while (comparedPoints < kWantedPoints) {
         const std::string text = generator.list(300);
-        const auto stream = testing::streamHolding(text);
-        const FrequencyLevelList expected = readWithScanFormat(stream.get());
+        const support::ScanFormatReading expected = support::readTextWithScanFormat(text);
 
-        std::rewind(stream.get());
+        const support::TextStream stream(text);
         FrequencyLevelList actual;
-        const std::size_t bufferSize = kBufferSizes[lists % kBufferSizes.size()];
-        detail::scanFrequencyLevelList(stream.get(), actual, bufferSize);
+        ReadingOptions options;
+        options.bufferSize = kBufferSizes[lists % kBufferSizes.size()];
+        const ReadingStop stop = scanFrequencyLevelList(stream.get(), actual, options);
 
-        ASSERT_EQ(actual.size(), expected.size()) << "list " << lists << ":\n" << text;
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            ASSERT_EQ(bitsOf(actual[i].frequency), bitsOf(expected[i].frequency))
+        ASSERT_EQ(actual.size(), expected.points.size()) << "list " << lists << ":\n" << text;
+        for (std::size_t i = 0; i < actual.size(); ++i) {
+            ASSERT_EQ(bitsOf(actual[i].frequency), bitsOf(expected.points[i].frequency))
                 << "list " << lists << ", point " << i << ":\n"
                 << text;
-            ASSERT_EQ(bitsOf(actual[i].level), bitsOf(expected[i].level))
+            ASSERT_EQ(bitsOf(actual[i].level), bitsOf(expected.points[i].level))
                 << "list " << lists << ", point " << i << ":\n"
                 << text;
         }
-        comparedPoints += expected.size();
+        ASSERT_TRUE(stop == expected.stop)
+            << "list " << lists << " stops at line " << stop.line << " '" << stop.excerpt
+            << "', fscanf at line " << expected.stop.line << " '" << expected.stop.excerpt << "':\n"
+            << text;
+        comparedPoints += actual.size();
         ++lists;
     }
     RecordProperty("compared_points", static_cast<int>(comparedPoints));

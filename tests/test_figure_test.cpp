@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <clocale>
@@ -71,6 +72,13 @@ INSTANTIATE_TEST_SUITE_P(
                   0xFFC00000,
                   "FAIL : F = -nan"},
         FigureRow{"huge_level_overflows_to_infinity", {{1000, 1000}}, 0x7F800000, "FAIL : F = inf"},
+        FigureRow{
+            "realistic_scan_rounds_at_every_step",
+            {{79339.0F, 29.06F}, {511000955.6F, 25.36F}, {419086.5F, 63.7F}, {263170.5F, 28.32F}},
+            0x396C92C5,
+            "PASS : F = 0.0002"},
+        FigureRow{
+            "four_pi_is_cut_to_ten_digits", {{148561.2F, 37.86F}}, 0x3794FF93, "PASS : F = 0.0000"},
         FigureRow{"level_of_minus_infinity_adds_nothing",
                   {{1000, 100}, {1000, -std::numeric_limits<float>::infinity()}},
                   0x3DF7E5F5,
@@ -133,19 +141,43 @@ TEST(Verdict, UsesTheFullStopUnderACommaLocale) {
     EXPECT_EQ(line, u"PASS : F = 0.1210");
 }
 
-TEST(PointContributions, LastRunningFigureIsTheFigure) {
+// The figure computes V once per distinct level and reuses it; the explaining report computes
+// every point afresh. Both must end on the same F, whatever the levels and their order.
+struct LevelsRow {
+    const char* name;
+    FrequencyLevelList points;
+};
+
+FrequencyLevelList everyHundredthTwiceShuffled() {
     std::mt19937 random(11);
     std::uniform_real_distribution<float> frequency(9e3F, 1e9F);
-    std::uniform_real_distribution<float> level(-20.0F, 140.0F);
-    FrequencyLevelList list(5000);
-    for (FrequencyLevelPoint& point : list) {
-        point = {frequency(random), level(random)};
+    FrequencyLevelList list;
+    for (int hundredths = -10000; hundredths <= 20000; ++hundredths) {
+        const float level = static_cast<float>(hundredths) / 100.0F;
+        list.push_back({frequency(random), level});
+        list.push_back({frequency(random), level});
     }
-    float running = 0;
-    for (const FrequencyLevelPoint& point : list) {
-        running = contributeToTestFigure(point, running).runningFigure;
+    std::shuffle(list.begin(), list.end(), random);
+    return list;
+}
+
+TEST(PointContributions, LastRunningFigureIsTheFigure) {
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    for (const LevelsRow& row : {
+             LevelsRow{"zero_level_of_either_sign", {{1000, 0.0F}, {1000, -0.0F}, {1000, 0.0F}}},
+             LevelsRow{
+                 "levels_beyond_any_instrument",
+                 {{1000, -1e30F}, {1000, -kInf}, {1000, 1e-30F}, {1000, 100}, {1000, -1e30F}}},
+             LevelsRow{"every_hundredth_from_minus_100_to_200_dB_twice_in_random_order",
+                       everyHundredthTwiceShuffled()},
+         }) {
+        SCOPED_TRACE(row.name);
+        float running = 0;
+        for (const FrequencyLevelPoint& point : row.points) {
+            running = contributeToTestFigure(point, running).runningFigure;
+        }
+        EXPECT_EQ(bitsOf(running), bitsOf(evaluateTestFigure(row.points).figure));
     }
-    EXPECT_EQ(bitsOf(running), bitsOf(evaluateTestFigure(list).figure));
 }
 
 }  // namespace

@@ -5,15 +5,12 @@
 
 #include <bit>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-
-#include "evaluation/file_handle.h"
 
 namespace ambersel::testing {
 
@@ -55,17 +52,5 @@ class TemporaryFolder {
   private:
     std::filesystem::path m_path;
 };
-
-using Stream = FileHandle;
-
-// An anonymous temporary stream holding `content`, positioned at its start.
-inline Stream streamHolding(std::string_view content) {
-    Stream stream(std::tmpfile());
-    if (!stream || std::fwrite(content.data(), 1, content.size(), stream.get()) != content.size()) {
-        throw std::runtime_error("cannot write a temporary stream");
-    }
-    std::rewind(stream.get());
-    return stream;
-}
 
 }  // namespace ambersel::testing

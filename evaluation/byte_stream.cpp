@@ -1,0 +1,49 @@
+#include "evaluation/byte_stream.h"
+
+#include <algorithm>
+
+namespace ambersel {
+
+ByteStream::ByteStream(std::FILE* file, std::size_t bufferSize)
+    : m_file(file), m_buffer(std::max<std::size_t>(bufferSize, 1)) {
+    m_next = m_end = m_itemStart = m_buffer.data();
+}
+
+int ByteStream::peekNextFill() {
+    if (m_atEnd) {
+        return kEnd;
+    }
+    if (m_itemHead.size() < kLongestExcerpt) {
+        const auto kept = std::min<std::size_t>(kLongestExcerpt - m_itemHead.size(),
+                                                static_cast<std::size_t>(m_end - m_itemStart));
+        m_itemHead.append(m_itemStart, kept);
+    }
+    m_filledBefore += static_cast<std::uint64_t>(m_end - m_buffer.data());
+    const std::size_t count = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
+    m_next = m_itemStart = m_buffer.data();
+    m_end = m_next + count;
+    if (count == 0) {
+        m_atEnd = true;
+        m_readFailed = std::ferror(m_file) != 0;
+        return kEnd;
+    }
+    return static_cast<unsigned char>(*m_next);
+}
+
+std::string ByteStream::itemExcerpt(std::size_t length) {
+    length = std::min(length, kLongestExcerpt);
+    std::string excerpt = m_itemHead;
+    excerpt.append(m_itemStart, m_next);
+    while (excerpt.size() < length) {
+        const int c = peek();
+        if (c == kEnd) {
+            break;
+        }
+        excerpt.push_back(static_cast<char>(c));
+        advance();
+    }
+    excerpt.resize(std::min({excerpt.find_first_of("\r\n"), excerpt.size(), length}));
+    return excerpt;
+}
+
+}  // namespace ambersel

@@ -1,0 +1,60 @@
+#pragma once
+
+// The bytes of an open stream, read through a fixed buffer with one byte of look-ahead: all that
+// reading a list item ever needs, so a file of any size is read in constant memory.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace ambersel {
+
+class ByteStream {
+  public:
+    static constexpr int kEnd = -1;
+
+    // Reads `file` from where it stands, `bufferSize` bytes at a time (at least one).
+    ByteStream(std::FILE* file, std::size_t bufferSize);
+
+    // The next byte (0 to 255) without taking it, or kEnd at the end of the input or after a
+    // read error.
+    int peek() { return m_next != m_end ? static_cast<unsigned char>(*m_next) : peekNextFill(); }
+    // Takes the byte that peek() returned; only after a peek() that did not return kEnd.
+    void advance() { ++m_next; }
+
+    // True when the input ended because the system reported an error.
+    bool readFailed() const { return m_readFailed; }
+    // The number of bytes taken so far.
+    std::uint64_t offset() const {
+        return m_filledBefore + static_cast<std::uint64_t>(m_next - m_buffer.data());
+    }
+
+    // Marks the next byte as the start of an item, so that itemExcerpt() can quote it even after
+    // the item has run across later buffer fills.
+    void markItemStart() {
+        m_itemStart = m_next;
+        m_itemHead.clear();
+    }
+    // The text of the current item from its start to the end of its line, at most `length`
+    // bytes (no more than kLongestExcerpt). Reads on past the byte where scanning stopped; only
+    // for quoting an item after reading has ended.
+    std::string itemExcerpt(std::size_t length);
+    static constexpr std::size_t kLongestExcerpt = 64;
+
+  private:
+    int peekNextFill();
+
+    std::FILE* m_file;
+    std::vector<char> m_buffer;
+    const char* m_next = nullptr;
+    const char* m_end = nullptr;
+    const char* m_itemStart = nullptr;
+    std::string m_itemHead;  // the start of the current item, from buffer fills already replaced
+    std::uint64_t m_filledBefore = 0;  // bytes of the fills before the current one
+    bool m_atEnd = false;
+    bool m_readFailed = false;
+};
+
+}  // namespace ambersel

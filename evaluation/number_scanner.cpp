@@ -1,0 +1,276 @@
+#include "evaluation/number_scanner.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+
+#include "evaluation/exact_float.h"
+
+namespace ambersel {
+namespace {
+
+constexpr bool isDecimalDigit(int c) {
+    return c >= '0' && c <= '9';
+}
+constexpr bool isHexDigit(int c) {
+    return isDecimalDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+constexpr int toLower(int c) {
+    return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
+}
+
+// A written exponent is saturated far beyond any float's range, so that no digit count added to
+// it can overflow.
+constexpr std::int64_t kExponentLimit = 1'000'000'000;
+
+std::int64_t saturatingSum(std::int64_t a, std::int64_t b) {
+    constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max() / 4;
+    return std::clamp(a, -kLimit, kLimit) + std::clamp(b, -kLimit, kLimit);
+}
+
+// Exact powers of ten in double precision: 10^22 is the largest.
+constexpr std::array<double, 23> kPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The float nearest to digits * 10^scale when one double operation on exact operands gives it:
+// the double result is correctly rounded, and rounding it on to single precision is exact unless
+// it landed right on the midpoint between two floats. Within these bounds the result is always a
+// normal float. Returns nothing when the shortcut does not apply.
+std::optional<float> convertInOneOperation(std::uint64_t digits, std::int64_t scale) {
+    constexpr std::uint64_t kExactDigitsLimit = std::uint64_t{1} << 53;
+    constexpr std::int64_t kExactScaleLimit = 22;
+    if (digits > kExactDigitsLimit || scale < -kExactScaleLimit || scale > kExactScaleLimit) {
+        return std::nullopt;
+    }
+    const double exact = static_cast<double>(digits);
+    const double rounded = scale < 0 ? exact / kPowersOfTen[static_cast<std::size_t>(-scale)]
+                                     : exact * kPowersOfTen[static_cast<std::size_t>(scale)];
+    // A double has 29 more significand bits than a float; a midpoint sets only the first of them.
+    constexpr std::uint64_t kExtraBits = (std::uint64_t{1} << 29) - 1;
+    constexpr std::uint64_t kMidpoint = std::uint64_t{1} << 28;
+    if ((std::bit_cast<std::uint64_t>(rounded) & kExtraBits) == kMidpoint) {
+        return std::nullopt;
+    }
+    return static_cast<float>(rounded);
+}
+
+int decimalDigitCount(std::uint64_t value) {
+    int count = 0;
+    for (; value != 0; value /= 10) {
+        ++count;
+    }
+    return count;
+}
+
+// The digits of a decimal number. The first ones, while they fit, go into one 64-bit integer;
+// only a longer number pays for a big one.
+class DecimalSignificand {
+  public:
+    static constexpr int kExponentMark = 'e';
+    static constexpr bool isDigit(int c) { return isDecimalDigit(c); }
+
+    void add(int c, bool inFraction) {
+        if (m_leading < kLeadingLimit) {
+            m_leading = m_leading * 10 + static_cast<std::uint64_t>(c - '0');
+            m_scale -= inFraction ? 1 : 0;
+        } else {
+            addBeyondLeading(c - '0', inFraction);
+        }
+    }
+
+    float value(bool negative, std::int64_t exponent) const {
+        const std::int64_t scale = saturatingSum(m_scale, exponent);
+        if (!m_digits) {
+            if (m_leading == 0) {
+                return signedZero(negative);
+            }
+            if (const std::optional<float> value = convertInOneOperation(m_leading, scale)) {
+                return negative ? -*value : *value;
+            }
+            return roundDecimal(BigNatural(m_leading), decimalDigitCount(m_leading), scale,
+                                negative);
+        }
+        if (!m_droppedNonZero) {
+            return roundDecimal(*m_digits, m_keptDigits, scale, negative);
+        }
+        // A digit other than zero after the kept ones puts the number strictly between two
+        // numbers of kKeptDigits digits, where no float midpoint lies; a final 1 does the same.
+        BigNatural digits = *m_digits;
+        digits.multiplyAdd(10, 1);
+        return roundDecimal(digits, m_keptDigits + 1, scale - 1, negative);
+    }
+
+  private:
+    // Below this, one more digit still fits 64 bits: m_leading holds the first 19 significant
+    // digits.
+    static constexpr std::uint64_t kLeadingLimit = 1'000'000'000'000'000'000;
+    static constexpr int kLeadingDigits = 19;
+    // The midpoint between two neighbouring floats has at most 113 significant digits, so the
+    // digits after this many matter only as "zero or not".
+    static constexpr int kKeptDigits = 120;
+
+    void addBeyondLeading(int digit, bool inFraction) {
+        if (!m_digits) {
+            m_digits.emplace(m_leading);
+            m_keptDigits = kLeadingDigits;
+        }
+        if (m_keptDigits < kKeptDigits) {
+            m_digits->multiplyAdd(10, static_cast<std::uint32_t>(digit));
+            ++m_keptDigits;
+            m_scale -= inFraction ? 1 : 0;
+        } else {
+            m_scale += inFraction ? 0 : 1;
+            m_droppedNonZero = m_droppedNonZero || digit != 0;
+        }
+    }
+
+    std::uint64_t m_leading = 0;
+    std::optional<BigNatural> m_digits;  // every kept digit, once m_leading is full
+    int m_keptDigits = 0;
+    std::int64_t m_scale = 0;  // the kept digits times 10^m_scale are the number's digits
+    bool m_droppedNonZero = false;
+};
+
+// The digits of a hexadecimal number: 64 bits hold 16 digits, far more than a float needs, and
+// the digits after them matter only as "zero or not".
+class HexSignificand {
+  public:
+    static constexpr int kExponentMark = 'p';
+    static constexpr bool isDigit(int c) { return isHexDigit(c); }
+
+    void add(int c, bool inFraction) {
+        constexpr int kDigitBits = 4;
+        if ((m_bits >> (64 - kDigitBits)) == 0) {
+            const int digit = isDecimalDigit(c) ? c - '0' : toLower(c) - 'a' + 10;
+            m_bits = (m_bits << kDigitBits) | static_cast<std::uint64_t>(digit);
+            m_scale -= inFraction ? kDigitBits : 0;
+        } else {
+            m_scale += inFraction ? 0 : kDigitBits;
+            m_droppedNonZero = m_droppedNonZero || c != '0';
+        }
+    }
+
+    float value(bool negative, std::int64_t exponent) const {
+        if (m_bits == 0) {
+            return signedZero(negative);
+        }
+        return roundBinary(m_bits, saturatingSum(m_scale, exponent), m_droppedNonZero, negative);
+    }
+
+  private:
+    std::uint64_t m_bits = 0;
+    std::int64_t m_scale = 0;  // the kept bits times 2^m_scale are the number's digits
+    bool m_droppedNonZero = false;
+};
+
+// An exponent after the digits: its mark, an optional sign and decimal digits. A mark without
+// digits after it is taken but counts as no exponent.
+std::int64_t scanExponent(ByteStream& in, int mark) {
+    if (toLower(in.peek()) != mark) {
+        return 0;
+    }
+    in.advance();
+    int c = in.peek();
+    const bool negative = c == '-';
+    if (c == '-' || c == '+') {
+        in.advance();
+        c = in.peek();
+    }
+    std::int64_t magnitude = 0;
+    for (; isDecimalDigit(c); c = in.peek()) {
+        magnitude = std::min(magnitude * 10 + (c - '0'), kExponentLimit);
+        in.advance();
+    }
+    return negative ? -magnitude : magnitude;
+}
+
+// Digits with an optional point, then an optional exponent, in the base of `Significand`.
+// `afterZero`: a decimal "0" was already taken, which counts as a digit.
+template <typename Significand>
+std::optional<float> scanPositional(ByteStream& in, bool negative, bool afterZero) {
+    Significand significand;
+    bool anyDigit = afterZero;
+    int c = in.peek();
+    for (; Significand::isDigit(c); c = in.peek()) {
+        significand.add(c, false);
+        anyDigit = true;
+        in.advance();
+    }
+    const bool point = c == '.';
+    if (point) {
+        in.advance();
+        for (c = in.peek(); Significand::isDigit(c); c = in.peek()) {
+            significand.add(c, true);
+            anyDigit = true;
+            in.advance();
+        }
+    }
+    if (!anyDigit) {
+        // In hexadecimal the "0" of "0x" is a number once a point follows it.
+        if (Significand::kExponentMark == 'p' && point) {
+            return signedZero(negative);
+        }
+        return std::nullopt;
+    }
+    return significand.value(negative, scanExponent(in, Significand::kExponentMark));
+}
+
+// Takes the letters of `word` in any case; false at the first byte that differs.
+bool takeWord(ByteStream& in, std::string_view word) {
+    for (const char letter : word) {
+        if (toLower(in.peek()) != letter) {
+            return false;
+        }
+        in.advance();
+    }
+    return true;
+}
+
+std::optional<float> scanWord(ByteStream& in, bool negative) {
+    if (toLower(in.peek()) == 'n') {
+        if (!takeWord(in, "nan")) {
+            return std::nullopt;
+        }
+        return std::copysign(std::numeric_limits<float>::quiet_NaN(), negative ? -1.0F : 1.0F);
+    }
+    if (!takeWord(in, "inf")) {
+        return std::nullopt;
+    }
+    // "inf" stands alone, but once "infi" is taken the whole "infinity" must follow.
+    if (toLower(in.peek()) == 'i' && !takeWord(in, "inity")) {
+        return std::nullopt;
+    }
+    return signedInfinity(negative);
+}
+
+}  // namespace
+
+std::optional<float> scanNumber(ByteStream& in) {
+    int c = in.peek();
+    const bool negative = c == '-';
+    if (c == '-' || c == '+') {
+        in.advance();
+        c = in.peek();
+    }
+    switch (toLower(c)) {
+        case 'i':
+        case 'n':
+            return scanWord(in, negative);
+        case '0':
+            in.advance();
+            if (toLower(in.peek()) == 'x') {
+                in.advance();
+                return scanPositional<HexSignificand>(in, negative, false);
+            }
+            return scanPositional<DecimalSignificand>(in, negative, true);
+        default:
+            return scanPositional<DecimalSignificand>(in, negative, false);
+    }
+}
+
+}  // namespace ambersel
