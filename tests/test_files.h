@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -18,6 +19,12 @@ namespace ambersel::testing {
 
 inline std::uint32_t bitsOf(float value) {
     return std::bit_cast<std::uint32_t>(value);
+}
+
+// The bytes of a file; empty when it cannot be read.
+inline std::string contentOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
