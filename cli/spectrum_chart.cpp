@@ -6,14 +6,11 @@
 #include <string>
 
 #include "cli/number_text.h"
+#include "cli/text_reports.h"
 #include "plot/layout/value_text.h"
 
 namespace ambersel::cli {
 namespace {
-
-std::string pointCount(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " point" : " points");
-}
 
 // "4 points from 150 kHz to 30 MHz; 1 not drawn (...)".
 std::string summaryOf(const plot::Series& series) {

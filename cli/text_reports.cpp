@@ -6,7 +6,10 @@
 #include "plot/layout/value_text.h"
 
 namespace ambersel::cli {
-namespace {
+
+std::string pointCount(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " point" : " points");
+}
 
 std::string csvField(std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -19,12 +22,6 @@ std::string csvField(std::string_view text) {
     quoted += '"';
     return quoted;
 }
-
-std::string pointCount(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " point" : " points");
-}
-
-}  // namespace
 
 std::string printablePath(const FileEvaluation& evaluation) {
     return escapedBytes(evaluation.argument, true);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "cli/file_evaluation.h"
 
@@ -26,6 +27,13 @@ std::string errorMessage(const FileEvaluation& evaluation);
 // "PATH: read 2 points; stopped at line 3: 'end'", or "PATH: read 0 points; the file holds no
 // items", for a file that deservesWarning().
 std::string readingWarning(const FileEvaluation& evaluation);
+
+// "1 point", "2 points".
+std::string pointCount(std::size_t count);
+
+// `text` as one CSV field: as it is, or in double quotes, with each quote doubled, when it holds a
+// comma, a quote or a line end.
+std::string csvField(std::string_view text);
 
 // The per-point table as CSV: a header row, then one row per point of each file with every
 // intermediate of the figure, computed by the figure's own code so that the last running F of a

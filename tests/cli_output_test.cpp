@@ -112,8 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"top_zero", "--top 0 -", 2, "", kHint},
         RunCase{"top_not_a_whole_number", "--top 3x -", 2, "", kHint},
         RunCase{"points_and_top_as_two_tables", "--points --top 3 -", 2, "", kHint},
-        RunCase{"a_plot_neither_svg_nor_png", "--plot p.pdf -", 2, "", kHint},
-        RunCase{"one_plot_name_for_several_files", "--plot p.svg - -", 2, "", kHint},
         RunCase{"two_lists_drawn_to_one_plot", "--plot {name}.svg a.ASC b/a.ASC", 2, "", kHint}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -7,8 +7,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -23,11 +21,6 @@ struct EvaluatorRun {
     std::string out;
     std::string err;
 };
-
-inline std::string contentOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Any bytes but NUL, as one shell word.
 inline std::string shellWord(const std::string& text) {

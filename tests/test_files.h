@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -16,6 +17,12 @@ namespace ambersel::testing {
 
 inline std::uint32_t bitsOf(float value) {
     return std::bit_cast<std::uint32_t>(value);
+}
+
+// The bytes of a file; empty when it cannot be read.
+inline std::string contentOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.

@@ -1,0 +1,272 @@
+// The evaluator's library piece by piece: plot names, escaped bytes, CSV fields, the heaviest
+// points, the JSON of figures that are not finite, writing a plot file, and the chart of a list.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/file_evaluation.h"
+#include "cli/json_report.h"
+#include "cli/number_text.h"
+#include "cli/plot_files.h"
+#include "cli/spectrum_chart.h"
+#include "cli/text_reports.h"
+#include "test_files.h"
+
+namespace ambersel::testing {
+namespace {
+
+using namespace ambersel::cli;
+
+constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
+
+FileEvaluation evaluationOf(FrequencyLevelList points, ReadingStop stop = {}) {
+    FileEvaluation evaluation;
+    evaluation.argument = "lab/run.ASC";
+    evaluation.opened = true;
+    evaluation.points = std::move(points);
+    evaluation.stop = std::move(stop);
+    evaluation.verdict = evaluateTestFigure(evaluation.points);
+    evaluation.status = evaluation.verdict.failed ? FileStatus::Fail : FileStatus::Pass;
+    return evaluation;
+}
+
+TEST(PlotNames, StandForEachList) {
+    struct Row {
+        const char* name;
+        const char* pattern;
+        const char* list;
+        const char* target;
+    };
+    const Row rows[] = {
+        {"the list's name without folder and extension", "plots/{name}.png", "lab/run 1.ASC",
+         "plots/run 1.png"},
+        {"only the last extension goes", "{name}.svg", "scan.2024.asc", "scan.2024.svg"},
+        {"a list without extension", "{name}.svg", "lab/run", "run.svg"},
+        {"standard input", "{name}.svg", "-", "stdin.svg"},
+        {"every placeholder", "{name}/{name}.svg", "a.ASC", "a/a.svg"},
+        {"a list named like the placeholder is not replaced again", "{name}-x.svg", "{name}.ASC",
+         "{name}-x.svg"},
+        {"a name without placeholder", "p.svg", "a.ASC", "p.svg"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(plotTargetFor(row.pattern, row.list), row.target) << row.name;
+    }
+}
+
+TEST(PlotNames, MustNameOnePictureForEachList) {
+    struct Row {
+        const char* name;
+        std::string pattern;
+        std::vector<std::string> lists;
+        const char* problem;  // a part of the message; nullptr: none
+    };
+    const Row rows[] = {
+        {"svg and png in any letter case", "{name}.PNG", {"a.ASC", "b.ASC"}, nullptr},
+        {"neither svg nor png", "p.pdf", {"a.ASC"}, "ending in .svg or .png: p.pdf"},
+        {"no extension", "plots/{name}", {"a.ASC"}, "ending in .svg or .png"},
+        {"a control byte shown escaped", "p\n.pdf", {"a.ASC"}, "p\\x0a.pdf"},
+        {"several lists on one name", "p.svg", {"a.ASC", "b.ASC"}, "must hold {name}"},
+        {"two lists of one name in two folders",
+         "{name}.svg",
+         {"a.ASC", "b/a.ASC"},
+         "the same plot a.svg"},
+        {"one list twice", "{name}.svg", {"-", "-"}, "the same plot stdin.svg"},
+    };
+    for (const Row& row : rows) {
+        const std::optional<std::string> problem = plotNameProblem(row.pattern, row.lists);
+        if (row.problem == nullptr) {
+            EXPECT_EQ(problem, std::nullopt) << row.name;
+        } else {
+            EXPECT_NE(problem.value_or("").find(row.problem), std::string::npos)
+                << row.name << ": " << problem.value_or("no problem");
+        }
+    }
+}
+
+TEST(EscapedBytes, CannotBreakOrForgeALine) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::string kept;     // keeping bytes above 0x7E
+        std::string escaped;  // escaping them
+    };
+    const Row rows[] = {
+        {"printable ASCII as it is", " ~azAZ09'\"", " ~azAZ09'\"", " ~azAZ09'\""},
+        {"NUL and the ends of the control range", std::string("\0\x01\x1f", 3), "\\x00\\x01\\x1f",
+         "\\x00\\x01\\x1f"},
+        {"line ends, tab and escape", "\r\n\t\x1b[2J", "\\x0d\\x0a\\x09\\x1b[2J",
+         "\\x0d\\x0a\\x09\\x1b[2J"},
+        {"delete", "\x7f", "\\x7f", "\\x7f"},
+        {"a backslash cannot pass for an escape", "\\x41", "\\\\x41", "\\\\x41"},
+        {"UTF-8 kept or shown", "\xc3\xa9", "\xc3\xa9", "\\xc3\\xa9"},
+        {"a byte-order mark", "\xef\xbb\xbf", "\xef\xbb\xbf", "\\xef\\xbb\\xbf"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(escapedBytes(row.bytes, true), row.kept) << row.name;
+        EXPECT_EQ(escapedBytes(row.bytes, false), row.escaped) << row.name;
+    }
+}
+
+TEST(CsvField, KeepsItsColumn) {
+    struct Row {
+        const char* name;
+        std::string text;
+        std::string field;
+    };
+    const Row rows[] = {
+        {"plain", "lab/run 1.ASC", "lab/run 1.ASC"},
+        {"empty", "", ""},
+        {"a comma", "a,b", "\"a,b\""},
+        {"quotes doubled", "say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"a line feed", "a\nb", "\"a\nb\""},
+        {"a carriage return", "a\rb", "\"a\rb\""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(csvField(row.text), row.field) << row.name;
+    }
+}
+
+TEST(HeaviestPoints, RankByTheSizeOfTheirTerm) {
+    const FrequencyLevelPoint light{1000, 100};  // term 0.121
+    const FrequencyLevelPoint heavy{1000, 120};  // term 1.21
+    const FrequencyLevelPoint faint{30e6, 40};
+    const FrequencyLevelPoint undefined{-5, 40};  // term not a number
+    const FrequencyLevelPoint infinite{0, 50};
+    struct Row {
+        const char* name;
+        FrequencyLevelList points;
+        std::size_t count;
+        std::vector<std::size_t> indices;
+    };
+    const Row rows[] = {
+        {"the heaviest first whatever the list order", {light, faint, heavy}, 2, {2, 0}},
+        {"not a number before infinity before a number",
+         {light, infinite, undefined},
+         3,
+         {2, 1, 0}},
+        {"equal terms in list order", {light, heavy, light, light}, 3, {1, 0, 2}},
+        {"no more than the list holds", {light}, 5, {0}},
+        {"none asked", {light, heavy}, 0, {}},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::size_t> indices;
+        for (const RankedPoint& ranked : heaviestPoints(row.points, row.count)) {
+            indices.push_back(ranked.index);
+        }
+        EXPECT_EQ(indices, row.indices) << row.name;
+    }
+}
+
+TEST(Json, WritesAFigureThatIsNotFiniteAsNullAndText) {
+    struct Row {
+        const char* name;
+        float figure;
+        std::string fields;  // "figure", "figure_text" and "figure_bits" as written
+    };
+    const Row rows[] = {
+        {"a finite figure as its shortest decimal", 0.12104408F,
+         R"("figure":0.12104408,"figure_text":"0.12104408","figure_bits":"0x3DF7E5F5")"},
+        {"infinity", kInfinity, R"("figure":null,"figure_text":"inf","figure_bits":"0x7F800000")"},
+        {"minus infinity", -kInfinity,
+         R"("figure":null,"figure_text":"-inf","figure_bits":"0xFF800000")"},
+        {"not a number", std::numeric_limits<float>::quiet_NaN(),
+         R"("figure":null,"figure_text":"nan","figure_bits":"0x7FC00000")"},
+        {"not a number with its sign", -std::numeric_limits<float>::quiet_NaN(),
+         R"("figure":null,"figure_text":"-nan","figure_bits":"0xFFC00000")"},
+    };
+    for (const Row& row : rows) {
+        FileEvaluation evaluation = evaluationOf({});
+        evaluation.verdict.figure = row.figure;
+        std::ostringstream json;
+        writeJsonObject(json, evaluation, {});
+        EXPECT_NE(json.str().find(row.fields), std::string::npos) << row.name << ": " << json.str();
+    }
+    // A point at 0 Hz has an infinite term, which makes the running figure infinite too.
+    std::ostringstream json;
+    writeJsonObject(json, evaluationOf({{0, 50}}), {true, 1});
+    for (const char* field :
+         {R"("term":null,"running_figure":null)", R"("term":null,"share":null)"}) {
+        EXPECT_NE(json.str().find(field), std::string::npos) << field << ": " << json.str();
+    }
+}
+
+TEST(PlotFile, IsReplacedWholeOrNotAtAll) {
+    struct Row {
+        const char* name;
+        const char* target;
+        bool replaced;
+    };
+    const Row rows[] = {
+        {"a new file", "new.svg", true},
+        {"an older picture", "old.svg", true},
+        {"a folder that does not exist", "missing/p.svg", false},
+        {"a folder in the way", "folder.svg", false},
+    };
+    for (const Row& row : rows) {
+        const TemporaryFolder folder;
+        folder.write("old.svg", "old picture");
+        std::filesystem::create_directories(folder.path() / "folder.svg" / "keep");
+        const std::filesystem::path target = folder.path() / row.target;
+        const std::optional<std::string> problem = replaceFile(target, "<svg/>");
+        EXPECT_EQ(!problem, row.replaced) << row.name << ": " << problem.value_or("");
+        EXPECT_EQ(std::filesystem::is_regular_file(target) && contentOf(target) == "<svg/>",
+                  row.replaced)
+            << row.name;
+        std::filesystem::path temporary = target;
+        temporary += ".tmp";
+        EXPECT_FALSE(std::filesystem::exists(temporary)) << row.name;
+    }
+}
+
+TEST(SpectrumChart, SaysWhatItShowsAndWeighsEachPoint) {
+    struct Row {
+        const char* name;
+        FileEvaluation evaluation;
+        std::string texts;  // summary | warning | what the weights are
+        std::vector<double> weights;
+    };
+    const Row rows[] = {
+        {"two points share F",
+         evaluationOf({{1000, 100}, {1000, 100}}),
+         "2 points at 1 kHz||share of F",
+         {0.5, 0.5}},
+        {"points off the log axis are counted, and F not finite weighs the finite terms",
+         evaluationOf({{1000, 120}, {-5, 40}, {0, 50}, {2000, 90}}),
+         "4 points from 1 kHz to 2 kHz; 2 not drawn (frequency not above 0, or a value not "
+         "finite)||share of finite terms",
+         {0.9732, kNan, kNan, 0.0268}},
+        {"a list cut short says where, escaped",
+         evaluationOf({{150e3, 60}}, {ReadingEnd::MalformedItem, 3, "<end\x1b>"}),
+         "1 point at 150 kHz|Reading stopped at line 3 ('<end\\x1b>'): that item and everything "
+         "after it were not evaluated.|share of F",
+         {1}},
+        {"no points",
+         evaluationOf({}),
+         "0 points|The file holds no points.|share of finite terms",
+         {}},
+    };
+    for (const Row& row : rows) {
+        const plot::Chart chart = spectrumChart(row.evaluation);
+        EXPECT_EQ(chart.summary + "|" + chart.warning + "|" + chart.weightName, row.texts)
+            << row.name;
+        ASSERT_EQ(chart.series.size(), 1U) << row.name;
+        ASSERT_EQ(chart.series[0].points.size(), row.weights.size()) << row.name;
+        for (std::size_t i = 0; i < row.weights.size(); ++i) {
+            const double weight = chart.series[0].points[i].weight;
+            EXPECT_TRUE(std::isnan(row.weights[i]) ? std::isnan(weight)
+                                                   : std::abs(weight - row.weights[i]) < 1e-4)
+                << row.name << ", point " << i << ": " << weight;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace ambersel::testing
