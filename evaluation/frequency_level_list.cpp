@@ -1,7 +1,5 @@
 #include "evaluation/frequency_level_list.h"
 
-#include <optional>
-
 #include "evaluation/byte_stream.h"
 #include "evaluation/number_scanner.h"
 
@@ -10,9 +8,10 @@ namespace {
 
 static_assert(ReadingStop::kExcerptLength <= ByteStream::kLongestExcerpt);
 
-// White space as the "C" locale's isspace() knows it.
+// White space as the "C" locale's isspace() knows it: the blank, and tab, line feed, vertical
+// tab, form feed and carriage return, which are consecutive.
 constexpr bool isWhiteSpace(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 // Skips white space, counting the line ends it passes.
@@ -24,18 +23,13 @@ void skipWhiteSpace(ByteStream& in, std::uint64_t& lineEnds) {
 }
 
 // One item: a number, a comma directly after it, optional white space, a number.
-std::optional<FrequencyLevelPoint> scanItem(ByteStream& in, std::uint64_t& lineEnds) {
-    const std::optional<float> frequency = scanNumber(in);
-    if (!frequency || in.peek() != ',') {
-        return std::nullopt;
+bool scanItem(ByteStream& in, std::uint64_t& lineEnds, FrequencyLevelPoint& point) {
+    if (!scanNumber(in, point.frequency) || in.peek() != ',') {
+        return false;
     }
     in.advance();
     skipWhiteSpace(in, lineEnds);
-    const std::optional<float> level = scanNumber(in);
-    if (!level) {
-        return std::nullopt;
-    }
-    return FrequencyLevelPoint{*frequency, *level};
+    return scanNumber(in, point.level);
 }
 
 }  // namespace
@@ -52,8 +46,8 @@ ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
         }
         in.markItemStart();
         const std::uint64_t itemLine = lineEnds + 1;
-        const std::optional<FrequencyLevelPoint> point = scanItem(in, lineEnds);
-        if (!point) {
+        FrequencyLevelPoint point;
+        if (!scanItem(in, lineEnds, point)) {
             stop.end = ReadingEnd::MalformedItem;
             stop.line = itemLine;
             if (!in.readFailed()) {
@@ -61,7 +55,7 @@ ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
             }
             break;
         }
-        list.push_back(*point);
+        list.push_back(point);
     }
     if (in.readFailed()) {
         stop = ReadingStop{ReadingEnd::ReadError, 0, {}};
