@@ -1,5 +1,7 @@
 #include "evaluation/frequency_level_list.h"
 
+#include <algorithm>
+
 #include "evaluation/byte_stream.h"
 #include "evaluation/number_scanner.h"
 
@@ -20,6 +22,23 @@ void skipWhiteSpace(ByteStream& in, std::uint64_t& lineEnds) {
         lineEnds += c == '\n' ? 1 : 0;
         in.advance();
     }
+}
+
+// Makes room for the next point of a full list. Once enough of a file of known size has been
+// read to judge how densely it holds points, the list grows at once to what the whole file
+// promises, with a little to spare, so that its memory is written once instead of being copied
+// from block to block; a promise that falls short, or an unknown size, leaves the usual doubling.
+void growForNextPoint(FrequencyLevelList& list, std::uint64_t bytesRead, std::uint64_t fileSize) {
+    constexpr std::uint64_t kBytesToJudge = std::uint64_t{64} * 1024;
+    if (fileSize == 0 || bytesRead < kBytesToJudge || bytesRead >= fileSize) {
+        return;
+    }
+    const double pointsPerByte = static_cast<double>(list.size()) / static_cast<double>(bytesRead);
+    constexpr double kSpare = 1.05;
+    const double promised = pointsPerByte * static_cast<double>(fileSize) * kSpare;
+    const double atLeast = static_cast<double>(list.size()) * 1.5 + 16;
+    const double limit = static_cast<double>(list.max_size());
+    list.reserve(static_cast<std::size_t>(std::min(std::max(promised, atLeast), limit)));
 }
 
 // One item: a number, a comma directly after it, optional white space, a number.
@@ -54,6 +73,9 @@ ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
                 stop.excerpt = in.itemExcerpt(ReadingStop::kExcerptLength);
             }
             break;
+        }
+        if (list.size() == list.capacity()) {
+            growForNextPoint(list, in.offset(), options.fileSize);
         }
         list.push_back(point);
     }
