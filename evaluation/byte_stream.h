@@ -44,6 +44,8 @@ class ByteStream {
     static constexpr std::size_t kLongestExcerpt = 64;
 
   private:
+    friend class ByteCursor;
+
     int peekNextFill();
 
     std::FILE* m_file;
@@ -55,6 +57,36 @@ class ByteStream {
     std::uint64_t m_filledBefore = 0;  // bytes of the fills before the current one
     bool m_atEnd = false;
     bool m_readFailed = false;
+};
+
+// A scanner's own copy of a stream's read position. A loop that reads through a cursor held in a
+// local variable keeps the position in registers, where one that reads through the stream itself
+// would store and load it at every byte. The position goes back to the stream when the cursor
+// goes; the stream must not be read otherwise meanwhile.
+class ByteCursor {
+  public:
+    explicit ByteCursor(ByteStream& stream)
+        : m_stream(stream), m_next(stream.m_next), m_end(stream.m_end) {}
+    ByteCursor(const ByteCursor&) = delete;
+    ByteCursor& operator=(const ByteCursor&) = delete;
+    ~ByteCursor() { m_stream.m_next = m_next; }
+
+    int peek() {
+        if (m_next != m_end) {
+            return static_cast<unsigned char>(*m_next);
+        }
+        m_stream.m_next = m_next;
+        const int c = m_stream.peekNextFill();
+        m_next = m_stream.m_next;
+        m_end = m_stream.m_end;
+        return c;
+    }
+    void advance() { ++m_next; }
+
+  private:
+    ByteStream& m_stream;
+    const char* m_next;
+    const char* m_end;
 };
 
 }  // namespace ambersel

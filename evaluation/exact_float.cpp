@@ -36,6 +36,14 @@ bool divideByPowerOfFive(BigNatural& number, std::int64_t exponent) {
     return number.divide(powerOfFive(exponent)) != 0 || remainder;
 }
 
+int decimalDigitCount(std::uint64_t value) {
+    int count = 0;
+    for (; value != 0; value /= 10) {
+        ++count;
+    }
+    return count;
+}
+
 }  // namespace
 
 float signedZero(bool negative) {
@@ -152,7 +160,23 @@ float roundBinary(std::uint64_t bits, std::int64_t exponent, bool moreBelow, boo
     return negative ? -magnitude : magnitude;
 }
 
-float roundDecimal(BigNatural digits, int digitCount, std::int64_t scale, bool negative) {
+float roundDecimalDigits(const DecimalDigits& kept, std::int64_t scale, bool negative) {
+    BigNatural digits(kept.leading);
+    for (const std::uint8_t digit : kept.tail) {
+        digits.multiplyAdd(10, digit);
+    }
+    int digitCount = kept.tail.empty() ? decimalDigitCount(kept.leading)
+                                       : static_cast<int>(kept.tail.size() + kept.kLeadingDigits);
+    // A digit other than zero after the kept ones puts the number strictly between two numbers
+    // of kKeptDigits digits, where no float midpoint lies; a final 1 does the same.
+    if (kept.droppedNonZero) {
+        digits.multiplyAdd(10, 1);
+        ++digitCount;
+        --scale;
+    }
+    if (digits.bitLength() == 0) {
+        return signedZero(negative);
+    }
     // 10^(magnitude - 1) <= the number < 10^magnitude.
     const std::int64_t magnitude = digitCount + scale;
     constexpr std::int64_t kAboveLargestFloat = 39;        // 10^39 > the largest float

@@ -6,15 +6,16 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace ambersel {
 
 float signedZero(bool negative);
 float signedInfinity(bool negative);
 
-// A natural number of up to 640 bits, enough for the digits of a number of 121 significant
-// decimal digits scaled by the powers of two and five that rounding it needs. Growing past that
-// throws std::out_of_range, which the bounds in roundDecimal() rule out.
+// A natural number of up to 640 bits, enough for a number of 121 significant decimal digits
+// scaled by the powers of two and five that rounding it to a float needs. Growing past that
+// throws std::out_of_range, which the bounds in roundDecimalDigits() rule out.
 class BigNatural {
   public:
     explicit BigNatural(std::uint64_t value);
@@ -41,8 +42,21 @@ class BigNatural {
 // `moreBelow`: the number is a little more than that, by less than one unit of `bits`.
 float roundBinary(std::uint64_t bits, std::int64_t exponent, bool moreBelow, bool negative);
 
-// The float nearest to digits * 10^scale, where `digits` is a natural number of `digitCount`
-// decimal digits (at most 121), ties to even; beyond the float range, infinity or zero.
-float roundDecimal(BigNatural digits, int digitCount, std::int64_t scale, bool negative);
+// The significant digits of a decimal number of any length, as far as they decide its float.
+struct DecimalDigits {
+    // The midpoint between two neighbouring floats has at most 113 significant digits, so the
+    // digits after this many matter only as "zero or not".
+    static constexpr std::size_t kKeptDigits = 120;
+    static constexpr std::size_t kLeadingDigits = 19;
+
+    std::uint64_t leading = 0;           // the first digits, up to kLeadingDigits of them
+    std::span<const std::uint8_t> tail;  // the digits after those, one per element, 0 to 9
+    bool droppedNonZero = false;         // a digit after the kept ones was not zero
+};
+
+// The float nearest to the number whose digits are `digits`, times 10^scale, ties to even;
+// beyond the float range, infinity or zero. `tail` is empty unless `leading` has
+// kLeadingDigits digits, and holds at most kKeptDigits - kLeadingDigits of them.
+float roundDecimalDigits(const DecimalDigits& digits, std::int64_t scale, bool negative);
 
 }  // namespace ambersel

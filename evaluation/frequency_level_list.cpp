@@ -1,6 +1,6 @@
 #include "evaluation/frequency_level_list.h"
 
-#include <optional>
+#include <algorithm>
 
 #include "evaluation/byte_stream.h"
 #include "evaluation/number_scanner.h"
@@ -10,9 +10,10 @@ namespace {
 
 static_assert(ReadingStop::kExcerptLength <= ByteStream::kLongestExcerpt);
 
-// White space as the "C" locale's isspace() knows it.
+// White space as the "C" locale's isspace() knows it: the blank, and tab, line feed, vertical
+// tab, form feed and carriage return, which are consecutive.
 constexpr bool isWhiteSpace(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 // Skips white space, counting the line ends it passes.
@@ -23,19 +24,31 @@ void skipWhiteSpace(ByteStream& in, std::uint64_t& lineEnds) {
     }
 }
 
+// Makes room for the next point of a full list. Once enough of a file of known size has been
+// read to judge how densely it holds points, the list grows at once to what the whole file
+// promises, with a little to spare, so that its memory is written once instead of being copied
+// from block to block; a promise that falls short, or an unknown size, leaves the usual doubling.
+void growForNextPoint(FrequencyLevelList& list, std::uint64_t bytesRead, std::uint64_t fileSize) {
+    constexpr std::uint64_t kBytesToJudge = std::uint64_t{64} * 1024;
+    if (fileSize == 0 || bytesRead < kBytesToJudge || bytesRead >= fileSize) {
+        return;
+    }
+    const double pointsPerByte = static_cast<double>(list.size()) / static_cast<double>(bytesRead);
+    constexpr double kSpare = 1.05;
+    const double promised = pointsPerByte * static_cast<double>(fileSize) * kSpare;
+    const double atLeast = static_cast<double>(list.size()) * 1.5 + 16;
+    const double limit = static_cast<double>(list.max_size());
+    list.reserve(static_cast<std::size_t>(std::min(std::max(promised, atLeast), limit)));
+}
+
 // One item: a number, a comma directly after it, optional white space, a number.
-std::optional<FrequencyLevelPoint> scanItem(ByteStream& in, std::uint64_t& lineEnds) {
-    const std::optional<float> frequency = scanNumber(in);
-    if (!frequency || in.peek() != ',') {
-        return std::nullopt;
+bool scanItem(ByteStream& in, std::uint64_t& lineEnds, FrequencyLevelPoint& point) {
+    if (!scanNumber(in, point.frequency) || in.peek() != ',') {
+        return false;
     }
     in.advance();
     skipWhiteSpace(in, lineEnds);
-    const std::optional<float> level = scanNumber(in);
-    if (!level) {
-        return std::nullopt;
-    }
-    return FrequencyLevelPoint{*frequency, *level};
+    return scanNumber(in, point.level);
 }
 
 }  // namespace
@@ -52,8 +65,8 @@ ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
         }
         in.markItemStart();
         const std::uint64_t itemLine = lineEnds + 1;
-        const std::optional<FrequencyLevelPoint> point = scanItem(in, lineEnds);
-        if (!point) {
+        FrequencyLevelPoint point;
+        if (!scanItem(in, lineEnds, point)) {
             stop.end = ReadingEnd::MalformedItem;
             stop.line = itemLine;
             if (!in.readFailed()) {
@@ -61,7 +74,10 @@ ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
             }
             break;
         }
-        list.push_back(*point);
+        if (list.size() == list.capacity()) {
+            growForNextPoint(list, in.offset(), options.fileSize);
+        }
+        list.push_back(point);
     }
     if (in.readFailed()) {
         stop = ReadingStop{ReadingEnd::ReadError, 0, {}};

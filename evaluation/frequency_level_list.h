@@ -56,6 +56,10 @@ struct ReadingOptions {
     // Bytes read from the stream at a time; tests choose small ones so that items run across
     // buffer fills.
     std::size_t bufferSize = std::size_t{64} * 1024;
+    // The size of the file in bytes when the caller knows it, 0 otherwise. Only lets the list
+    // grow in one step to the size the file's first items promise, instead of copying itself
+    // from one doubled block to the next.
+    std::uint64_t fileSize = 0;
 };
 
 // Reads every item of `file`, an open stream positioned where the list begins, appending one point

@@ -1,6 +1,5 @@
 #include "evaluation/list_file.h"
 
-#include <array>
 #include <cerrno>
 #include <string>
 #include <utility>
@@ -89,19 +88,30 @@ FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& e
 
 // What writing to a file changes: its size and its modification time. Renaming or deleting it
 // changes neither, and the open file still holds what it held.
-using FileState = std::array<long long, 3>;
+struct FileState {
+    long long size = -1;
+    long long seconds = -1;
+    long long nanoseconds = -1;
+
+    bool operator==(const FileState&) const = default;
+};
 
 FileState stateOf(std::FILE* file) {
     struct stat status {};
     if (::fstat(::fileno(file), &status) != 0) {
-        return {-1, -1, -1};
+        return {};
     }
     return {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
 }
 
 #else
 
-using FileState = std::array<long long, 0>;
+// Without the system's file status neither a change nor the size is known.
+struct FileState {
+    long long size = -1;
+
+    bool operator==(const FileState&) const = default;
+};
 
 FileState stateOf(std::FILE* /*file*/) {
     return {};
@@ -153,7 +163,9 @@ ListFileReading readListFile(const std::filesystem::path& path) {
     const FileHandle file = openListFile(path, reading.openError);
     if (file) {
         const FileState before = stateOf(file.get());
-        reading.stop = scanFrequencyLevelList(file.get(), reading.points);
+        ReadingOptions options;
+        options.fileSize = before.size > 0 ? static_cast<std::uint64_t>(before.size) : 0;
+        reading.stop = scanFrequencyLevelList(file.get(), reading.points, options);
         // A file written while it was read can give a list that never stood in it whole: the
         // start of one version and the end of another. No verdict is drawn from that.
         if (reading.stop.end != ReadingEnd::ReadError && stateOf(file.get()) != before) {

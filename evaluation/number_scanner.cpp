@@ -40,12 +40,12 @@ constexpr std::array<double, 23> kPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1
 // The float nearest to digits * 10^scale when one double operation on exact operands gives it:
 // the double result is correctly rounded, and rounding it on to single precision is exact unless
 // it landed right on the midpoint between two floats. Within these bounds the result is always a
-// normal float. Returns nothing when the shortcut does not apply.
-std::optional<float> convertInOneOperation(std::uint64_t digits, std::int64_t scale) {
+// normal float. Returns false when the shortcut does not apply.
+bool convertInOneOperation(std::uint64_t digits, std::int64_t scale, float& value) {
     constexpr std::uint64_t kExactDigitsLimit = std::uint64_t{1} << 53;
     constexpr std::int64_t kExactScaleLimit = 22;
     if (digits > kExactDigitsLimit || scale < -kExactScaleLimit || scale > kExactScaleLimit) {
-        return std::nullopt;
+        return false;
     }
     const double exact = static_cast<double>(digits);
     const double rounded = scale < 0 ? exact / kPowersOfTen[static_cast<std::size_t>(-scale)]
@@ -54,21 +54,15 @@ std::optional<float> convertInOneOperation(std::uint64_t digits, std::int64_t sc
     constexpr std::uint64_t kExtraBits = (std::uint64_t{1} << 29) - 1;
     constexpr std::uint64_t kMidpoint = std::uint64_t{1} << 28;
     if ((std::bit_cast<std::uint64_t>(rounded) & kExtraBits) == kMidpoint) {
-        return std::nullopt;
+        return false;
     }
-    return static_cast<float>(rounded);
+    value = static_cast<float>(rounded);
+    return true;
 }
 
-int decimalDigitCount(std::uint64_t value) {
-    int count = 0;
-    for (; value != 0; value /= 10) {
-        ++count;
-    }
-    return count;
-}
-
-// The digits of a decimal number. The first ones, while they fit, go into one 64-bit integer;
-// only a longer number pays for a big one.
+// The digits of a decimal number. The first 19, which is all most numbers have, go into one
+// 64-bit integer; the digits after them are only kept, up to DecimalDigits::kKeptDigits in all,
+// and the rest only as "zero or not".
 class DecimalSignificand {
   public:
     static constexpr int kExponentMark = 'e';
@@ -85,43 +79,27 @@ class DecimalSignificand {
 
     float value(bool negative, std::int64_t exponent) const {
         const std::int64_t scale = saturatingSum(m_scale, exponent);
-        if (!m_digits) {
+        if (m_tailCount == 0) {
             if (m_leading == 0) {
                 return signedZero(negative);
             }
-            if (const std::optional<float> value = convertInOneOperation(m_leading, scale)) {
-                return negative ? -*value : *value;
+            if (float value = 0; convertInOneOperation(m_leading, scale, value)) {
+                return negative ? -value : value;
             }
-            return roundDecimal(BigNatural(m_leading), decimalDigitCount(m_leading), scale,
-                                negative);
         }
-        if (!m_droppedNonZero) {
-            return roundDecimal(*m_digits, m_keptDigits, scale, negative);
-        }
-        // A digit other than zero after the kept ones puts the number strictly between two
-        // numbers of kKeptDigits digits, where no float midpoint lies; a final 1 does the same.
-        BigNatural digits = *m_digits;
-        digits.multiplyAdd(10, 1);
-        return roundDecimal(digits, m_keptDigits + 1, scale - 1, negative);
+        return roundDecimalDigits({m_leading, {m_tail.data(), m_tailCount}, m_droppedNonZero},
+                                  scale, negative);
     }
 
   private:
-    // Below this, one more digit still fits 64 bits: m_leading holds the first 19 significant
+    // Below this, one more digit still fits 64 bits: m_leading takes the first 19 significant
     // digits.
     static constexpr std::uint64_t kLeadingLimit = 1'000'000'000'000'000'000;
-    static constexpr int kLeadingDigits = 19;
-    // The midpoint between two neighbouring floats has at most 113 significant digits, so the
-    // digits after this many matter only as "zero or not".
-    static constexpr int kKeptDigits = 120;
+    static constexpr std::size_t kLeadingDigits = DecimalDigits::kLeadingDigits;
 
     void addBeyondLeading(int digit, bool inFraction) {
-        if (!m_digits) {
-            m_digits.emplace(m_leading);
-            m_keptDigits = kLeadingDigits;
-        }
-        if (m_keptDigits < kKeptDigits) {
-            m_digits->multiplyAdd(10, static_cast<std::uint32_t>(digit));
-            ++m_keptDigits;
+        if (m_tailCount < m_tail.size()) {
+            m_tail[m_tailCount++] = static_cast<std::uint8_t>(digit);
             m_scale -= inFraction ? 1 : 0;
         } else {
             m_scale += inFraction ? 0 : 1;
@@ -130,10 +108,12 @@ class DecimalSignificand {
     }
 
     std::uint64_t m_leading = 0;
-    std::optional<BigNatural> m_digits;  // every kept digit, once m_leading is full
-    int m_keptDigits = 0;
     std::int64_t m_scale = 0;  // the kept digits times 10^m_scale are the number's digits
+    std::size_t m_tailCount = 0;
     bool m_droppedNonZero = false;
+    // The kept digits after the first 19; only the first m_tailCount are ever written or read,
+    // so the array is left uninitialised for the common, shorter number.
+    std::array<std::uint8_t, DecimalDigits::kKeptDigits - kLeadingDigits> m_tail;
 };
 
 // The digits of a hexadecimal number: 64 bits hold 16 digits, far more than a float needs, and
@@ -168,12 +148,9 @@ class HexSignificand {
     bool m_droppedNonZero = false;
 };
 
-// An exponent after the digits: its mark, an optional sign and decimal digits. A mark without
-// digits after it is taken but counts as no exponent.
-std::int64_t scanExponent(ByteStream& in, int mark) {
-    if (toLower(in.peek()) != mark) {
-        return 0;
-    }
+// An exponent after its mark, which is the next byte: an optional sign and decimal digits. A mark
+// without digits after it is taken but counts as no exponent.
+std::int64_t scanExponent(ByteCursor& in) {
     in.advance();
     int c = in.peek();
     const bool negative = c == '-';
@@ -192,7 +169,7 @@ std::int64_t scanExponent(ByteStream& in, int mark) {
 // Digits with an optional point, then an optional exponent, in the base of `Significand`.
 // `afterZero`: a decimal "0" was already taken, which counts as a digit.
 template <typename Significand>
-std::optional<float> scanPositional(ByteStream& in, bool negative, bool afterZero) {
+bool scanPositional(ByteCursor& in, bool negative, bool afterZero, float& value) {
     Significand significand;
     bool anyDigit = afterZero;
     int c = in.peek();
@@ -213,15 +190,18 @@ std::optional<float> scanPositional(ByteStream& in, bool negative, bool afterZer
     if (!anyDigit) {
         // In hexadecimal the "0" of "0x" is a number once a point follows it.
         if (Significand::kExponentMark == 'p' && point) {
-            return signedZero(negative);
+            value = signedZero(negative);
+            return true;
         }
-        return std::nullopt;
+        return false;
     }
-    return significand.value(negative, scanExponent(in, Significand::kExponentMark));
+    const std::int64_t exponent = toLower(c) == Significand::kExponentMark ? scanExponent(in) : 0;
+    value = significand.value(negative, exponent);
+    return true;
 }
 
 // Takes the letters of `word` in any case; false at the first byte that differs.
-bool takeWord(ByteStream& in, std::string_view word) {
+bool takeWord(ByteCursor& in, std::string_view word) {
     for (const char letter : word) {
         if (toLower(in.peek()) != letter) {
             return false;
@@ -231,46 +211,48 @@ bool takeWord(ByteStream& in, std::string_view word) {
     return true;
 }
 
-std::optional<float> scanWord(ByteStream& in, bool negative) {
+bool scanWord(ByteCursor& in, bool negative, float& value) {
     if (toLower(in.peek()) == 'n') {
         if (!takeWord(in, "nan")) {
-            return std::nullopt;
+            return false;
         }
-        return std::copysign(std::numeric_limits<float>::quiet_NaN(), negative ? -1.0F : 1.0F);
+        value = std::copysign(std::numeric_limits<float>::quiet_NaN(), negative ? -1.0F : 1.0F);
+        return true;
     }
     if (!takeWord(in, "inf")) {
-        return std::nullopt;
+        return false;
     }
     // "inf" stands alone, but once "infi" is taken the whole "infinity" must follow.
     if (toLower(in.peek()) == 'i' && !takeWord(in, "inity")) {
-        return std::nullopt;
+        return false;
     }
-    return signedInfinity(negative);
+    value = signedInfinity(negative);
+    return true;
 }
 
 }  // namespace
 
-std::optional<float> scanNumber(ByteStream& in) {
+bool scanNumber(ByteStream& stream, float& value) {
+    ByteCursor in(stream);
     int c = in.peek();
     const bool negative = c == '-';
     if (c == '-' || c == '+') {
         in.advance();
         c = in.peek();
     }
-    switch (toLower(c)) {
-        case 'i':
-        case 'n':
-            return scanWord(in, negative);
-        case '0':
-            in.advance();
-            if (toLower(in.peek()) == 'x') {
-                in.advance();
-                return scanPositional<HexSignificand>(in, negative, false);
-            }
-            return scanPositional<DecimalSignificand>(in, negative, true);
-        default:
-            return scanPositional<DecimalSignificand>(in, negative, false);
+    const int first = toLower(c);
+    if (first == 'i' || first == 'n') {
+        return scanWord(in, negative, value);
     }
+    const bool afterZero = c == '0';
+    if (afterZero) {
+        in.advance();
+        if (toLower(in.peek()) == 'x') {
+            in.advance();
+            return scanPositional<HexSignificand>(in, negative, false, value);
+        }
+    }
+    return scanPositional<DecimalSignificand>(in, negative, afterZero, value);
 }
 
 }  // namespace ambersel

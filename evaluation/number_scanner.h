@@ -5,8 +5,6 @@
 // follows the process locale's decimal separator, costs a locked call and a strtof() per number,
 // and cannot tell where the item that ended a list began.
 
-#include <optional>
-
 #include "evaluation/byte_stream.h"
 
 namespace ambersel {
@@ -25,13 +23,13 @@ namespace ambersel {
 // a number, decided one byte ahead. An exponent mark, or a mark and its sign, with no digit after
 // it is taken but not used: "1e+" is 1, and the next byte is the one after the "+".
 //
-// Returns the number rounded to the nearest float, ties to even, as strtof() rounds it: from all
-// of its digits, however many, in constant memory. A number beyond the float range gives infinity
-// or zero with the number's sign; a negative zero and the sign of "nan" are kept. Returns nothing
-// when the bytes taken do not form a number ("", "-", ".", "0x", "infin", "na"); as in the C
-// library those bytes are gone, and the caller's reading ends there.
+// Stores in `value` the number rounded to the nearest float, ties to even, as strtof() rounds it:
+// from all of its digits, however many, in constant memory. A number beyond the float range gives
+// infinity or zero with the number's sign; a negative zero and the sign of "nan" are kept. Returns
+// false, leaving `value` as it was, when the bytes taken do not form a number ("", "-", ".", "0x",
+// "infin", "na"); as in the C library those bytes are gone, and the caller's reading ends there.
 //
 // A number may run across any number of buffer fills; the end of the input ends it.
-std::optional<float> scanNumber(ByteStream& in);
+bool scanNumber(ByteStream& in, float& value);
 
 }  // namespace ambersel

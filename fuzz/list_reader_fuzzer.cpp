@@ -59,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FrequencyLevelList points;
         ReadingOptions options;
         options.bufferSize = bufferSize;
+        options.fileSize = size;
         const ReadingStop stop = ambersel::scanFrequencyLevelList(stream.get(), points, options);
         require(samePoints(points, expected.points), "the points fscanf reads");
         require(stop == expected.stop, "the stop where fscanf stops");
