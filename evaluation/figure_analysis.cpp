@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <queue>
 
 #include "evaluation/test_figure.h"
 
@@ -45,6 +46,20 @@ std::size_t bandIndexOf(float frequency, const std::vector<double>& edges) {
     return band;
 }
 
+bool ranksAbove(const RankedPoint& a, const RankedPoint& b) {
+    const bool aNan = std::isnan(a.term);
+    const bool bNan = std::isnan(b.term);
+    if (aNan != bNan) {
+        return aNan;
+    }
+    const double aSize = aNan ? 0 : std::fabs(a.term);
+    const double bSize = bNan ? 0 : std::fabs(b.term);
+    if (aSize != bSize) {
+        return aSize > bSize;
+    }
+    return a.index < b.index;
+}
+
 }  // namespace
 
 std::optional<double> marginDb(float figure) {
@@ -52,6 +67,13 @@ std::optional<double> marginDb(float figure) {
         return std::nullopt;
     }
     return -20 * std::log10(double{figure});
+}
+
+std::optional<double> shareOfFigure(double term, float figure) {
+    if (!std::isfinite(figure) || figure == 0) {
+        return std::nullopt;
+    }
+    return term / double{figure};
 }
 
 std::vector<double> decadeEdges(const FrequencyLevelList& list) {
@@ -127,6 +149,33 @@ std::vector<BandShare> shareByBand(const FrequencyLevelList& list,
         return share.place != BandPlace::Between && share.pointCount == 0;
     });
     return bands;
+}
+
+std::vector<RankedPoint> heaviestPoints(const FrequencyLevelList& list, std::size_t count) {
+    if (count == 0) {
+        return {};
+    }
+    // A bounded heap whose top is the lightest point kept.
+    std::priority_queue<RankedPoint, std::vector<RankedPoint>, decltype(&ranksAbove)> kept(
+        &ranksAbove);
+    for (std::size_t index = 0; index < list.size(); ++index) {
+        const RankedPoint candidate{index, list[index],
+                                    contributeToTestFigure(list[index], 0.0F).term};
+        if (kept.size() < count) {
+            kept.push(candidate);
+        } else if (ranksAbove(candidate, kept.top())) {
+            kept.pop();
+            kept.push(candidate);
+        }
+    }
+    std::vector<RankedPoint> heaviest;
+    heaviest.reserve(kept.size());
+    while (!kept.empty()) {
+        heaviest.push_back(kept.top());
+        kept.pop();
+    }
+    std::reverse(heaviest.begin(), heaviest.end());
+    return heaviest;
 }
 
 }  // namespace ambersel

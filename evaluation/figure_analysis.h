@@ -56,4 +56,19 @@ std::vector<double> decadeEdges(const FrequencyLevelList& list);
 std::vector<BandShare> shareByBand(const FrequencyLevelList& list,
                                    const std::vector<double>& edges);
 
+// The fraction of F that one term makes up, when F is a finite, non-zero number.
+std::optional<double> shareOfFigure(double term, float figure);
+
+// A point and its term in F.
+struct RankedPoint {
+    std::size_t index = 0;  // 0-based position in the list
+    FrequencyLevelPoint point;
+    double term = 0;
+};
+
+// The `count` points that weigh most in F, heaviest first: a term that is not a number first (it
+// alone makes F not a number), then by the size of the term, ties in list order. Costs memory for
+// `count` points only, however long the list.
+std::vector<RankedPoint> heaviestPoints(const FrequencyLevelList& list, std::size_t count);
+
 }  // namespace ambersel
