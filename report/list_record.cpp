@@ -28,6 +28,8 @@ std::string stopText(const ReadingStop& stop) {
             return "end of file";
         case ReadingEnd::MalformedItem:
             return "line " + std::to_string(stop.line) + ": '" + stop.excerpt + "'";
+        case ReadingEnd::FileChanged:
+            return "the file changed while it was read";
         case ReadingEnd::ReadError:
             break;
     }
