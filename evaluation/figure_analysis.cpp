@@ -69,6 +69,11 @@ std::optional<double> marginDb(float figure) {
     return -20 * std::log10(double{figure});
 }
 
+double roundedMargin(double margin) {
+    const double rounded = std::round(margin * 100) / 100;
+    return rounded == 0 ? 0.0 : rounded;
+}
+
 std::optional<double> shareOfFigure(double term, float figure) {
     if (!std::isfinite(figure) || figure == 0) {
         return std::nullopt;

@@ -17,6 +17,9 @@ namespace ambersel {
 // Nothing where F is zero, negative or not finite, since no level change reaches 1 from there.
 std::optional<double> marginDb(float figure);
 
+// A margin as it is printed, rounded to 0.01 dB; a margin that rounds to zero is +0.
+double roundedMargin(double margin);
+
 // Where a band lies on the frequency axis. Bands between two edges hold [lower, upper); the last
 // of them also holds its upper edge. Points outside every edge, and points whose frequency is not
 // a number, are gathered in bands of their own, so that every point lands in exactly one band.

@@ -135,7 +135,9 @@ void writeList(std::ostream& out, const ReportHeading& heading, const ListRecord
         const std::string source = pictures == PictureSource::DataUri
                                        ? "data:image/png;base64," + base64(record.picturePng)
                                        : pictureResourceName(index);
-        out << "<p><img src=\"" << source << "\" width=\"660\" alt=\"Spectrum of "
+        // A browser sizes the picture by the style sheet; the toolkit's PDF writer lays pages out
+        // in points and takes the width given here.
+        out << "<p><img src=\"" << source << "\" width=\"460\" alt=\"Spectrum of "
             << html(record.name) << "\"></p>\n";
     }
     writeHeaviest(out, record);

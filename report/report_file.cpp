@@ -4,6 +4,7 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
+#include <QFont>
 #include <QFileInfo>
 #include <QImage>
 #include <QMarginsF>
@@ -16,8 +17,7 @@
 #include <QTimeZone>
 #include <QUrl>
 
-#include <algorithm>
-#include <cctype>
+#include <cstdlib>
 
 #include "report/html_report.h"
 
@@ -28,16 +28,12 @@ QString qtPath(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.string()));
 }
 
-std::string lowerExtension(const std::filesystem::path& target) {
-    std::string extension = target.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
 bool printPdf(QSaveFile& file, const ReportHeading& heading,
               const std::vector<ListRecord>& records) {
     QTextDocument document;
+    QFont font = document.defaultFont();
+    font.setPointSizeF(7.5);
+    document.setDefaultFont(font);
     document.setHtml(
         QString::fromStdString(reportHtml(heading, records, PictureSource::ResourceName)));
     for (std::size_t index = 0; index < records.size(); ++index) {
@@ -60,17 +56,6 @@ bool printPdf(QSaveFile& file, const ReportHeading& heading,
 }
 
 }  // namespace
-
-std::optional<ReportFormat> reportFormatOf(const std::filesystem::path& target) {
-    const std::string extension = lowerExtension(target);
-    if (extension == ".html" || extension == ".htm") {
-        return ReportFormat::Html;
-    }
-    if (extension == ".pdf") {
-        return ReportFormat::Pdf;
-    }
-    return std::nullopt;
-}
 
 std::optional<std::string> writeReport(const std::filesystem::path& target, ReportFormat format,
                                        const ReportHeading& heading,

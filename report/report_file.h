@@ -9,13 +9,9 @@
 #include <vector>
 
 #include "report/list_record.h"
+#include "report/report_format.h"
 
 namespace ambersel::report {
-
-enum class ReportFormat { Html, Pdf };
-
-// The format a report file's extension asks for (".html", ".htm" or ".pdf", in any letter case).
-std::optional<ReportFormat> reportFormatOf(const std::filesystem::path& target);
 
 // Writes the report to `target`: replaced whole, or left as it was when anything fails. Returns
 // why it could not be written, or nothing on success.

@@ -60,8 +60,8 @@ std::string marginText(std::optional<double> margin) {
         return "none";
     }
     // Rounded first, so that a margin that prints as 0.00 carries no sign it cannot show.
-    const double rounded = std::round(*margin * 100) / 100;
-    return (rounded > 0 ? "+" : "") + decimalsText(rounded == 0 ? 0.0 : rounded, 2) + " dB";
+    const double rounded = roundedMargin(*margin);
+    return (rounded > 0 ? "+" : "") + decimalsText(rounded, 2) + " dB";
 }
 
 std::string marginMeaning(std::optional<double> margin) {
