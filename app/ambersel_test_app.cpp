@@ -35,6 +35,7 @@ int CAmbersel_TestApp::Run(int argc, char** argv) {
     // converts numbers through the C library.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QFileInfo(QString::fromLocal8Bit(programPath)).fileName());
+    QApplication::setApplicationVersion(QStringLiteral(AMBERSEL_VERSION));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
 
     if (InitInstance()) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "evaluation/figure_analysis.h"
 #include "evaluation/frequency_level_list.h"
 #include "evaluation/test_figure.h"
 
@@ -39,19 +40,5 @@ struct FileEvaluation {
 // standard input. A file that cannot be opened, or whose reading fails, is status Error.
 // Throws std::bad_alloc when memory runs out.
 FileEvaluation evaluateListFile(const std::string& argument);
-
-// The fraction of F that one term makes up, when F is a finite, non-zero number.
-std::optional<double> shareOfFigure(double term, float figure);
-
-// A point and its term in F.
-struct RankedPoint {
-    std::size_t index = 0;  // 0-based position in the list
-    FrequencyLevelPoint point;
-    double term = 0;
-};
-
-// The `count` points that weigh most in F, heaviest first: a term that is not a number first (it
-// alone makes F not a number), then by the size of the term, ties in list order.
-std::vector<RankedPoint> heaviestPoints(const FrequencyLevelList& points, std::size_t count);
 
 }  // namespace ambersel::cli

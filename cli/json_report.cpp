@@ -92,6 +92,46 @@ Json pointObject(std::size_t index, FrequencyLevelPoint point, const PointContri
     return object;
 }
 
+const char* placeName(BandPlace place) {
+    switch (place) {
+        case BandPlace::Between:
+            return "between";
+        case BandPlace::Below:
+            return "below";
+        case BandPlace::Above:
+            return "above";
+        case BandPlace::NoFrequency:
+            break;
+    }
+    return "no_frequency";
+}
+
+// The margin as printed, to 0.01 dB; null where F has none.
+Json marginNumber(std::optional<double> margin) {
+    return margin ? Json(roundedMargin(*margin)) : Json(nullptr);
+}
+
+Json bandsArray(const FileEvaluation& evaluation, const std::vector<double>& bandEdges) {
+    const std::vector<double> edges =
+        bandEdges.empty() ? decadeEdges(evaluation.points) : bandEdges;
+    Json bands = Json::array();
+    if (edges.size() < 2) {
+        return bands;
+    }
+    for (const BandShare& band : shareByBand(evaluation.points, edges)) {
+        Json entry = Json::object();
+        entry["place"] = placeName(band.place);
+        entry["lower_hz"] = doubleNumber(band.lower);
+        entry["upper_hz"] = doubleNumber(band.upper);
+        entry["point_count"] = band.pointCount;
+        entry["sum_of_terms"] = doubleNumber(band.sumOfTerms);
+        entry["share"] = band.share ? doubleNumber(*band.share) : Json(nullptr);
+        entry["margin_without_db"] = marginNumber(band.marginWithout);
+        bands.push_back(std::move(entry));
+    }
+    return bands;
+}
+
 Json heaviestArray(const FileEvaluation& evaluation, std::size_t count) {
     Json top = Json::array();
     for (const RankedPoint& heavy : heaviestPoints(evaluation.points, count)) {
@@ -123,6 +163,8 @@ void writeJsonObject(std::ostream& out, const FileEvaluation& evaluation,
     object["point_count"] = evaluation.points.size();
     object["stop"] = stopObject(evaluation);
     object["error"] = verdict ? Json(nullptr) : Json(evaluation.errorReason);
+    object["margin_db"] = verdict ? marginNumber(marginDb(figure)) : Json(nullptr);
+    object["bands"] = verdict ? bandsArray(evaluation, content.bandEdges) : Json::array();
     if (content.heaviest > 0) {
         object["top"] = verdict ? heaviestArray(evaluation, content.heaviest) : Json::array();
     }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <ostream>
+#include <vector>
 
 #include "cli/file_evaluation.h"
 
@@ -12,6 +13,8 @@ namespace ambersel::cli {
 struct JsonContent {
     bool pointTable = false;   // add "points": every point with every intermediate
     std::size_t heaviest = 0;  // add "top": this many heaviest points
+    // "bands" are between these edges in Hz; empty: over the decades the list spans.
+    std::vector<double> bandEdges;
 };
 
 // Writes the file's object on one line, without a line end. Text that is not valid UTF-8 (a path,

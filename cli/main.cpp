@@ -11,17 +11,20 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include <CLI/App.hpp>
 #include <CLI/Config.hpp>
 #include <CLI/Formatter.hpp>
 
+#include "cli/band_edges.h"
 #include "cli/file_evaluation.h"
 #include "cli/json_report.h"
 #include "cli/number_text.h"
 #include "cli/plot_drawing.h"
 #include "cli/plot_files.h"
+#include "cli/record_report.h"
 #include "cli/text_reports.h"
 
 namespace {
@@ -116,6 +119,9 @@ struct Options {
     bool pointTable = false;
     std::size_t heaviest = 0;
     std::string plot;
+    std::string report;
+    std::optional<std::string> bands;  // --bands as given; nothing when absent
+    std::vector<double> bandEdges;     // empty: the decades each list spans
 };
 
 class UsageError : public std::runtime_error {
@@ -139,14 +145,26 @@ int exitStatusOf(FileStatus status) {
     return kError;
 }
 
-void checkCombinations(const Options& options) {
-    if (!options.json && options.pointTable && options.heaviest > 0) {
-        throw UsageError("--points and --top write different tables; use one, or both with --json");
+void checkCombinations(Options& options) {
+    if (!options.json && options.pointTable && (options.heaviest > 0 || options.bands)) {
+        throw UsageError("--points writes a table of its own; --top and --bands go with --json");
     }
-    if (options.plot.empty()) {
-        return;
+    std::optional<std::string> problem;
+    if (!options.plot.empty()) {
+        problem = plotNameProblem(options.plot, options.files);
     }
-    if (const std::optional<std::string> problem = plotNameProblem(options.plot, options.files)) {
+    if (!problem && !options.report.empty()) {
+        problem = reportNameProblem(options.report, options.files);
+    }
+    if (!problem && options.bands && *options.bands != "decades") {
+        auto edges = parseBandEdges(*options.bands);
+        if (auto* why = std::get_if<std::string>(&edges)) {
+            problem = "--bands: " + *why;
+        } else {
+            options.bandEdges = std::move(std::get<std::vector<double>>(edges));
+        }
+    }
+    if (problem) {
         throw UsageError(*problem);
     }
 }
@@ -155,7 +173,8 @@ void checkCombinations(const Options& options) {
 void report(const FileEvaluation& evaluation, const Options& options, bool first) {
     if (options.json) {
         std::cout << (first ? "" : ",\n");
-        writeJsonObject(std::cout, evaluation, JsonContent{options.pointTable, options.heaviest});
+        writeJsonObject(std::cout, evaluation,
+                        JsonContent{options.pointTable, options.heaviest, options.bandEdges});
     } else if (options.pointTable) {
         writePointTableRows(std::cout, evaluation);
     } else {
@@ -163,24 +182,79 @@ void report(const FileEvaluation& evaluation, const Options& options, bool first
         if (!line.empty()) {
             std::cout << line << '\n';
         }
-        if (evaluation.status != FileStatus::Error) {
+        if (evaluation.status != FileStatus::Error && options.heaviest > 0) {
+            writeMarginLine(std::cout, evaluation);
             writeHeaviestPoints(std::cout, evaluation, options.heaviest);
+        }
+        if (evaluation.status != FileStatus::Error && options.bands) {
+            writeBands(std::cout, evaluation, options.bandEdges);
         }
     }
     // A sequencer reading the output as it comes sees each file as soon as it is done.
     std::cout.flush();
 }
 
-int evaluateAll(const Options& options) {
-    checkCombinations(options);
-    std::unique_ptr<PlotDrawing> plotter;
-    if (!options.plot.empty()) {
-        plotter = startPlotDrawing(kProgram);
-        if (!plotter) {
-            std::cerr << kProgram << ": this build draws no pictures (it was built without Qt); "
-                      << "leave out --plot\n";
-            return kError;
+// What goes to files besides standard output: each list's plot and the report for the record.
+class FileOutputs {
+  public:
+    explicit FileOutputs(const Options& options) : m_options(options) {}
+
+    // Starts drawing when a plot or a report is asked for; false when this build draws none.
+    bool start() {
+        if (m_options.plot.empty() && m_options.report.empty()) {
+            return true;
         }
+        m_drawing = startPlotDrawing(kProgram);
+        if (m_drawing && !m_options.report.empty()) {
+            m_report.emplace(*m_drawing, m_options.report, m_options.bandEdges);
+        }
+        return m_drawing != nullptr;
+    }
+
+    // Draws and records `evaluation`, a file with a verdict; the exit status this gives.
+    int add(const FileEvaluation& evaluation) {
+        int status = kPass;
+        if (!m_options.plot.empty()) {
+            const std::filesystem::path target = plotTargetFor(m_options.plot, evaluation.argument);
+            status =
+                worse(status, failure("the plot", target,
+                                      m_drawing->draw(evaluation, target, *plotFormatOf(target))));
+        }
+        if (m_report) {
+            status = worse(status, failure("the report", m_report->targetFor(evaluation.argument),
+                                           m_report->add(evaluation)));
+        }
+        return status;
+    }
+
+    // Writes the report of every list, when that is the kind asked for.
+    int finish() {
+        return m_report ? failure("the report", m_options.report, m_report->finish()) : kPass;
+    }
+
+  private:
+    static int failure(const char* what, const std::filesystem::path& target,
+                       const std::optional<std::string>& why) {
+        if (!why) {
+            return kPass;
+        }
+        std::cerr << kProgram << ": cannot write " << what << " "
+                  << escapedBytes(target.string(), true) << " (" << *why << ")\n";
+        return kError;
+    }
+
+    const Options& m_options;
+    std::unique_ptr<PlotDrawing> m_drawing;
+    std::optional<RecordReport> m_report;
+};
+
+int evaluateAll(Options& options) {
+    checkCombinations(options);
+    FileOutputs outputs(options);
+    if (!outputs.start()) {
+        std::cerr << kProgram << ": this build draws no pictures and writes no reports (it was "
+                  << "built without Qt); leave out --plot and --report\n";
+        return kError;
     }
     if (options.json) {
         std::cout << "[\n";
@@ -199,16 +273,11 @@ int evaluateAll(const Options& options) {
         report(evaluation, options, first);
         first = false;
         status = worse(status, exitStatusOf(evaluation.status));
-
-        if (plotter && evaluation.status != FileStatus::Error) {
-            const std::filesystem::path target = plotTargetFor(options.plot, file);
-            if (const auto why = plotter->draw(evaluation, target, *plotFormatOf(target))) {
-                std::cerr << kProgram << ": cannot write the plot "
-                          << escapedBytes(target.string(), true) << " (" << *why << ")\n";
-                status = kError;
-            }
+        if (evaluation.status != FileStatus::Error) {
+            status = worse(status, outputs.add(evaluation));
         }
     }
+    status = worse(status, outputs.finish());
     if (options.json) {
         std::cout << "\n]\n";
     }
@@ -260,6 +329,12 @@ int run(int argc, char** argv) {
             ""));
     app.add_option("--plot", options.plot, "draw each list to FILE.svg or FILE.png")
         ->type_name("FILE");
+    app.add_option("--report", options.report,
+                   "write the report for the record to FILE.pdf or FILE.html")
+        ->type_name("FILE");
+    app.add_option("--bands", options.bands,
+                   "share of F by band: edges such as 150k,1M,10M,30M, or 'decades'")
+        ->type_name("EDGES");
 
     try {
         app.parse(argc, argv);

@@ -1,14 +1,17 @@
 #pragma once
 
-// Drawing the plots of list files. Only a build with Qt draws pictures.
+// Drawing the plots of list files, and the reports for the record that hold them. Only a build with
+// Qt draws pictures and writes reports.
 
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/file_evaluation.h"
 #include "cli/plot_files.h"
+#include "report/list_record.h"
 
 namespace ambersel::cli {
 
@@ -24,6 +27,17 @@ class PlotDrawing {
     virtual std::optional<std::string> draw(const FileEvaluation& evaluation,
                                             const std::filesystem::path& target,
                                             PlotFormat format) const = 0;
+
+    // The record of `evaluation`, a file with a verdict, for a report: with its picture, its bands
+    // between `bandEdges` (empty: the decades it spans) and the facts of its file.
+    virtual report::ListRecord record(const FileEvaluation& evaluation,
+                                      const std::vector<double>& bandEdges) const = 0;
+
+    // Writes the report of `records` to `target`, as PDF or HTML by its extension; replaced whole
+    // or left as it was. Returns why it could not be written, or nothing on success.
+    virtual std::optional<std::string> writeReport(
+        const std::filesystem::path& target,
+        const std::vector<report::ListRecord>& records) const = 0;
 };
 
 // Starts drawing offscreen; no display is needed. The drawing holds the process's one graphics

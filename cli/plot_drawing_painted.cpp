@@ -3,6 +3,7 @@
 #include "cli/plot_drawing.h"
 #include "cli/spectrum_chart.h"
 #include "plot/painting/pictures.h"
+#include "report/report_file.h"
 
 namespace ambersel::cli {
 namespace {
@@ -21,6 +22,31 @@ class PaintedPlotDrawing final : public PlotDrawing {
             return "the picture could not be rendered";
         }
         return replaceFile(target, bytes);
+    }
+
+    report::ListRecord record(const FileEvaluation& evaluation,
+                              const std::vector<double>& bandEdges) const override {
+        const bool standardInput = evaluation.isStandardInput();
+        report::ListRecord record =
+            report::recordOf(standardInput ? std::string("standard input") : evaluation.argument,
+                             evaluation.points, evaluation.stop, bandEdges);
+        if (!standardInput) {
+            record.file = report::fileFactsOf(evaluation.argument);
+        }
+        record.picturePng = plot::pngPicture(spectrumChart(evaluation));
+        return record;
+    }
+
+    std::optional<std::string> writeReport(
+        const std::filesystem::path& target,
+        const std::vector<report::ListRecord>& records) const override {
+        const std::optional<report::ReportFormat> format = report::reportFormatOf(target);
+        if (!format) {
+            return std::string("a report file ends in .pdf or .html");
+        }
+        return report::writeReport(target, *format,
+                                   report::ReportHeading{AMBERSEL_VERSION, report::localTimeNow()},
+                                   records);
     }
 
   private:

@@ -4,6 +4,7 @@
 
 #include "cli/number_text.h"
 #include "plot/layout/value_text.h"
+#include "report/report_text.h"
 
 namespace ambersel::cli {
 
@@ -89,6 +90,26 @@ void writeHeaviestPoints(std::ostream& out, const FileEvaluation& evaluation, st
             << ", "
             << (share ? plot::percentText(*share) + " of F" : std::string("share of F undefined"))
             << '\n';
+    }
+}
+
+void writeMarginLine(std::ostream& out, const FileEvaluation& evaluation) {
+    const std::optional<double> margin = marginDb(evaluation.verdict.figure);
+    out << "  margin " << report::marginText(margin) << ": " << report::marginMeaning(margin)
+        << '\n';
+}
+
+void writeBands(std::ostream& out, const FileEvaluation& evaluation,
+                const std::vector<double>& edges) {
+    const std::vector<double> bandEdges = edges.empty() ? decadeEdges(evaluation.points) : edges;
+    if (bandEdges.size() < 2) {
+        out << "  bands: no point has a frequency above 0\n";
+        return;
+    }
+    for (const BandShare& band : shareByBand(evaluation.points, bandEdges)) {
+        out << "  band " << report::bandText(band) << ": " << band.pointCount
+            << (band.pointCount == 1 ? " point, " : " points, ") << report::percentText(band.share)
+            << " of F, margin without it " << report::marginText(band.marginWithout) << '\n';
     }
 }
 

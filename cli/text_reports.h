@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/file_evaluation.h"
 
@@ -44,5 +45,13 @@ void writePointTableRows(std::ostream& out, const FileEvaluation& evaluation);
 // One line per heavy point after the file's result line, each indented by two spaces:
 // "  1. point 412: 2100000 Hz, 96.3 dBµV, term 0.0123457, 12.3% of F".
 void writeHeaviestPoints(std::ostream& out, const FileEvaluation& evaluation, std::size_t count);
+
+// The line that heads the --top list: "  margin -0.99 dB: every level must come down by 0.99 dB".
+void writeMarginLine(std::ostream& out, const FileEvaluation& evaluation);
+
+// One line per band of the file, between `edges` in Hz or, when they are empty, over the decades
+// the list spans: "  band 100 kHz - 1 MHz: 215 points, 87.81% of F, margin without it +58.99 dB".
+void writeBands(std::ostream& out, const FileEvaluation& evaluation,
+                const std::vector<double>& edges);
 
 }  // namespace ambersel::cli

@@ -54,14 +54,16 @@ std::optional<std::string> utf8FromUtf16(std::u16string_view text) {
 }
 
 CalculationOutcome calculateFromPath(const std::filesystem::path& path) {
-    const ListFileReading reading = readListFile(path);
+    ListFileReading reading = readListFile(path);
     // A read error or a change while reading leaves a list that never stood in the file whole; a
     // verdict on it is not one to show.
     if (!reading.opened() || reading.stop.end == ReadingEnd::ReadError ||
         reading.stop.end == ReadingEnd::FileChanged) {
         return CalculationOutcome::openFailure();
     }
-    return CalculationOutcome::withResultLine(formatVerdict(evaluateTestFigure(reading.points)));
+    std::u16string line = formatVerdict(evaluateTestFigure(reading.points));
+    return CalculationOutcome::withResultLine(std::move(line), std::move(reading.points),
+                                              std::move(reading.stop));
 }
 
 CalculationOutcome calculateFromFile(std::u16string_view path) {

@@ -7,13 +7,19 @@
 #include <string>
 #include <string_view>
 
+#include "evaluation/frequency_level_list.h"
+
 namespace ambersel {
 
 // What one Calculate command gives: the result line, or the failure to open (or read) the file.
 class CalculationOutcome {
   public:
-    static CalculationOutcome withResultLine(std::u16string line) {
-        return CalculationOutcome(std::move(line));
+    static CalculationOutcome withResultLine(std::u16string line, FrequencyLevelList points = {},
+                                             ReadingStop stop = {}) {
+        CalculationOutcome outcome(std::move(line));
+        outcome.m_points = std::move(points);
+        outcome.m_stop = std::move(stop);
+        return outcome;
     }
     static CalculationOutcome openFailure() { return CalculationOutcome(std::nullopt); }
 
@@ -23,18 +29,25 @@ class CalculationOutcome {
         static const std::u16string kNone;
         return m_resultLine ? *m_resultLine : kNone;
     }
+    // The points behind the line, in file order, and where reading them ended; nothing for the
+    // open failure. Taking the points leaves the outcome without them.
+    FrequencyLevelList takePoints() noexcept { return std::move(m_points); }
+    const ReadingStop& stop() const noexcept { return m_stop; }
 
   private:
     explicit CalculationOutcome(std::optional<std::u16string> line)
         : m_resultLine(std::move(line)) {}
     std::optional<std::u16string> m_resultLine;
+    FrequencyLevelList m_points;
+    ReadingStop m_stop;
 };
 
 // Reads the list file at `path` (UTF-16, as the dialog holds it; empty when no file was chosen),
 // evaluates it and returns its result line. The path is converted to the file system's UTF-8
 // exactly; a path that has no exact form (a lone surrogate) is the open failure, so no look-alike
-// of it is ever opened. Keeps nothing between calls; the file and the list are released before it
-// returns, on every path. Throws std::bad_alloc when memory runs out.
+// of it is ever opened. Keeps nothing between calls: the file is closed before it returns, on every
+// path, and the list goes to the outcome, whose owner decides how long to keep it. Throws
+// std::bad_alloc when memory runs out.
 CalculationOutcome calculateFromFile(std::u16string_view path);
 
 // The same for a path as the file system spells it, bytes and all.

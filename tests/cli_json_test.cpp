@@ -74,6 +74,13 @@ TEST_P(Reports, JsonCarriesTheCoresFigureToTheBit) {
     } else {
         EXPECT_TRUE(object.at("figure").is_null() && running.is_null()) << object.dump();
     }
+    // The margin, 20 log10(1/F) rounded to 0.01 dB, only where F is finite and above 0.
+    if (std::isfinite(core.figure) && core.figure > 0) {
+        EXPECT_NEAR(object.at("margin_db").get<double>(), -20 * std::log10(double{core.figure}),
+                    0.005 + 1e-9);
+    } else {
+        EXPECT_TRUE(object.at("margin_db").is_null()) << object.at("margin_db");
+    }
     EXPECT_EQ(object.at("points").size(), points.size());
     EXPECT_EQ(object.at("top").size(), std::min<std::size_t>(points.size(), 2));
     EXPECT_EQ(document[1].at("verdict"), "ERROR");
@@ -104,13 +111,15 @@ TEST_P(Reports, TopNamesTheHeaviestPointsOfTheJson) {
         Json::parse(runEvaluator(folder.path(), {"--json", "--top", "2", kName}).out)[0].at("top");
     const std::vector<std::string> lines =
         linesOf(runEvaluator(folder.path(), {"--top", "2", kName}).out);
-    ASSERT_EQ(lines.size(), top.size() + 1);
+    // The result line, the margin line that heads the list, then one line per point.
+    ASSERT_EQ(lines.size(), top.size() + 2);
     EXPECT_EQ(lines[0], formatVerdictUtf8(core));
+    EXPECT_TRUE(lines[1].starts_with("  margin ")) << lines[1];
     for (std::size_t rank = 0; rank < top.size(); ++rank) {
         const std::string index = std::to_string(top[rank].at("index").get<int>());
-        EXPECT_TRUE(lines[rank + 1].starts_with("  " + std::to_string(rank + 1) + ". point " +
+        EXPECT_TRUE(lines[rank + 2].starts_with("  " + std::to_string(rank + 1) + ". point " +
                                                 index + ": "))
-            << lines[rank + 1];
+            << lines[rank + 2];
     }
 }
 

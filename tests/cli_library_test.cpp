@@ -191,7 +191,7 @@ TEST(Json, WritesAFigureThatIsNotFiniteAsNullAndText) {
     }
     // A point at 0 Hz has an infinite term, which makes the running figure infinite too.
     std::ostringstream json;
-    writeJsonObject(json, evaluationOf({{0, 50}}), {true, 1});
+    writeJsonObject(json, evaluationOf({{0, 50}}), {true, 1, {}});
     for (const char* field :
          {R"("term":null,"running_figure":null)", R"("term":null,"share":null)"}) {
         EXPECT_NE(json.str().find(field), std::string::npos) << field << ": " << json.str();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -131,6 +133,78 @@ std::vector<RunCase> plotRuns() {
 
 INSTANTIATE_TEST_SUITE_P(Plots, Runs, ::testing::ValuesIn(plotRuns()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// --bands and --report: where F comes from, and the report for the record.
+std::vector<RunCase> engineerRuns() {
+    std::vector<RunCase> runs{
+        RunCase{"bands_as_text_with_the_points_outside_them", "--bands 150k,1M,10M,30M fail.ASC", 1,
+                "FAIL : F = 1.2104\n"
+                "  band 150 kHz - 1 MHz: 0 points, 0.00% of F, margin without it -1.66 dB\n"
+                "  band 1 MHz - 10 MHz: 0 points, 0.00% of F, margin without it -1.66 dB\n"
+                "  band 10 MHz - 30 MHz: 0 points, 0.00% of F, margin without it -1.66 dB\n"
+                "  band below 150 kHz: 1 point, 100.00% of F, margin without it none\n",
+                ""},
+        RunCase{"margin_heads_the_heaviest_points", "--top 1 pass.ASC", 0,
+                "PASS : F = 0.1210\n  margin +18.34 dB: passes with 18.34 dB to spare\n"
+                "  1. point 1: 1000 Hz, 100 dBµV, term 0.121044, 100% of F\n",
+                ""},
+        RunCase{"bands_that_do_not_increase", "--bands 1M,150k pass.ASC", 2, "", kHint},
+        RunCase{"bands_that_are_not_numbers", "--bands low,high pass.ASC", 2, "", kHint},
+        RunCase{"a_report_neither_pdf_nor_html", "--report r.txt pass.ASC", 2, "", kHint},
+        RunCase{"two_lists_reported_to_one_file_each_by_one_name",
+                "--report {name}.pdf a.ASC b/a.ASC", 2, "", kHint}};
+    if (!kDrawsPictures) {
+        runs.push_back(RunCase{"a_build_without_pictures_writes_no_report",
+                               "--report r.pdf pass.ASC", 2, "",
+                               "ambersel-eval: this build draws no pictures*\n"});
+    } else {
+        runs.push_back(RunCase{"a_report_in_a_missing_folder_is_an_error",
+                               "--report nowhere/r.pdf pass.ASC", 2, "PASS : F = 0.1210\n",
+                               "ambersel-eval: cannot write the report nowhere/r.pdf (*)\n"});
+    }
+    return runs;
+}
+
+INSTANTIATE_TEST_SUITE_P(Engineers, Runs, ::testing::ValuesIn(engineerRuns()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace ambersel::testing
+
+namespace ambersel::testing {
+namespace {
+
+// The report for the record, as a reader of each form finds it: one page per list with every
+// field, tied to the exact file by its size and hash.
+TEST(RecordReport, HoldsEveryFieldInBothForms) {
+    if (!kDrawsPictures) {
+        GTEST_SKIP() << "this build writes no reports";
+    }
+    const TemporaryFolder folder;
+    folder.write("fail.ASC", "1000,120\n3000,80\nEnd of scan\n");
+    folder.write("pass.ASC", "1000,100\n");
+    ASSERT_EQ(runEvaluator(folder.path(), {"--report", "r.pdf", "fail.ASC", "pass.ASC"}).exitStatus,
+              1);
+    ASSERT_EQ(runEvaluator(folder.path(), {"--report", "r.html", "fail.ASC"}).exitStatus, 1);
+    ASSERT_EQ(std::system(("cd " + shellWord(folder.path()) + " && pdftotext r.pdf r.txt").c_str()),
+              0);
+    const std::string pdfText = contentOf(folder.path() / "r.txt");
+    const std::string html = contentOf(folder.path() / "r.html");
+    for (const std::string& field :
+         {std::string("FAIL : F = 1.2200"), std::string("0x3F9C29A2"), std::string("-1.73 dB"),
+          std::string("line 3: "), std::string("End of scan"), std::string("fail.ASC"),
+          std::string("29 bytes"), std::string("SHA-256"), std::string("Largest contributors"),
+          std::string("Where F comes from"), std::string("1 kHz - 10 kHz")}) {
+        EXPECT_NE(pdfText.find(field), std::string::npos) << field << " not in the PDF";
+        EXPECT_NE(html.find(field), std::string::npos) << field << " not in the HTML";
+    }
+    EXPECT_NE(pdfText.find("Summary"), std::string::npos) << "several lists, one summary";
+    EXPECT_EQ(std::count(pdfText.begin(), pdfText.end(), '\f'), 3) << "summary and two pages";
+    for (const char* outside : {"<script", "http:", "https:", "src=\"file"}) {
+        EXPECT_EQ(html.find(outside), std::string::npos) << outside;
+    }
+    EXPECT_NE(html.find("src=\"data:image/png;base64,"), std::string::npos);
+}
 
 }  // namespace
 }  // namespace ambersel::testing

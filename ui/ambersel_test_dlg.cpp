@@ -1,5 +1,7 @@
 #include "ui/ambersel_test_dlg.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -8,6 +10,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpacerItem>
@@ -15,9 +18,13 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <new>
 #include <utility>
 
+#include "report/list_record.h"
+#include "report/report_file.h"
+#include "ui/details_window.h"
 #include "ui/dialog_template.h"
 #include "ui/dialog_units.h"
 #include "ui/resource.h"
@@ -170,14 +177,42 @@ void CAmbersel_TestDlg::OnBrowseFile() {
 
 void CAmbersel_TestDlg::OnCalculate() {
     m_strResult.clear();
+    m_shownList.reset();
     DoDataExchange();
-    const ambersel::CalculationOutcome outcome = m_calculation(utf16View(m_strFilePath));
+    ambersel::CalculationOutcome outcome = m_calculation(utf16View(m_strFilePath));
     if (outcome.isOpenFailure()) {
         showMessage(this, QMessageBox::Warning, QStringLiteral("Error in the input file"));
         return;
     }
+    m_shownList = ShownList{outcome.takePoints(), outcome.stop(),
+                            QString::fromStdString(ambersel::report::localTimeNow())};
     m_strResult = QString::fromStdU16String(outcome.resultLine());
     DoDataExchange();
+}
+
+void CAmbersel_TestDlg::contextMenuEvent(QContextMenuEvent* event) {
+    if (!m_shownList || m_strResult.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("contextMenu"));
+    const QAction* details = menu.addAction(QStringLiteral("Details\u2026"));
+    connect(details, &QAction::triggered, this,
+            [this] { dispatch(&CAmbersel_TestDlg::OnDetails); });
+    menu.exec(event->globalPos());
+}
+
+void CAmbersel_TestDlg::OnDetails() {
+    const std::filesystem::path path(m_strFilePath.toStdU16String());
+    ambersel::report::ListRecord record = ambersel::report::recordOf(
+        m_strFilePath.toStdString(), m_shownList->points, m_shownList->stop, {});
+    record.file = ambersel::report::fileFactsOf(path);
+    const ambersel::report::ReportHeading heading{
+        QCoreApplication::applicationVersion().toStdString(),
+        m_shownList->evaluatedAt.toStdString()};
+    auto* window = new ambersel::ui::DetailsWindow(std::move(record), heading, this);
+    window->show();
 }
 
 void CAmbersel_TestDlg::OnCancelButton() {

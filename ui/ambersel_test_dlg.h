@@ -12,11 +12,13 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "evaluation/calculate_command.h"
 #include "ui/dialog_units.h"
 
+class QContextMenuEvent;
 class QLabel;
 class QLineEdit;
 
@@ -41,6 +43,8 @@ class CAmbersel_TestDlg : public QDialog {
     void OnInitDialog();
     // Copies m_strResult and m_strFilePath into their controls; never the other way.
     void DoDataExchange();
+    // Once a result line is shown, offers "Details…" for the list behind it; otherwise nothing.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void createControls(ambersel::ui::DialogBaseUnits units);
@@ -52,11 +56,20 @@ class CAmbersel_TestDlg : public QDialog {
     void OnBrowseFile();
     void OnCalculate();
     void OnCancelButton();
+    void OnDetails();
+
+    // The list behind the shown result line, kept for its details until the next Calculate.
+    struct ShownList {
+        ambersel::FrequencyLevelList points;
+        ambersel::ReadingStop stop;
+        QString evaluatedAt;
+    };
 
     QIcon m_hIcon;
     QString m_strResult;    // the result line; written only by OnCalculate
     QString m_strFilePath;  // the chosen list file; written only by OnBrowseFile
     Calculation m_calculation;
+    std::optional<ShownList> m_shownList;
     QLabel* m_resultControl = nullptr;       // owned by the dialog
     QLineEdit* m_filePathControl = nullptr;  // owned by the dialog
 };

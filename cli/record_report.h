@@ -1,0 +1,48 @@
+#pragma once
+
+// The report for the record that --report writes: one file for each list when its name holds
+// {name}, else one report of every list, with a summary table first.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/file_evaluation.h"
+#include "cli/plot_drawing.h"
+#include "report/list_record.h"
+
+namespace ambersel::cli {
+
+// The format a report file's extension asks for: ".pdf", ".html" or ".htm" in any letter case.
+bool isReportName(const std::string& pattern);
+
+// Why `pattern` does not do as the report name for `files`, or nothing when it does: it must end in
+// .pdf, .html or .htm, and with {name} no two files may go to the same report.
+std::optional<std::string> reportNameProblem(const std::string& pattern,
+                                             const std::vector<std::string>& files);
+
+class RecordReport {
+  public:
+    // `drawing` draws the pictures and writes the files; it must outlive this report.
+    RecordReport(const PlotDrawing& drawing, std::string pattern, std::vector<double> bandEdges);
+
+    // Adds `evaluation`, a file with a verdict. A report of its own is written at once; returns why
+    // it could not be, or nothing.
+    std::optional<std::string> add(const FileEvaluation& evaluation);
+
+    // Writes the one report of every list added, if that is the kind; returns why it could not be
+    // written, or nothing. Writes nothing when no list gave a verdict.
+    std::optional<std::string> finish();
+
+    // The file the report of `argument` goes to.
+    std::filesystem::path targetFor(const std::string& argument) const;
+
+  private:
+    const PlotDrawing& m_drawing;
+    std::string m_pattern;
+    std::vector<double> m_bandEdges;
+    bool m_onePerList = false;
+    std::vector<report::ListRecord> m_records;
+};
+
+}  // namespace ambersel::cli

@@ -1,0 +1,93 @@
+#include "report/html_report.h"
+#include "report/report_text.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace ambersel::report {
+namespace {
+
+ListRecord failingRecord(std::string name) {
+    const FrequencyLevelList points{{150e3F, 90}, {1e6F, 80}, {20e6F, 70}, {1000, 120}};
+    return recordOf(std::move(name), points, ReadingStop{}, {});
+}
+
+const ReportHeading kHeading{"1.0.0", "2026-12-07 09:14:05 +0100"};
+
+struct TextRow {
+    const char* name;
+    std::string text;
+    std::string expected;
+};
+
+class ReportText : public ::testing::TestWithParam<TextRow> {};
+
+TEST_P(ReportText, ReadsAsAnEngineerWritesIt) {
+    EXPECT_EQ(GetParam().text, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ReportText,
+    ::testing::Values(
+        TextRow{"margin_to_spare_has_a_plus", marginText(40.7149), "+40.71 dB"},
+        TextRow{"margin_over_the_limit_has_a_minus", marginText(-1.65887), "-1.66 dB"},
+        TextRow{"margin_that_rounds_to_zero_has_no_sign", marginText(-0.004), "0.00 dB"},
+        TextRow{"no_margin_says_so", marginText(std::nullopt), "none"},
+        TextRow{"meaning_of_a_negative_margin", marginMeaning(-1.65887),
+                "every level must come down by 1.66 dB"},
+        TextRow{"kilohertz", frequencyText(150e3), "150 kHz"},
+        TextRow{"a_whole_unit_takes_that_unit", frequencyText(1e6), "1 MHz"},
+        TextRow{"below_a_kilohertz_in_hertz", frequencyText(500), "500 Hz"},
+        TextRow{"gigahertz", frequencyText(2.5e9), "2.5 GHz"},
+        TextRow{"control_bytes_cannot_break_a_line", printableText("a\nb\x1b"), "a\\x0ab\\x1b"},
+        TextRow{"invalid_utf8_becomes_a_replacement", printableText("\xff\xc3\xa4"),
+                "\xEF\xBF\xBD\xC3\xA4"},
+        TextRow{"bits_of_the_figure", floatBitsText(1.21044075F), "0x3F9AEFB9"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(HtmlReport, HoldsEveryFieldOfTheRecord) {
+    ListRecord record = failingRecord("lab/run 7.ASC");
+    record.file = FileFacts{2048, "2026-12-01 08:00:00 UTC", std::string(64, 'a')};
+    const std::string html = reportHtml(kHeading, {record}, PictureSource::DataUri);
+    for (const std::string& field :
+         {record.resultLine, std::string("0x"), marginText(record.margin),
+          std::string("2048 bytes"), std::string("2026-12-01 08:00:00 UTC"), std::string(64, 'a'),
+          std::string("1.0.0"), std::string("2026-12-07 09:14:05 +0100"),
+          std::string("end of file"), std::string("lab/run 7.ASC"),
+          std::string("100 kHz - 1 MHz")}) {
+        EXPECT_NE(html.find(field), std::string::npos) << field;
+    }
+    EXPECT_EQ(html.find("<script"), std::string::npos);
+    EXPECT_EQ(html.find("Summary"), std::string::npos) << "one list needs no summary";
+}
+
+TEST(HtmlReport, NameCannotInjectMarkup) {
+    const std::string html = reportHtml(kHeading, {failingRecord("<script>alert(1)</script>&.ASC")},
+                                        PictureSource::DataUri);
+    EXPECT_EQ(html.find("<script>"), std::string::npos);
+    EXPECT_NE(html.find("&lt;script&gt;alert(1)&lt;/script&gt;&amp;.ASC"), std::string::npos);
+}
+
+TEST(HtmlReport, PicturesInlineOrByNameAndEachListOnItsOwnPage) {
+    std::vector<ListRecord> records{failingRecord("a.ASC"), failingRecord("b.ASC")};
+    records[0].picturePng = "PNG";  // three bytes: one base64 group without padding
+    records[1].picturePng = "PN";
+    const std::string inline_ = reportHtml(kHeading, records, PictureSource::DataUri);
+    EXPECT_NE(inline_.find("data:image/png;base64,UE5H\""), std::string::npos);
+    EXPECT_NE(inline_.find("data:image/png;base64,UE4=\""), std::string::npos);
+    EXPECT_NE(inline_.find("Summary"), std::string::npos);
+    const std::string named = reportHtml(kHeading, records, PictureSource::ResourceName);
+    EXPECT_NE(named.find("src=\"picture-1.png\""), std::string::npos);
+    std::size_t pages = 0;
+    for (std::size_t at = named.find("class=\"list\""); at != std::string::npos;
+         at = named.find("class=\"list\"", at + 1)) {
+        ++pages;
+    }
+    EXPECT_EQ(pages, 2U);
+}
+
+}  // namespace
+}  // namespace ambersel::report

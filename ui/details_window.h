@@ -1,0 +1,36 @@
+#pragma once
+
+// The details of the list behind the dialog's result line, for the engineer who must make a
+// device pass: its picture, its margin in dB, where in the spectrum F comes from, its ten largest
+// contributors, and a report of it all for the record.
+
+#include <QImage>
+#include <QWidget>
+
+#include "report/list_record.h"
+
+class QTableWidget;
+
+namespace ambersel::ui {
+
+// A window of its own, owned by its parent (the dialog) and deleted when it is closed. Holds the
+// record it shows, so that a later Calculate in the dialog does not change it.
+class DetailsWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    DetailsWindow(report::ListRecord record, report::ReportHeading heading, QWidget* parent);
+
+    // The report's file: chosen in a file dialog, written as PDF or HTML by its extension. A
+    // failure is reported in a message box and leaves no file behind.
+    void saveReport();
+
+  private:
+    QTableWidget* bandTable();
+    QTableWidget* contributorTable();
+
+    report::ListRecord m_record;
+    report::ReportHeading m_heading;
+};
+
+}  // namespace ambersel::ui
