@@ -20,6 +20,7 @@
 
 #include "cli/band_edges.h"
 #include "cli/file_evaluation.h"
+#include "cli/help_text.h"
 #include "cli/json_report.h"
 #include "cli/number_text.h"
 #include "cli/plot_drawing.h"
@@ -36,82 +37,6 @@ constexpr int kFail = 1;
 constexpr int kError = 2;
 
 constexpr const char* kProgram = "ambersel-eval";
-
-constexpr const char* kDescription =
-    "Evaluates frequency-level lists with the Ambersel acceptance test, one FILE after the other.\n"
-    "A list (*.ASC) holds one \"frequency,level\" point per line: the frequency in Hz, the level\n"
-    "in dBuV. FILE \"-\" reads the list from standard input; reach a file named \"-\" as "
-    "\"./-\".\n";
-
-constexpr const char* kFooter = R"help(OUTPUT (standard output)
-  Without options: one line per FILE. With one FILE it is exactly the result line the
-  dialog shows, "PASS : F = 0.1210" or "FAIL : F = 1.2104", and nothing for a file that
-  cannot be read. With several FILEs each line is that result line, a tab and the path,
-  or "ERROR", a tab and the path. Control characters and backslashes in a path are
-  printed as \xHH and \\.
-  The test passes when 0 <= F <= 1. Numbers are always written with a full stop,
-  whatever the locale.
-
-  --top N       after each result line, the N points that contribute most to F:
-                  "  1. point 412: 2100000 Hz, 96.3 dBµV, term 0.0123457, 12.3% of F"
-                (point = position in the list, from 1; term = the point's addend of F).
-  --points      instead of the result lines, one CSV table with a header row and a row
-                per point of every file: path, index, frequency_Hz, level_dBuV, the
-                figure's intermediates, the point's term and running_F, F after that
-                point. The last running_F of a file is its F, to the bit. For a point
-                (x Hz, L dBuV): a = L/20, b = 10^a, V = b * 1e-6 (the level in volts),
-                Z = 3.629e-05 * (1000 x)^0.5283 + 0.1087, w = 12.56637061 x / 1000,
-                s = sqrt(1 + w^2), K = s V / (0.475166 Z), D = 0.135 x, term = K / D.
-                Values are shortest round-trip decimals; inf, -inf, nan, -nan where not
-                finite.
-  --json        instead, one JSON array with one object per FILE, each on its own line:
-                  path          the FILE argument (bytes that are not UTF-8 become U+FFFD)
-                  verdict       "PASS", "FAIL" or "ERROR"
-                  line          the result line; null for ERROR
-                  figure        F as the shortest decimal that reads back to the same
-                                single-precision float; null when F is not finite
-                  figure_text   the same decimal as a string, or "inf", "-inf", "nan",
-                                "-nan" when F is not finite; null for ERROR
-                  figure_bits   F's IEEE single-precision bits, "0x3DF7E5F5"; null for ERROR
-                  point_count   the number of points read
-                  stop          where reading ended: {"reason": "end_of_file",
-                                "malformed_item", "read_error" or "file_changed" (written
-                                to while it was read), "line": the line where the
-                                malformed item begins or null, "excerpt": the start of its
-                                text or null}; null when the file did not open
-                  error         why the file gave no verdict; null otherwise
-                  top           with --top N: [{index, frequency, level, term, share}],
-                                share = term / F, null when F is not finite or 0
-                  points        with --points: [{index, frequency, level, a, b, V, Z, w, s,
-                                K, D, term, running_figure}]
-                Numbers inside top and points that are not finite are null.
-  --plot FILE   also draws each list to FILE, an SVG or a PNG picture by its extension:
-                level over a logarithmic frequency axis, each point coloured and sized by
-                its share of F, the verdict and F in the title, where reading stopped.
-                With several FILEs the plot name must hold {name}, which stands for the
-                list's file name without extension ("stdin" for -).
-
-WARNINGS AND ERRORS (standard error)
-  A list ends quietly at the first item that is not "number,number". When that cuts a
-  file short, or a file gives no points at all, a warning says so:
-    warning: run.ASC: read 2 points; stopped at line 3: 'end'
-    warning: empty.ASC: read 0 points; the file holds no items
-  A file that cannot be opened or read: "Error in the input file: PATH (reason)"; the
-  other files are still evaluated.
-
-EXIT STATUS
-  0  every file passes
-  1  at least one file fails
-  2  a file cannot be opened or read, a plot or the report cannot be written, the
-     command line is wrong, or memory runs out; 2 wins over 1
-
-EXAMPLES
-  ambersel-eval run.ASC
-  ambersel-eval lab/*.ASC --json > verdicts.json
-  ambersel-eval --top 5 run.ASC
-  ambersel-eval --points run.ASC > points.csv
-  ambersel-eval --plot 'plots/{name}.png' lab/*.ASC
-  measure | ambersel-eval -)help";
 
 struct Options {
     std::vector<std::string> files;
