@@ -5,7 +5,10 @@
 #include <QString>
 
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "ui/ambersel_test_dlg.h"
 
@@ -16,12 +19,41 @@ constexpr const char* kProgramName = "Ambersel_Test";
 // Lets a desktop match the window to the installed desktop entry and its icon.
 constexpr const char* kDesktopFileName = "org.ambersel.TestCalculator";
 
+std::string_view environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string_view() : std::string_view(value);
+}
+
+// Whether the toolkit will find a display to open the window on. On Linux that takes an X11 or a
+// Wayland server, unless QT_QPA_PLATFORM names a platform that needs none (offscreen, vnc,
+// linuxfb); without one the toolkit aborts the process with a message of its own.
+bool displayAvailable() {
+#ifdef __linux__
+    const std::string_view platform = environment("QT_QPA_PLATFORM");
+    if (!platform.empty() && !platform.starts_with("xcb") && !platform.starts_with("wayland")) {
+        return true;
+    }
+    return !environment("DISPLAY").empty() || !environment("WAYLAND_DISPLAY").empty();
+#else
+    return true;
+#endif
+}
+
 }  // namespace
 
 int CAmbersel_TestApp::Run(int argc, char** argv) {
     std::string programPath = kProgramName;
     if (argc > 0 && argv != nullptr && argv[0] != nullptr && argv[0][0] != '\0') {
         programPath = argv[0];
+    }
+    const QString programName = QFileInfo(QString::fromLocal8Bit(programPath)).fileName();
+    if (!displayAvailable()) {
+        std::fprintf(stderr,
+                     "%s: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY "
+                     "is set); start it in a desktop session or over ssh -X, or evaluate a list "
+                     "with ambersel-eval LIST.ASC\n",
+                     programName.toLocal8Bit().constData());
+        return kNoDisplay;
     }
     // The toolkit keeps referring to both for as long as it runs.
     int toolkitArgc = 1;
@@ -34,21 +66,17 @@ int CAmbersel_TestApp::Run(int argc, char** argv) {
     // evaluator needs no such step: nothing it runs after starting the toolkit for its pictures
     // converts numbers through the C library.
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName(QFileInfo(QString::fromLocal8Bit(programPath)).fileName());
+    QApplication::setApplicationName(programName);
     QApplication::setApplicationVersion(QStringLiteral(AMBERSEL_VERSION));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
-
-    if (InitInstance()) {
-        return QApplication::exec();
-    }
+    InitInstance();
     return 0;
 }
 
-bool CAmbersel_TestApp::InitInstance() {
+void CAmbersel_TestApp::InitInstance() {
     CAmbersel_TestDlg dialog;
     // Closing by any means is handled alike, so how the dialog closed does not matter.
     DoModal(dialog);
-    return false;
 }
 
 int CAmbersel_TestApp::DoModal(CAmbersel_TestDlg& dialog) {

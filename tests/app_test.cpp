@@ -2,6 +2,7 @@
 // are read and written in, and the dialog as the only window.
 
 #include <QApplication>
+#include <QByteArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -11,13 +12,14 @@
 #include <algorithm>
 #include <clocale>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/ambersel_test_app.h"
+#include "dialog_test_support.h"
 #include "test_files.h"
 #include "ui/ambersel_test_dlg.h"
-#include "ui_test_support.h"
 
 namespace ambersel::testing {
 namespace {
@@ -86,6 +88,35 @@ TEST(Program, IgnoresItsArgumentsAndIsNamedAfterItsExecutable) {
         });
         EXPECT_EQ(run(app, row.arguments), 0);
         EXPECT_TRUE(app.worked);
+    }
+}
+
+// Where the toolkit would abort for want of a display, the program says so and ends instead.
+TEST(Program, WithoutADisplaySaysSoAndEnds) {
+    struct Kept {  // puts the variables back as they were
+        const char* name;
+        std::optional<QByteArray> value;
+    };
+    std::vector<Kept> kept;
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        kept.push_back({name, qEnvironmentVariableIsSet(name)
+                                  ? std::optional<QByteArray>(qgetenv(name))
+                                  : std::nullopt});
+        qunsetenv(name);
+    }
+    for (const char* platform : {"", "xcb", "wayland"}) {
+        SCOPED_TRACE(platform);
+        qputenv("QT_QPA_PLATFORM", platform);
+        WorkedApp app([](QDialog&) {});
+        EXPECT_EQ(run(app, {"Ambersel_Test"}), CAmbersel_TestApp::kNoDisplay);
+        EXPECT_FALSE(app.worked);
+    }
+    for (const Kept& variable : kept) {
+        if (variable.value) {
+            qputenv(variable.name, *variable.value);
+        } else {
+            qunsetenv(variable.name);
+        }
     }
 }
 

@@ -14,7 +14,7 @@
 #include "test_files.h"
 #include "ui/ambersel_test_dlg.h"
 #include "ui/details_window.h"
-#include "ui_test_support.h"
+#include "dialog_test_support.h"
 
 namespace ambersel::testing {
 namespace {

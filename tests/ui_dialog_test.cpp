@@ -15,10 +15,10 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "dialog_test_support.h"
 #include "test_files.h"
 #include "ui/ambersel_test_dlg.h"
 #include "ui/dialog_template.h"
-#include "ui_test_support.h"
 
 namespace ambersel::testing {
 namespace {
@@ -174,6 +174,16 @@ TEST(FileDialog, OpensAndListsAscFilesInAnyLetterCase) {
                                    QStringLiteral("Y.ASC")}));
 }
 
+// Checks that the message box `box` was the one of `icon`, or that none came up for icon 0: a
+// warning says the list cannot be read, a critical message that the command failed.
+void expectReport(const MessageBoxSeen& box, int icon) {
+    EXPECT_EQ(box.icon, icon);
+    EXPECT_EQ(box.title, icon == 0 ? QString() : QStringLiteral("Ambersel_Test"));
+    EXPECT_EQ(box.buttons, icon == 0 ? 0 : static_cast<int>(QMessageBox::Ok));
+    EXPECT_EQ(box.text == QStringLiteral("Error in the input file"), icon == QMessageBox::Warning)
+        << box.text.toStdString();
+}
+
 // One operator's session with one dialog: the file dialog stores the chosen path, and Calculate
 // shows the verdict of the file as it is then or reports why there is none; the dialog carries on.
 TEST(Dialog, StoresTheChosenFileAndShowsItsVerdictOrWhyThereIsNone) {
@@ -230,15 +240,9 @@ TEST(Dialog, StoresTheChosenFileAndShowsItsVerdictOrWhyThereIsNone) {
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         step.act();
-        EXPECT_EQ(pathShown(dialog), step.path);
-        EXPECT_EQ(resultShown(dialog), step.line);
+        EXPECT_EQ(pathShown(dialog) + " | " + resultShown(dialog), step.path + " | " + step.line);
         EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(box.icon, step.report);
-        EXPECT_EQ(box.title, step.report == 0 ? QString() : QStringLiteral("Ambersel_Test"));
-        EXPECT_EQ(box.buttons, step.report == 0 ? 0 : static_cast<int>(QMessageBox::Ok));
-        EXPECT_EQ(box.text == QStringLiteral("Error in the input file"),
-                  step.report == QMessageBox::Warning)
-            << box.text.toStdString();
+        expectReport(box, step.report);
     }
 }
 
