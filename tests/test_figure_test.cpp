@@ -72,11 +72,13 @@ INSTANTIATE_TEST_SUITE_P(
                   0xFFC00000,
                   "FAIL : F = -nan"},
         FigureRow{"huge_level_overflows_to_infinity", {{1000, 1000}}, 0x7F800000, "FAIL : F = inf"},
-        FigureRow{
-            "realistic_scan_rounds_at_every_step",
-            {{79339.0F, 29.06F}, {511000955.6F, 25.36F}, {419086.5F, 63.7F}, {263170.5F, 28.32F}},
-            0x396C92C5,
-            "PASS : F = 0.0002"},
+        FigureRow{"realistic_scan_rounds_at_every_step",
+                  {{797272330.5F, 61.99F},
+                   {1903195.5F, 47.32F},
+                   {3263379.6F, 31.59F},
+                   {526281.8F, 33.34F}},
+                  0x37DC5F06,
+                  "PASS : F = 0.0000"},
         FigureRow{
             "four_pi_is_cut_to_ten_digits", {{148561.2F, 37.86F}}, 0x3794FF93, "PASS : F = 0.0000"},
         FigureRow{"level_of_minus_infinity_adds_nothing",
