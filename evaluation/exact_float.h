@@ -54,9 +54,9 @@ struct DecimalDigits {
     bool droppedNonZero = false;         // a digit after the kept ones was not zero
 };
 
-// The float nearest to the number whose digits are `digits`, times 10^scale, ties to even;
-// beyond the float range, infinity or zero. `tail` is empty unless `leading` has
+// The float nearest to the number whose digits are `kept`, times 10^scale, ties to even; beyond
+// the float range, infinity or zero. `kept.tail` is empty unless `kept.leading` has
 // kLeadingDigits digits, and holds at most kKeptDigits - kLeadingDigits of them.
-float roundDecimalDigits(const DecimalDigits& digits, std::int64_t scale, bool negative);
+float roundDecimalDigits(const DecimalDigits& kept, std::int64_t scale, bool negative);
 
 }  // namespace ambersel

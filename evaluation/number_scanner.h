@@ -9,8 +9,8 @@
 
 namespace ambersel {
 
-// Reads one number that starts at the next byte of `in`; white space before it is the caller's to
-// skip.
+// Reads one number that starts at the next byte of `stream`; white space before it is the
+// caller's to skip.
 //
 // Accepts an optional sign followed by one of:
 //   - decimal digits with at most one decimal point, with digits on at least one side of it, then
@@ -30,6 +30,6 @@ namespace ambersel {
 // "infin", "na"); as in the C library those bytes are gone, and the caller's reading ends there.
 //
 // A number may run across any number of buffer fills; the end of the input ends it.
-bool scanNumber(ByteStream& in, float& value);
+bool scanNumber(ByteStream& stream, float& value);
 
 }  // namespace ambersel

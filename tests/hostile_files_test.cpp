@@ -126,17 +126,12 @@ INSTANTIATE_TEST_SUITE_P(
         ContentRow{"binary_junk_after_points_keeps_them", "1000,100\n\n\x01" + junk(2)},
         ContentRow{"digit_a_megabyte_after_a_halfway_value_rounds_it_up",
                    std::string(kHalfwayAboveOne) + std::string(kMegabyte, '0') + "1,100"},
-        ContentRow{"megabyte_of_zeros_after_a_halfway_value_rounds_to_even",
-                   std::string(kHalfwayAboveOne) + std::string(kMegabyte, '0') + ",100"},
         ContentRow{"megabyte_of_leading_zeros_cancelled_by_the_exponent",
                    "0." + std::string(kMegabyte, '0') + "1e1000001,100"},
         ContentRow{"million_blank_lines_before_the_first_point",
                    std::string(kMegabyte, '\n') + "1000,100\n"},
         ContentRow{"million_blank_lines_then_text_that_is_named_by_its_line",
-                   "1000,100" + repeated("\r\n", kMegabyte) + "end\n"},
-        ContentRow{"cut_in_the_exponent_reads_the_digits_before_it", "1000,100\n1000,1.5e+"},
-        ContentRow{"cut_after_a_sign_drops_the_item", "1000,100\n1000,-"},
-        ContentRow{"cut_in_a_word_drops_the_item", "1000,100\n1000,infin"}),
+                   "1000,100" + repeated("\r\n", kMegabyte) + "end\n"}),
     [](const ::testing::TestParamInfo<ContentRow>& info) { return info.param.name; });
 
 TEST(HostileContent, NotANumberFromEitherSignGivesOneLine) {

@@ -89,15 +89,29 @@ class ListTextGenerator {
         }
     }
 
+    // What ends a list: text, a broken item, a number cut short, a byte-order mark, UTF-16, an
+    // item broken across lines, a line longer than any excerpt.
     std::string ending() {
-        static const std::array<const char*, 14> kEndings = {"end\n",        "Frequency,Level\n",
-                                                             "150000 ,60\n", "150000;60\n",
-                                                             "3\n",          "1,2,3\n",
-                                                             "-\n",          ".\n",
-                                                             "0x\n",         "infin,1\n",
-                                                             "na\n",         "\xEF\xBB\xBF",
-                                                             "+-1,2",        ",5\n"};
-        return kEndings[static_cast<std::size_t>(between(0, kEndings.size() - 1))];
+        static const std::array<std::string_view, 18> kEndings = {
+            "end\n",
+            "Frequency,Level\n",
+            "150000 ,60\n",
+            "150000;60\n",
+            "3\n",
+            "1,2,3\n",
+            "-\n",
+            ".\n",
+            "0x\n",
+            "infin,1\n",
+            "na\n",
+            "\xEF\xBB\xBF",
+            "+-1,2",
+            ",5\n",
+            "1,\n\nfoo\n",
+            "1,1e+\n-,2",
+            {"1\0,\0\x32\0", 6},
+            "x123456789012345678901234567890123456789012345678\n"};
+        return std::string(kEndings[static_cast<std::size_t>(between(0, kEndings.size() - 1))]);
     }
 
     std::string number() {
