@@ -31,13 +31,14 @@ struct ChartBand {
 
 // One list of points, drawn as marks and an outline of its spectrum.
 struct Series {
-    // What the legend says of it, when the chart holds several series.
-    std::string name;     // the list's file name
-    std::string verdict;  // its verdict line
-    bool failed = false;  // the verdict in the colour of a fail, else of a pass
-    std::string margin;   // "margin -0.99 dB"
+    std::string name;  // the list's file name, as the legend calls it
     std::vector<ChartPoint> points;
-    std::vector<ChartBand> bands;  // its row of the band strip; none: no row
+    // Defaults to spare a series of points alone from spelling them out.
+    std::vector<ChartBand> bands{};  // its row of the band strip; none: no row
+    // What the legend says of it besides its name, when the chart holds several series.
+    std::string verdict{};  // its verdict line
+    bool failed = false;    // the verdict in the colour of a fail, else of a pass
+    std::string margin{};   // "margin -0.99 dB"
 };
 
 struct Chart {
