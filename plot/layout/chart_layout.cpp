@@ -25,6 +25,8 @@ constexpr double kStripGap = 8;
 constexpr double kBandRow = 24;
 constexpr double kBandRowBySeries = 16;
 constexpr double kBandRowGap = 4;
+// Room left of each row for the sample mark of its series.
+constexpr double kRowSampleWidth = 16;
 
 struct Extent {
     Range frequencies{std::numeric_limits<double>::infinity(),
@@ -104,7 +106,14 @@ void labelHeaviest(ChartLayout& layout, const std::vector<std::vector<AreaPoint>
             label.point = mark.at;
             label.text = "#" + std::to_string(++rank) + "  " + percentText(weight);
             const TextExtent text = measure(label.text, TextRole::PointLabel);
-            label.box = placer.place(mark.at, {text.width + 12, text.height + 6});
+            const Size size{text.width + 12, text.height + 6};
+            // Over several series, a label that would cover another says less than it hides.
+            const std::optional<Rect> box =
+                layout.bySeries ? placer.placeFree(mark.at, size) : placer.place(mark.at, size);
+            if (!box) {
+                continue;
+            }
+            label.box = *box;
             label.anchor = {std::clamp(mark.at.x, label.box.left, label.box.right()),
                             std::clamp(mark.at.y, label.box.top, label.box.bottom())};
             layout.series[s].labels.push_back(std::move(label));
@@ -153,16 +162,18 @@ double placeBandStrip(ChartLayout& layout, const Chart& chart, double top,
             continue;
         }
         const double rowTop = bottom == top ? top : bottom + kBandRowGap;
+        const Rect& area = layout.plotArea;
         layout.series[s].bands =
             bandBoxes(chart.series[s].bands, layout.frequencies, rowTop, rowHeight, measure);
+        layout.series[s].bandRow = {area.left, rowTop, area.width, rowHeight};
         bottom = rowTop + rowHeight;
     }
     if (bottom > top) {
         const Rect& area = layout.plotArea;
         layout.bandStrip = Rect::fromCorners({area.left, top}, {area.right(), bottom});
         const TextExtent caption = measure(chart.bandsName, TextRole::AxisLabel);
-        layout.bandsCaption = {{area.left - 10 - caption.width, (top + bottom) / 2 + 5},
-                               chart.bandsName};
+        const double end = area.left - (layout.bySeries ? kRowSampleWidth : 0) - 10;
+        layout.bandsCaption = {{end - caption.width, (top + bottom) / 2 + 5}, chart.bandsName};
     }
     return bottom;
 }

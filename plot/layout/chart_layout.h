@@ -47,6 +47,7 @@ struct SeriesLayout {
     std::vector<PointLabel> labels;
     SeriesStyle style;           // with several series, the colour and shape of its marks
     std::vector<BandBox> bands;  // its row of the band strip
+    Rect bandRow;                // the row across the plot area's width; empty without bands
 };
 
 struct ScaleTick {
@@ -69,9 +70,11 @@ struct ChartLayout {
     std::vector<ScaleTick> colourScale;
     bool anyUndefined = false;  // a drawn point's weight is not a number
     Rect bandStrip;             // around every series' row of bands; empty when there is none
-    PlacedText bandsCaption;    // the chart's bandsName, left of the strip
-    double legendLeft = 0;      // where the colour scale or the legend begins, right of the plot
-    Legend legend;              // with several series
+    // The chart's bandsName, left of the strip; with several series, clear of a sample mark
+    // that stands left of each row for its series.
+    PlacedText bandsCaption;
+    double legendLeft = 0;  // where the colour scale or the legend begins, right of the plot
+    Legend legend;          // with several series
 
     bool hasMarks() const;
 };

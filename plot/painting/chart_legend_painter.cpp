@@ -26,6 +26,12 @@ void ChartPainter::paintBandStrip() {
     m_painter.setFont(fontFor(TextRole::BandLabel));
     for (const SeriesLayout& series : m_layout.series) {
         const QColor colour = seriesColour(series.style);
+        if (m_layout.bySeries && !series.bandRow.empty()) {
+            m_painter.setPen(QPen(colour.darker(135), 0.8));
+            m_painter.setBrush(colour);
+            drawMark(m_painter, series.style.shape,
+                     QPointF(series.bandRow.left - 9, series.bandRow.centre().y), 4.5);
+        }
         for (const BandBox& band : series.bands) {
             const bool shaded = !std::isnan(band.share);
             const QColor fill = shaded ? towardsWhite(colour, band.share) : QColor(Qt::white);

@@ -84,6 +84,10 @@ void ChartPainter::paint() {
     for (const SeriesLayout& series : m_layout.series) {
         paintSeries(series);
     }
+    // Over every series' marks, so that no series hides the labels of another.
+    for (const SeriesLayout& series : m_layout.series) {
+        paintLabels(series);
+    }
     m_painter.restore();
     paintBandStrip();
     if (m_layout.bySeries) {
@@ -171,7 +175,6 @@ void ChartPainter::paintSeries(const SeriesLayout& series) {
     m_painter.setPen(QPen(outlineColour, 1));
     m_painter.drawPolyline(outline);
     paintMarks(series);
-    paintLabels(series);
 }
 
 void ChartPainter::paintMarks(const SeriesLayout& series) {

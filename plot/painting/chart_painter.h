@@ -31,7 +31,7 @@ class ChartPainter {
     void paintHeading();
     void paintGrid();
     void paintAxisTitles();
-    // The outline, the marks and the labels of a series with marks.
+    // The outline and the marks of a series.
     void paintSeries(const SeriesLayout& series);
     void paintMarks(const SeriesLayout& series);
     void paintLabels(const SeriesLayout& series);
