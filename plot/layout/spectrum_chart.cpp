@@ -165,7 +165,8 @@ std::string overlayWarning(const std::vector<ChartedList>& lists) {
 
 std::string marginNote(float figure) {
     const std::optional<double> margin = marginDb(figure);
-    return margin ? "margin " + decibelText(*margin) : "no margin";
+    // Rounded as every other report of the margin rounds it.
+    return margin ? "margin " + decibelText(roundedMargin(*margin)) : "no margin";
 }
 
 Chart spectrumChart(const ChartedList& list, const std::vector<double>& bandEdges) {
