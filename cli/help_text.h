@@ -72,9 +72,13 @@ inline constexpr const char* kFooter = R"help(OUTPUT (standard output)
                 Numbers inside top and points that are not finite are null.
   --plot FILE   also draws each list to FILE, an SVG or a PNG picture by its extension:
                 level over a logarithmic frequency axis, each point coloured and sized by
-                its share of F, the verdict and F in the title, where reading stopped.
-                With several FILEs the plot name must hold {name}, which stands for the
-                list's file name without extension ("stdin" for -).
+                its share of F, the verdict, F and the margin in the title (20 log10(1/F),
+                to 0.01 dB), where reading stopped, and under the plot the share of F of
+                each frequency band (--bands, or the decades the list spans). {name} in
+                FILE stands for the list's file name without extension ("stdin" for -):
+                one picture per list. With several FILEs and no {name}, all lists with a
+                verdict are drawn over one another on one picture, each in its own colour,
+                with its verdict, F and margin in the legend and its own row of bands.
   --report FILE also writes the report for the record, a PDF or an HTML file by its
                 extension: per list the result line, F and its bits, the margin, the
                 points read and where reading stopped, the file's name, size,
@@ -103,6 +107,7 @@ EXAMPLES
   ambersel-eval --top 5 run.ASC
   ambersel-eval --points run.ASC > points.csv
   ambersel-eval --plot 'plots/{name}.png' lab/*.ASC
+  ambersel-eval --plot before-after.png before.ASC after.ASC
   ambersel-eval --bands 150k,1M,10M,30M --report run.pdf run.ASC
   measure | ambersel-eval -)help";
 

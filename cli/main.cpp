@@ -25,6 +25,7 @@
 #include "cli/number_text.h"
 #include "cli/plot_drawing.h"
 #include "cli/plot_files.h"
+#include "cli/plot_run.h"
 #include "cli/record_report.h"
 #include "cli/text_reports.h"
 
@@ -130,6 +131,10 @@ class FileOutputs {
             return true;
         }
         m_drawing = startPlotDrawing(kProgram);
+        if (m_drawing && !m_options.plot.empty()) {
+            m_plots.emplace(*m_drawing, m_options.plot, m_options.bandEdges,
+                            m_options.files.size());
+        }
         if (m_drawing && !m_options.report.empty()) {
             m_report.emplace(*m_drawing, m_options.report, m_options.bandEdges);
         }
@@ -139,11 +144,8 @@ class FileOutputs {
     // Draws and records `evaluation`, a file with a verdict; the exit status this gives.
     int add(const FileEvaluation& evaluation) {
         int status = kPass;
-        if (!m_options.plot.empty()) {
-            const std::filesystem::path target = plotTargetFor(m_options.plot, evaluation.argument);
-            status =
-                worse(status, failure("the plot", target,
-                                      m_drawing->draw(evaluation, target, *plotFormatOf(target))));
+        if (m_plots) {
+            status = worse(status, plotFailure(m_plots->add(evaluation)));
         }
         if (m_report) {
             status = worse(status, failure("the report", m_report->targetFor(evaluation.argument),
@@ -152,12 +154,19 @@ class FileOutputs {
         return status;
     }
 
-    // Writes the report of every list, when that is the kind asked for.
+    // Draws the one picture of all lists and writes the report of every list, when those are
+    // the kinds asked for.
     int finish() {
-        return m_report ? failure("the report", m_options.report, m_report->finish()) : kPass;
+        const int status = m_plots ? plotFailure(m_plots->finish()) : kPass;
+        return worse(
+            status, m_report ? failure("the report", m_options.report, m_report->finish()) : kPass);
     }
 
   private:
+    static int plotFailure(const std::optional<PlotFailure>& failed) {
+        return failed ? failure("the plot", failed->target, failed->why) : kPass;
+    }
+
     static int failure(const char* what, const std::filesystem::path& target,
                        const std::optional<std::string>& why) {
         if (!why) {
@@ -170,6 +179,7 @@ class FileOutputs {
 
     const Options& m_options;
     std::unique_ptr<PlotDrawing> m_drawing;
+    std::optional<PlotRun> m_plots;
     std::optional<RecordReport> m_report;
 };
 

@@ -11,6 +11,7 @@
 
 #include "cli/file_evaluation.h"
 #include "cli/plot_files.h"
+#include "plot/layout/chart.h"
 #include "report/list_record.h"
 
 namespace ambersel::cli {
@@ -22,9 +23,9 @@ class PlotDrawing {
     PlotDrawing& operator=(const PlotDrawing&) = delete;
     virtual ~PlotDrawing() = default;
 
-    // Writes the plot of `evaluation`, a file with a verdict, to `target`. The file is replaced
-    // whole or left as it was. Returns why it could not be written, or nothing on success.
-    virtual std::optional<std::string> draw(const FileEvaluation& evaluation,
+    // Writes `chart` to `target`. The file is replaced whole or left as it was. Returns why it
+    // could not be written, or nothing on success.
+    virtual std::optional<std::string> draw(const plot::Chart& chart,
                                             const std::filesystem::path& target,
                                             PlotFormat format) const = 0;
 

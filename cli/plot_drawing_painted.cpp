@@ -12,10 +12,8 @@ class PaintedPlotDrawing final : public PlotDrawing {
   public:
     explicit PaintedPlotDrawing(const std::string& programName) : m_session(programName) {}
 
-    std::optional<std::string> draw(const FileEvaluation& evaluation,
-                                    const std::filesystem::path& target,
+    std::optional<std::string> draw(const plot::Chart& chart, const std::filesystem::path& target,
                                     PlotFormat format) const override {
-        const plot::Chart chart = spectrumChart(evaluation);
         const std::string bytes =
             format == PlotFormat::Svg ? plot::svgPicture(chart) : plot::pngPicture(chart);
         if (bytes.empty()) {
@@ -33,7 +31,8 @@ class PaintedPlotDrawing final : public PlotDrawing {
         if (!standardInput) {
             record.file = report::fileFactsOf(evaluation.argument);
         }
-        record.picturePng = plot::pngPicture(spectrumChart(evaluation));
+        record.picturePng =
+            plot::pngPicture(plot::spectrumChart(chartedList(evaluation), bandEdges));
         return record;
     }
 

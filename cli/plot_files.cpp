@@ -43,13 +43,17 @@ std::filesystem::path plotTargetFor(const std::string& pattern, const std::strin
     return std::filesystem::path(target);
 }
 
+bool drawsOnePicture(const std::string& pattern, std::size_t fileCount) {
+    return fileCount > 1 && pattern.find(kPlotNamePlaceholder) == std::string::npos;
+}
+
 std::optional<std::string> plotNameProblem(const std::string& pattern,
                                            const std::vector<std::string>& files) {
     if (!plotFormatOf(pattern)) {
         return "--plot needs a file name ending in .svg or .png: " + escapedBytes(pattern, true);
     }
-    if (files.size() > 1 && pattern.find(kPlotNamePlaceholder) == std::string::npos) {
-        return "with several files, the --plot name must hold {name}";
+    if (drawsOnePicture(pattern, files.size())) {
+        return std::nullopt;
     }
     std::set<std::filesystem::path> targets;
     for (const std::string& file : files) {

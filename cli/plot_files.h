@@ -2,6 +2,7 @@
 
 // The files --plot writes: their format and their names.
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -22,9 +23,12 @@ inline constexpr std::string_view kPlotNamePlaceholder = "{name}";
 // name without its extension, or by "stdin" for "-".
 std::filesystem::path plotTargetFor(const std::string& pattern, const std::string& argument);
 
+// Whether the lists go onto one picture, drawn over one another: there are several, and the plot
+// name holds no {name}.
+bool drawsOnePicture(const std::string& pattern, std::size_t fileCount);
+
 // Why `pattern` does not do as the plot name for `files`, or nothing when it does: it must end in
-// .svg or .png, it must hold {name} when there are several files, and no two files may be drawn to
-// the same plot.
+// .svg or .png, and when it holds {name}, no two files may be drawn to the same plot.
 std::optional<std::string> plotNameProblem(const std::string& pattern,
                                            const std::vector<std::string>& files);
 

@@ -1,17 +1,14 @@
 #pragma once
 
-// The chart of one list's spectrum for a test report: the level over a logarithmic frequency axis,
-// each point weighted by its share of F, the verdict and F in the title, and a note of what
-// reading left out.
+// The charts ambersel-eval draws: its evaluated list files, as the plot library charts them.
 
 #include "cli/file_evaluation.h"
-#include "plot/layout/chart.h"
+#include "plot/layout/spectrum_chart.h"
 
 namespace ambersel::cli {
 
-// The chart of `evaluation`, a file with a verdict. A point's weight is its share of F; when F is
-// not a finite number above 0, its share of the sum of the finite terms instead. A point whose
-// term is not finite has no weight (not a number).
-plot::Chart spectrumChart(const FileEvaluation& evaluation);
+// `evaluation`, a file with a verdict, named by its file name or "standard input". Refers to the
+// evaluation's points, so the evaluation must outlive it.
+plot::ChartedList chartedList(const FileEvaluation& evaluation);
 
 }  // namespace ambersel::cli

@@ -123,12 +123,21 @@ std::vector<RunCase> plotRuns() {
         return {RunCase{"a_build_without_pictures_refuses_to_plot", "--plot {name}.png pass.ASC", 2,
                         "", "ambersel-eval: this build draws no pictures*\n"}};
     }
-    return {RunCase{"a_plot_that_cannot_replace_a_folder_is_an_error", "--plot p.svg pass.ASC", 2,
-                    "PASS : F = 0.1210\n", "ambersel-eval: cannot write the plot p.svg (*)\n"},
-            RunCase{"a_list_read_after_the_graphics_started_keeps_its_full_stop",
-                    "--plot {name}.svg decimal.ASC", 1, "FAIL : F = 1.0000\n", ""},
-            RunCase{"a_list_that_cannot_be_read_is_not_drawn", "--plot {name}.png missing.ASC", 2,
-                    "", "Error in the input file: missing.ASC (*)\n"}};
+    return {
+        RunCase{"a_plot_that_cannot_replace_a_folder_is_an_error", "--plot p.svg pass.ASC", 2,
+                "PASS : F = 0.1210\n", "ambersel-eval: cannot write the plot p.svg (*)\n"},
+        RunCase{"a_list_read_after_the_graphics_started_keeps_its_full_stop",
+                "--plot {name}.svg decimal.ASC", 1, "FAIL : F = 1.0000\n", ""},
+        RunCase{"a_list_that_cannot_be_read_is_not_drawn", "--plot {name}.png missing.ASC", 2, "",
+                "Error in the input file: missing.ASC (*)\n"},
+        RunCase{"several_lists_without_name_go_onto_one_picture",
+                "--plot both.svg fail.ASC missing.ASC pass.ASC", 2,
+                "FAIL : F = 1.2104\tfail.ASC\nERROR\tmissing.ASC\nPASS : F = 0.1210\tpass.ASC\n",
+                "Error in the input file: missing.ASC (*)\n"},
+        RunCase{"one_picture_that_cannot_replace_a_folder_is_an_error",
+                "--plot p.svg pass.ASC fail.ASC", 2,
+                "PASS : F = 0.1210\tpass.ASC\nFAIL : F = 1.2104\tfail.ASC\n",
+                "ambersel-eval: cannot write the plot p.svg (*)\n"}};
 }
 
 INSTANTIATE_TEST_SUITE_P(Plots, Runs, ::testing::ValuesIn(plotRuns()),

@@ -10,6 +10,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli_process.h"
 #include "test_files.h"
@@ -93,6 +94,76 @@ INSTANTIATE_TEST_SUITE_P(
                       PlotCase{"a_long_scan_gives_a_picture_of_bounded_size", longScan(), false, 1,
                                ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Whether `svg` holds each of `shown` and none of `notShown`.
+::testing::AssertionResult showsTexts(const std::string& svg, const std::vector<std::string>& shown,
+                                      const std::vector<std::string>& notShown) {
+    for (const std::string& text : shown) {
+        if (svg.find(text) == std::string::npos) {
+            return ::testing::AssertionFailure() << "no " << text;
+        }
+    }
+    for (const std::string& text : notShown) {
+        if (svg.find(text) != std::string::npos) {
+            return ::testing::AssertionFailure() << "shows " << text;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The bundled examples as an engineer compares them: on one picture, each with its verdict and
+// margin in the legend and a row of bands, or alone with its margin beside its verdict.
+TEST(ExamplePictures, ShowVerdictsMarginsAndBands) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> lists;
+        std::string target;  // without extension
+        int exitStatus;
+        std::vector<std::string> shown;  // texts of the picture
+        std::vector<std::string> notShown;
+    };
+    const std::vector<std::string> both = {
+        ">2 lists: 1 FAIL, 1 PASS<", ">switching_supply_fail.ASC<",
+        ">FAIL : F = 1.1201<",       ">margin -0.99 dB<",
+        ">emission_150k_30M.ASC<",   ">PASS : F = 0.0092<",
+        ">margin +40.71 dB<",        ">share of F<"};
+    const Row rows[] = {
+        {"two lists on one picture",
+         {"switching_supply_fail.ASC", "emission_150k_30M.ASC"},
+         "both",
+         1,
+         both,
+         {}},
+        {"a list that cannot be read is left out",
+         {"switching_supply_fail.ASC", "missing.ASC", "emission_150k_30M.ASC"},
+         "both",
+         2,
+         both,
+         {"missing", ">3 lists"}},
+        {"one list alone",
+         {"switching_supply_fail.ASC"},
+         "{name}",
+         1,
+         {">FAIL : F = 1.1201<", ">margin -0.99 dB<", ">switching_supply_fail.ASC<",
+          ">share of F<"},
+         {">Lists<"}},
+    };
+    for (const Row& row : rows) {
+        const TemporaryFolder folder;
+        for (const char* example : {"switching_supply_fail.ASC", "emission_150k_30M.ASC"}) {
+            folder.write(example,
+                         contentOf(std::string(AMBERSEL_SOURCE_TREE "/examples/") + example));
+        }
+        std::vector<std::string> arguments{"--plot", row.target + ".svg"};
+        arguments.insert(arguments.end(), row.lists.begin(), row.lists.end());
+        const EvaluatorRun run = runEvaluator(folder.path(), arguments);
+        EXPECT_EQ(run.exitStatus, row.exitStatus) << row.name << ": " << run.err;
+        const std::string drawn = row.lists.size() > 1 ? "both" : "switching_supply_fail";
+        EXPECT_TRUE(
+            showsTexts(contentOf(folder.path() / (drawn + ".svg")), row.shown, row.notShown))
+            << row.name;
+    }
+}
 
 }  // namespace
 }  // namespace ambersel::testing

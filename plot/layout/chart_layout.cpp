@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "plot/layout/band_strip.h"
 #include "plot/layout/label_placer.h"
 #include "plot/layout/point_marks.h"
 #include "plot/layout/value_text.h"
@@ -14,6 +15,18 @@ namespace {
 constexpr Size kCanvas{1200, 700};
 // Points closer than this many units share a cell and are drawn as one.
 constexpr double kCell = 4;
+// Room right of the plot area for the colour scale, or for the legend of several series.
+constexpr double kColourScaleWidth = 200;
+constexpr double kLegendWidth = 260;
+constexpr double kLegendGap = 30;
+// The band strip: its distance from the plot area, and the height of a row and the gap between
+// rows; several series get thinner rows.
+constexpr double kStripGap = 8;
+constexpr double kBandRow = 24;
+constexpr double kBandRowBySeries = 16;
+constexpr double kBandRowGap = 4;
+// Room left of each row for the sample mark of its series.
+constexpr double kRowSampleWidth = 16;
 
 struct Extent {
     Range frequencies{std::numeric_limits<double>::infinity(),
@@ -63,9 +76,9 @@ Mark markOf(const AreaPoint& point, const ChartLayout& layout, double heaviestWe
 
 // The series' heaviest marks whose weight is a number, heaviest first, with their weights.
 std::vector<std::pair<Mark, double>> labelledMarks(const std::vector<AreaPoint>& kept,
-                                                   const SeriesLayout& series) {
+                                                   const SeriesLayout& series, std::size_t count) {
     std::vector<std::pair<Mark, double>> labelled;
-    for (std::size_t i = kept.size(); i-- > 0 && labelled.size() < kLabelledPoints;) {
+    for (std::size_t i = kept.size(); i-- > 0 && labelled.size() < count;) {
         if (!series.marks[i].undefined) {
             labelled.emplace_back(series.marks[i], kept[i].weight);
         }
@@ -77,8 +90,9 @@ void labelHeaviest(ChartLayout& layout, const std::vector<std::vector<AreaPoint>
                    const MeasureText& measure) {
     LabelPlacer placer(layout.plotArea.grown(-4));
     std::vector<std::vector<std::pair<Mark, double>>> labelled;
+    const std::size_t count = layout.bySeries ? kLabelledPointsBySeries : kLabelledPoints;
     for (std::size_t s = 0; s < layout.series.size(); ++s) {
-        labelled.push_back(labelledMarks(kept[s], layout.series[s]));
+        labelled.push_back(labelledMarks(kept[s], layout.series[s], count));
         // No label may hide a labelled point.
         for (const auto& [mark, weight] : labelled.back()) {
             placer.reserve({mark.at.x - mark.radius, mark.at.y - mark.radius, 2 * mark.radius,
@@ -92,12 +106,76 @@ void labelHeaviest(ChartLayout& layout, const std::vector<std::vector<AreaPoint>
             label.point = mark.at;
             label.text = "#" + std::to_string(++rank) + "  " + percentText(weight);
             const TextExtent text = measure(label.text, TextRole::PointLabel);
-            label.box = placer.place(mark.at, {text.width + 12, text.height + 6});
+            const Size size{text.width + 12, text.height + 6};
+            // Over several series, a label that would cover another says less than it hides.
+            const std::optional<Rect> box =
+                layout.bySeries ? placer.placeFree(mark.at, size) : placer.place(mark.at, size);
+            if (!box) {
+                continue;
+            }
+            label.box = *box;
             label.anchor = {std::clamp(mark.at.x, label.box.left, label.box.right()),
                             std::clamp(mark.at.y, label.box.top, label.box.bottom())};
             layout.series[s].labels.push_back(std::move(label));
         }
     }
+}
+
+// The marks and outline of each series; the points kept as marks, for labelling.
+std::vector<std::vector<AreaPoint>> placeSeries(ChartLayout& layout, const Chart& chart,
+                                                double heaviestWeight) {
+    const Rect& area = layout.plotArea;
+    const auto cellColumns = static_cast<std::size_t>(area.width / kCell) + 1;
+    const auto cellRows = static_cast<std::size_t>(area.height / kCell) + 1;
+    const auto pixelColumns = static_cast<std::size_t>(area.width) + 1;
+    std::vector<std::vector<AreaPoint>> kept;
+    for (const Series& series : chart.series) {
+        std::vector<AreaPoint> points;
+        for (std::size_t index = 0; index < series.points.size(); ++index) {
+            const ChartPoint& point = series.points[index];
+            if (isDrawable(point)) {
+                points.push_back({layout.frequencies.fraction(std::log10(point.frequency)),
+                                  layout.levels.fraction(point.level), point.weight, index});
+            }
+        }
+        SeriesLayout& placed = layout.series.emplace_back();
+        placed.style = seriesStyle(layout.series.size() - 1);
+        kept.push_back(heaviestPerCell(points, cellColumns, cellRows));
+        for (const AreaPoint& point : kept.back()) {
+            placed.marks.push_back(markOf(point, layout, heaviestWeight));
+        }
+        for (const AreaPoint& point : outline(points, pixelColumns)) {
+            placed.outline.push_back(placeOf(point, layout));
+        }
+    }
+    return kept;
+}
+
+// A row of band boxes for each series that has bands, from `top`. Returns the strip's bottom, or
+// `top` when no series has bands.
+double placeBandStrip(ChartLayout& layout, const Chart& chart, double top,
+                      const MeasureText& measure) {
+    const double rowHeight = layout.bySeries ? kBandRowBySeries : kBandRow;
+    double bottom = top;
+    for (std::size_t s = 0; s < chart.series.size(); ++s) {
+        if (chart.series[s].bands.empty()) {
+            continue;
+        }
+        const double rowTop = bottom == top ? top : bottom + kBandRowGap;
+        const Rect& area = layout.plotArea;
+        layout.series[s].bands =
+            bandBoxes(chart.series[s].bands, layout.frequencies, rowTop, rowHeight, measure);
+        layout.series[s].bandRow = {area.left, rowTop, area.width, rowHeight};
+        bottom = rowTop + rowHeight;
+    }
+    if (bottom > top) {
+        const Rect& area = layout.plotArea;
+        layout.bandStrip = Rect::fromCorners({area.left, top}, {area.right(), bottom});
+        const TextExtent caption = measure(chart.bandsName, TextRole::AxisLabel);
+        const double end = area.left - (layout.bySeries ? kRowSampleWidth : 0) - 10;
+        layout.bandsCaption = {{end - caption.width, (top + bottom) / 2 + 5}, chart.bandsName};
+    }
+    return bottom;
 }
 
 }  // namespace
@@ -113,8 +191,10 @@ bool ChartLayout::hasMarks() const {
 
 ChartLayout layOutChart(const Chart& chart, const MeasureText& measure) {
     ChartLayout layout;
-    layout.canvas = kCanvas;
-    layout.plotArea = Rect::fromCorners({96, 112}, {kCanvas.width - 200, kCanvas.height - 84});
+    layout.bySeries = chart.series.size() > 1;
+    const double right = kCanvas.width - (layout.bySeries ? kLegendWidth : kColourScaleWidth);
+    layout.plotArea = Rect::fromCorners({96, 112}, {right, kCanvas.height - 84});
+    layout.legendLeft = right + kLegendGap;
     const Rect& area = layout.plotArea;
     const Extent extent = extentOf(chart);
     layout.frequencies = {
@@ -124,36 +204,26 @@ ChartLayout layOutChart(const Chart& chart, const MeasureText& measure) {
     layout.levels = {extent.anyDrawn ? paddedRange(extent.levels.low, extent.levels.high, 5, 0.08)
                                      : Range{0, 100},
                      area.bottom(), -area.height};
-    layout.frequencyLines = frequencyLines(layout.frequencies, area.bottom() + 22, measure);
-    layout.levelLines = levelLines(layout.levels, area.left - 10, measure);
     layout.anyUndefined = extent.anyUndefined;
     for (const double at : {0.0, 0.5, 1.0}) {
         layout.colourScale.push_back({at, percentText(at * extent.heaviestWeight)});
     }
-
-    const auto cellColumns = static_cast<std::size_t>(area.width / kCell) + 1;
-    const auto cellRows = static_cast<std::size_t>(area.height / kCell) + 1;
-    const auto pixelColumns = static_cast<std::size_t>(area.width) + 1;
-    std::vector<std::vector<AreaPoint>> kept;
-    for (const Series& series : chart.series) {
-        std::vector<AreaPoint> points;
-        for (std::size_t index = 0; index < series.points.size(); ++index) {
-            const ChartPoint& point = series.points[index];
-            if (isDrawable(point)) {
-                points.push_back({layout.frequencies.fraction(std::log10(point.frequency)),
-                                  layout.levels.fraction(point.level), point.weight, index});
-            }
-        }
-        SeriesLayout& placed = layout.series.emplace_back();
-        kept.push_back(heaviestPerCell(points, cellColumns, cellRows));
-        for (const AreaPoint& point : kept.back()) {
-            placed.marks.push_back(markOf(point, layout, extent.heaviestWeight));
-        }
-        for (const AreaPoint& point : outline(points, pixelColumns)) {
-            placed.outline.push_back(placeOf(point, layout));
-        }
-    }
+    const std::vector<std::vector<AreaPoint>> kept =
+        placeSeries(layout, chart, extent.heaviestWeight);
     labelHeaviest(layout, kept, measure);
+
+    const double stripTop = area.bottom() + kStripGap;
+    const double stripBottom = placeBandStrip(layout, chart, stripTop, measure);
+    const double axisBottom = stripBottom > stripTop ? stripBottom : area.bottom();
+    layout.frequencyLines = frequencyLines(layout.frequencies, axisBottom + 22, measure);
+    layout.levelLines = levelLines(layout.levels, area.left - 10, measure);
+    layout.frequencyTitleBaseline = axisBottom + 54;
+    layout.canvas = {kCanvas.width, layout.frequencyTitleBaseline + 30};
+    if (layout.bySeries) {
+        const Rect column = Rect::fromCorners({layout.legendLeft, area.top - 8},
+                                              {kCanvas.width - 10, area.bottom()});
+        layout.legend = layOutLegend(chart, column, measure);
+    }
     return layout;
 }
 

@@ -2,6 +2,7 @@
 
 // Places labels beside the points they name, each clear of everything placed or reserved before it.
 
+#include <optional>
 #include <vector>
 
 #include "plot/layout/geometry.h"
@@ -22,8 +23,13 @@ class LabelPlacer {
     // inside the bounds, and where none is inside, the label's top-left corner at the point.
     Rect place(Point at, Size size);
 
+    // The same nearest free place, or nothing, and nothing reserved, where none is free.
+    std::optional<Rect> placeFree(Point at, Size size);
+
   private:
     bool isFree(const Rect& box) const;
+    // The places around the point that lie inside the bounds, in the order they are tried.
+    std::vector<Rect> candidates(Point at, Size size) const;
 
     Rect m_bounds;
     std::vector<Rect> m_taken;

@@ -42,7 +42,14 @@ double niceStep(double span, int wanted);
 // The multiples of `step` from `low` to `high`, at most 100 of them.
 std::vector<double> multiplesWithin(double low, double high, double step);
 
-enum class TextRole { AxisLabel, PointLabel };
+// What a text is, for its font.
+enum class TextRole {
+    AxisLabel,
+    PointLabel,
+    BandLabel,
+    LegendHeading,  // also a series' name in the legend
+    LegendText,
+};
 
 struct TextExtent {
     double width = 0;

@@ -4,6 +4,7 @@
 // decimal separator whatever the locale.
 
 #include <string>
+#include <string_view>
 
 namespace ambersel::plot {
 
@@ -17,5 +18,13 @@ std::string frequencyText(double hertz);
 
 // A fraction as a percentage with three significant digits: "12.3%".
 std::string percentText(double fraction);
+
+// A level change rounded to 0.01 dB, with its sign: "+40.71 dB", "-0.99 dB"; "0.00 dB" for one
+// that rounds to zero, which has no sign to show.
+std::string decibelText(double decibels);
+
+// Bytes as printable ASCII within one line: control bytes, bytes above 0x7E and the backslash are
+// written as \xHH and \\, so that a file's stray bytes show as what they are.
+std::string printableText(std::string_view bytes);
 
 }  // namespace ambersel::plot

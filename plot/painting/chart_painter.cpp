@@ -1,7 +1,6 @@
 #include "plot/painting/chart_painter.h"
 
 #include <QFontMetricsF>
-#include <QLinearGradient>
 #include <QPen>
 #include <QPointF>
 #include <QPolygonF>
@@ -12,29 +11,14 @@
 #include <iterator>
 #include <string>
 
+#include "plot/painting/painting_support.h"
+#include "plot/painting/series_style.h"
+
 namespace ambersel::plot {
 namespace {
 
-const QColor kInk(0x21, 0x21, 0x21);
-const QColor kMutedInk(0x61, 0x61, 0x61);
-const QColor kPassColour(0x2e, 0x7d, 0x32);
-const QColor kFailColour(0xc6, 0x28, 0x28);
 const QColor kWarningColour(0xb3, 0x59, 0x00);
-const QColor kUndefinedColour(0x6a, 0x1b, 0x9a);
-const QColor kOutlineColour(0x9e, 0x9e, 0x9e);
-const QColor kFrameColour(0x75, 0x75, 0x75);
-
-QString text(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-QPointF qt(Point point) {
-    return {point.x, point.y};
-}
-
-QRectF qt(const Rect& rect) {
-    return {rect.left, rect.top, rect.width, rect.height};
-}
+const QColor kLabelFrameColour(0xa5, 0x0f, 0x15);
 
 }  // namespace
 
@@ -46,7 +30,17 @@ QFont chartFont(int pixelSize, bool bold) {
 }
 
 QFont fontFor(TextRole role) {
-    return chartFont(13, role == TextRole::PointLabel);
+    switch (role) {
+        case TextRole::PointLabel:
+        case TextRole::LegendHeading:
+            return chartFont(13, true);
+        case TextRole::BandLabel:
+            return chartFont(12);
+        case TextRole::AxisLabel:
+        case TextRole::LegendText:
+            break;
+    }
+    return chartFont(13);
 }
 
 QColor shadeColour(double shade) {
@@ -80,39 +74,52 @@ void ChartPainter::paint() {
     paintGrid();
     paintAxisTitles();
     m_painter.save();
-    m_painter.setClipRect(qt(m_layout.plotArea).adjusted(1, 1, -1, -1));
+    m_painter.setClipRect(qtRect(m_layout.plotArea).adjusted(1, 1, -1, -1));
     if (!m_layout.hasMarks()) {
         m_painter.setFont(chartFont(18));
         m_painter.setPen(kMutedInk);
-        m_painter.drawText(qt(m_layout.plotArea), Qt::AlignCenter,
+        m_painter.drawText(qtRect(m_layout.plotArea), Qt::AlignCenter,
                            QStringLiteral("No points to draw"));
     }
     for (const SeriesLayout& series : m_layout.series) {
         paintSeries(series);
     }
+    // Over every series' marks, so that no series hides the labels of another.
+    for (const SeriesLayout& series : m_layout.series) {
+        paintLabels(series);
+    }
     m_painter.restore();
-    if (m_layout.hasMarks()) {
-        paintLegend();
+    paintBandStrip();
+    if (m_layout.bySeries) {
+        paintSeriesLegend();
+    } else if (m_layout.hasMarks()) {
+        paintColourScale();
     }
 }
 
 void ChartPainter::paintHeading() {
-    const double left = m_layout.plotArea.left;
-    const QString title = text(m_chart.title);
-    m_painter.setFont(chartFont(24, true));
-    m_painter.setPen(m_chart.failed ? kFailColour : kPassColour);
-    m_painter.drawText(QPointF(left, 42), title);
-    const double titleWidth = QFontMetricsF(chartFont(24, true)).horizontalAdvance(title);
-    m_painter.setFont(chartFont(18));
-    m_painter.setPen(kInk);
-    m_painter.drawText(QPointF(left + titleWidth + 18, 42), text(m_chart.subject));
+    double left = m_layout.plotArea.left;
+    const QColor verdictColour = m_chart.failed ? kFailColour : kPassColour;
+    auto write = [&](const std::string& text, const QFont& font, const QColor& colour) {
+        if (text.empty()) {
+            return;
+        }
+        m_painter.setFont(font);
+        m_painter.setPen(colour);
+        m_painter.drawText(QPointF(left, 42), qtText(text));
+        left += QFontMetricsF(font).horizontalAdvance(qtText(text)) + 18;
+    };
+    write(m_chart.title, chartFont(24, true), verdictColour);
+    write(m_chart.titleNote, chartFont(20), verdictColour);
+    write(m_chart.subject, chartFont(18), kInk);
+    left = m_layout.plotArea.left;
     m_painter.setFont(chartFont(14));
     m_painter.setPen(kMutedInk);
-    m_painter.drawText(QPointF(left, 70), text(m_chart.summary));
+    m_painter.drawText(QPointF(left, 70), qtText(m_chart.summary));
     if (!m_chart.warning.empty()) {
         m_painter.setPen(kWarningColour);
         m_painter.setFont(chartFont(14, true));
-        m_painter.drawText(QPointF(left, 94), text(m_chart.warning));
+        m_painter.drawText(QPointF(left, 94), qtText(m_chart.warning));
     }
 }
 
@@ -124,29 +131,29 @@ void ChartPainter::paintGrid() {
         m_painter.drawLine(QPointF(line.at, area.top), QPointF(line.at, area.bottom()));
         if (!line.label.empty()) {
             m_painter.setPen(line.major ? kInk : kMutedInk);
-            m_painter.drawText(qt(line.labelAt), text(line.label));
+            m_painter.drawText(qtPoint(line.labelAt), qtText(line.label));
         }
     }
     for (const AxisLine& line : m_layout.levelLines) {
         m_painter.setPen(QPen(QColor(0xe0, 0xe0, 0xe0), 1));
         m_painter.drawLine(QPointF(area.left, line.at), QPointF(area.right(), line.at));
         m_painter.setPen(kInk);
-        m_painter.drawText(qt(line.labelAt), text(line.label));
+        m_painter.drawText(qtPoint(line.labelAt), qtText(line.label));
     }
     m_painter.setPen(QPen(kFrameColour, 1.2));
     m_painter.setBrush(Qt::NoBrush);
-    m_painter.drawRect(qt(area));
+    m_painter.drawRect(qtRect(area));
 }
 
 void ChartPainter::paintAxisTitles() {
-    const QRectF area = qt(m_layout.plotArea);
+    const QRectF area = qtRect(m_layout.plotArea);
     m_painter.setFont(chartFont(15));
     m_painter.setPen(kInk);
     const QFontMetricsF metrics(m_painter.font());
     const QString xTitle = QStringLiteral("Frequency");
-    m_painter.drawText(
-        QPointF(area.center().x() - metrics.horizontalAdvance(xTitle) / 2, area.bottom() + 54),
-        xTitle);
+    m_painter.drawText(QPointF(area.center().x() - metrics.horizontalAdvance(xTitle) / 2,
+                               m_layout.frequencyTitleBaseline),
+                       xTitle);
     const QString yTitle = QStringLiteral("Level (dBµV)");
     m_painter.save();
     m_painter.translate(area.left() - 62, area.center().y());
@@ -161,83 +168,47 @@ void ChartPainter::paintSeries(const SeriesLayout& series) {
     }
     QPolygonF outline;
     for (const Point& point : series.outline) {
-        outline << qt(point);
+        outline << qtPoint(point);
     }
-    m_painter.setPen(QPen(kOutlineColour, 1));
+    const QColor outlineColour =
+        m_layout.bySeries ? towardsWhite(seriesColour(series.style), 0.6) : kOutlineColour;
+    m_painter.setPen(QPen(outlineColour, 1));
     m_painter.drawPolyline(outline);
+    paintMarks(series);
+}
 
+void ChartPainter::paintMarks(const SeriesLayout& series) {
     for (const Mark& mark : series.marks) {
-        const QPointF at = qt(mark.at);
+        const QPointF at = qtPoint(mark.at);
         if (mark.undefined) {
             m_painter.setPen(QPen(kUndefinedColour, 2.2));
             m_painter.drawLine(at + QPointF(-6, -6), at + QPointF(6, 6));
             m_painter.drawLine(at + QPointF(-6, 6), at + QPointF(6, -6));
             continue;
         }
-        const QColor colour = shadeColour(mark.shade);
+        QColor colour = m_layout.bySeries ? seriesColour(series.style) : shadeColour(mark.shade);
         m_painter.setPen(QPen(colour.darker(135), 0.8));
+        if (m_layout.bySeries) {
+            // Marks of one series let those of another show through.
+            colour.setAlpha(190);
+        }
         m_painter.setBrush(colour);
-        m_painter.drawEllipse(at, mark.radius, mark.radius);
+        drawMark(m_painter, series.style.shape, at, mark.radius);
     }
-    paintLabels(series);
 }
 
 void ChartPainter::paintLabels(const SeriesLayout& series) {
     m_painter.setFont(fontFor(TextRole::PointLabel));
+    const QColor frame = m_layout.bySeries ? seriesColour(series.style) : kLabelFrameColour;
     for (const PointLabel& label : series.labels) {
-        const QRectF box = qt(label.box);
+        const QRectF box = qtRect(label.box);
         m_painter.setPen(QPen(kMutedInk, 1));
-        m_painter.drawLine(qt(label.point), qt(label.anchor));
-        m_painter.setPen(QPen(QColor(0xa5, 0x0f, 0x15), 1));
+        m_painter.drawLine(qtPoint(label.point), qtPoint(label.anchor));
+        m_painter.setPen(QPen(frame, m_layout.bySeries ? 1.6 : 1));
         m_painter.setBrush(QColor(255, 255, 255, 235));
         m_painter.drawRoundedRect(box, 3, 3);
         m_painter.setPen(kInk);
-        m_painter.drawText(box, Qt::AlignCenter, text(label.text));
-    }
-}
-
-void ChartPainter::paintLegend() {
-    const double left = m_layout.plotArea.right() + 30;
-    const double top = m_layout.plotArea.top;
-    m_painter.setFont(chartFont(14, true));
-    m_painter.setPen(kInk);
-    m_painter.drawText(QPointF(left, top + 4), QStringLiteral("Point colour"));
-    m_painter.setFont(chartFont(13));
-    m_painter.setPen(kMutedInk);
-    m_painter.drawText(QPointF(left, top + 22), text(m_chart.weightName));
-
-    const QRectF bar(left, top + 36, 18, 200);
-    QLinearGradient gradient(bar.bottomLeft(), bar.topLeft());
-    for (const double at : {0.0, 0.25, 0.5, 0.75, 1.0}) {
-        gradient.setColorAt(at, shadeColour(at));
-    }
-    m_painter.setPen(QPen(kFrameColour, 0.8));
-    m_painter.setBrush(gradient);
-    m_painter.drawRect(bar);
-    m_painter.setPen(kInk);
-    for (const ScaleTick& tick : m_layout.colourScale) {
-        const double y = bar.bottom() - tick.fraction * bar.height();
-        m_painter.drawLine(QPointF(bar.right(), y), QPointF(bar.right() + 5, y));
-        m_painter.drawText(QPointF(bar.right() + 9, y + 5), text(tick.label));
-    }
-    paintLegendSamples(left, bar.bottom() + 30);
-}
-
-void ChartPainter::paintLegendSamples(double left, double top) {
-    m_painter.setPen(kMutedInk);
-    m_painter.drawText(QPointF(left, top), QStringLiteral("size grows with it"));
-    top += 28;
-    m_painter.setPen(QPen(kOutlineColour, 1));
-    m_painter.drawLine(QPointF(left, top - 5), QPointF(left + 22, top - 5));
-    m_painter.setPen(kMutedInk);
-    m_painter.drawText(QPointF(left + 30, top), QStringLiteral("trace"));
-    if (m_layout.anyUndefined) {
-        top += 28;
-        m_painter.setPen(QPen(kUndefinedColour, 2.2));
-        m_painter.drawLine(QPointF(left + 5, top - 11), QPointF(left + 17, top + 1));
-        m_painter.drawLine(QPointF(left + 5, top + 1), QPointF(left + 17, top - 11));
-        m_painter.setPen(kMutedInk);
-        m_painter.drawText(QPointF(left + 30, top), QStringLiteral("term not finite"));
+        m_painter.drawText(box, Qt::AlignCenter, qtText(label.text));
     }
 }
 

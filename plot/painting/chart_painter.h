@@ -1,7 +1,7 @@
 #pragma once
 
 // Paints a laid-out spectrum chart with Qt: the fixed parts (headings, frame, axis titles,
-// legend), the colours, and what the layout placed.
+// captions), the colours, and what the layout placed.
 
 #include <QColor>
 #include <QFont>
@@ -31,11 +31,15 @@ class ChartPainter {
     void paintHeading();
     void paintGrid();
     void paintAxisTitles();
-    // The outline, the marks and the labels of a series with marks.
+    // The outline and the marks of a series.
     void paintSeries(const SeriesLayout& series);
+    void paintMarks(const SeriesLayout& series);
     void paintLabels(const SeriesLayout& series);
-    void paintLegend();
-    void paintLegendSamples(double left, double top);
+    // The band strip, the colour scale of one series and the legend of several.
+    void paintBandStrip();
+    void paintColourScale();
+    void paintColourScaleSamples(double left, double top);
+    void paintSeriesLegend();
 
     QPainter& m_painter;
     const Chart& m_chart;

@@ -25,6 +25,18 @@ ChartLayout layOut(const Chart& chart) {
     });
 }
 
+// "FAIL : F = 1.1201  margin -0.99 dB — run.ASC": what the heading says, on one line.
+std::string headingOf(const Chart& chart) {
+    std::string heading = chart.title;
+    if (!chart.titleNote.empty()) {
+        heading += "  " + chart.titleNote;
+    }
+    if (!chart.subject.empty()) {
+        heading += " — " + chart.subject;
+    }
+    return heading;
+}
+
 std::string bytesOf(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
@@ -42,7 +54,7 @@ std::string svgPicture(const Chart& chart) {
     generator.setViewBox(QRectF(0, 0, size.width(), size.height()));
     // One picture unit is one CSS pixel, so the picture has the same size wherever it is pasted.
     generator.setResolution(96);
-    generator.setTitle(QString::fromStdString(chart.title + " — " + chart.subject));
+    generator.setTitle(QString::fromStdString(headingOf(chart)));
     generator.setDescription(QString::fromStdString(chart.summary));
     QPainter painter(&generator);
     ChartPainter(painter, chart, layout).paint();

@@ -24,8 +24,8 @@ class GraphicsSession {
     std::unique_ptr<Toolkit> m_toolkit;
 };
 
-// The bytes of `chart` drawn as an SVG document or a PNG image, 1200 by 700 pixels; empty when it
-// could not be drawn. A GraphicsSession must be running.
+// The bytes of `chart` drawn as an SVG document or a PNG image, 1200 pixels wide and 700 high, more
+// with a band strip; empty when it could not be drawn. A GraphicsSession must be running.
 std::string svgPicture(const Chart& chart);
 std::string pngPicture(const Chart& chart);
 
