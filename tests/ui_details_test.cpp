@@ -71,6 +71,9 @@ TEST(Details, AreOfferedOnlyWhileALineIsShownAndShowItsList) {
     const QString verdict = window->findChild<QLabel*>(QStringLiteral("verdict"))->text();
     EXPECT_TRUE(verdict.contains(dialog.findChild<QLabel*>(ui::IDC_RESULT)->text())) << verdict.toStdString();
     EXPECT_TRUE(verdict.contains(QStringLiteral(" dB"))) << verdict.toStdString();
+    const auto* picture = window->findChild<QLabel*>(QStringLiteral("picture"));
+    ASSERT_NE(picture, nullptr) << "the details show no picture";
+    EXPECT_GE(picture->pixmap().width(), 600);
     EXPECT_EQ(window->findChild<QTableWidget*>(QStringLiteral("contributors"))->rowCount(), 10);
     // 150 kHz to 29.15 MHz spans the decades from 100 kHz to 100 MHz.
     EXPECT_EQ(window->findChild<QTableWidget*>(QStringLiteral("bands"))->rowCount(), 3);

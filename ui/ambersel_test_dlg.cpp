@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -22,6 +23,8 @@
 #include <new>
 #include <utility>
 
+#include "plot/layout/spectrum_chart.h"
+#include "plot/painting/pictures.h"
 #include "report/list_record.h"
 #include "report/report_file.h"
 #include "ui/details_window.h"
@@ -208,6 +211,10 @@ void CAmbersel_TestDlg::OnDetails() {
     ambersel::report::ListRecord record = ambersel::report::recordOf(
         m_strFilePath.toStdString(), m_shownList->points, m_shownList->stop, {});
     record.file = ambersel::report::fileFactsOf(path);
+    const ambersel::plot::ChartedList charted{QFileInfo(m_strFilePath).fileName().toStdString(),
+                                              &m_shownList->points, m_shownList->stop,
+                                              record.verdict};
+    record.picturePng = ambersel::plot::pngPicture(ambersel::plot::spectrumChart(charted, {}));
     const ambersel::report::ReportHeading heading{
         QCoreApplication::applicationVersion().toStdString(),
         m_shownList->evaluatedAt.toStdString()};
