@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
@@ -30,7 +31,17 @@ QTableWidget* tableWithColumns(const QStringList& columns, int rows, QWidget* pa
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     return table;
+}
+
+// Shows every cell whole: a table of a few rows needs no scroll bars.
+void fitToContents(QTableWidget& table) {
+    table.resizeColumnsToContents();
+    const int frame = 2 * table.frameWidth();
+    table.setMinimumSize(
+        table.verticalHeader()->width() + table.horizontalHeader()->length() + frame,
+        table.horizontalHeader()->height() + table.verticalHeader()->length() + frame);
 }
 
 void setRow(QTableWidget& table, int row, const QStringList& cells) {
@@ -65,13 +76,21 @@ DetailsWindow::DetailsWindow(report::ListRecord record, report::ReportHeading he
                              static_cast<uint>(m_record.picturePng.size()), "PNG");
         auto* pictureLabel = new QLabel(this);
         pictureLabel->setObjectName(QStringLiteral("picture"));
-        pictureLabel->setPixmap(picture);
-        layout->addWidget(pictureLabel);
+        // Drawn for a report page; on a screen, a size that leaves room for the tables.
+        constexpr int kShownWidth = 680;
+        pictureLabel->setPixmap(picture.scaledToWidth(kShownWidth, Qt::SmoothTransformation));
+        layout->addWidget(pictureLabel, 0, Qt::AlignHCenter);
     }
-    layout->addWidget(new QLabel(QStringLiteral("Where F comes from"), this));
-    layout->addWidget(bandTable());
-    layout->addWidget(new QLabel(QStringLiteral("Largest contributors"), this));
-    layout->addWidget(contributorTable());
+    auto* tables = new QHBoxLayout;
+    for (const auto& [caption, table] :
+         {std::pair{QStringLiteral("Where F comes from"), bandTable()},
+          std::pair{QStringLiteral("Largest contributors"), contributorTable()}}) {
+        auto* column = new QVBoxLayout;
+        column->addWidget(new QLabel(caption, this));
+        column->addWidget(table);
+        tables->addLayout(column);
+    }
+    layout->addLayout(tables);
 
     auto* save = new QPushButton(QStringLiteral("Save report\u2026"), this);
     save->setObjectName(QStringLiteral("saveReport"));
@@ -93,6 +112,7 @@ QTableWidget* DetailsWindow::bandTable() {
              text(report::significantText(band.sumOfTerms, 6)),
              text(report::percentText(band.share)), text(report::marginText(band.marginWithout))});
     }
+    fitToContents(*table);
     return table;
 }
 
@@ -111,6 +131,7 @@ QTableWidget* DetailsWindow::contributorTable() {
              text(report::significantText(ranked.term, 6)),
              text(report::percentText(shareOfFigure(ranked.term, m_record.verdict.figure)))});
     }
+    fitToContents(*table);
     return table;
 }
 
