@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # ambersel-eval against the straightforward fscanf program, each as a whole process (start-up,
 # reading, figure, output), on one generated list of realistic points. The two programs run in
-# turn, RUNS times each, so that both meet the same machine load; prints the median wall time of
-# each, their ratio, and whether both gave the same line and the same F to the bit.
+# turn, RUNS times each, so that both meet the same machine load; prints the median wall and CPU
+# time of each, their ratios, and whether both gave the same line and the same F to the bit.
 #
 #   bench/whole_process.sh BUILD_FOLDER [POINTS] [RUNS]     defaults: 2000000 points, 11 runs
 #
@@ -22,17 +22,18 @@ list=$work/list.ASC
 "$build/bench/write_realistic_list" "$list" "$points"
 echo "list: $points points, $(($(stat -c %s "$list") / 1000000)) MB"
 
-# Seconds, with nanoseconds, of one run of the command; its output goes to the work folder.
-seconds_of() {
-    local start end
-    start=$(date +%s%N)
-    "$@" >"$work/out" 2>"$work/err" || true
-    end=$(date +%s%N)
-    echo "$(((end - start) / 1000))"
+# One run of the command as "wall-seconds cpu-seconds" (user and system); its output goes to the
+# work folder.
+TIMEFORMAT='%R %U %S'
+times_of() {
+    local wall user system
+    read -r wall user system < <({ time "$@" >"$work/out" 2>"$work/err"; } 2>&1 || true)
+    awk -v w="$wall" -v u="$user" -v s="$system" 'BEGIN { printf "%.3f %.3f\n", w, u + s }'
 }
 
+# The median of column $1 of standard input.
 median() {
-    sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+    awk -v c="$1" '{ print $c }' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
 # One untimed run each, so that both find the list in the page cache.
@@ -42,11 +43,9 @@ median() {
 : >"$work/ours"
 : >"$work/theirs"
 for ((run = 0; run < runs; ++run)); do
-    seconds_of "$evaluator" "$list" >>"$work/ours"
-    seconds_of "$baseline" "$list" >>"$work/theirs"
+    times_of "$evaluator" "$list" >>"$work/ours"
+    times_of "$baseline" "$list" >>"$work/theirs"
 done
-ours=$(median <"$work/ours")
-theirs=$(median <"$work/theirs")
 
 "$evaluator" --json "$list" >"$work/json" || true
 our_line=$(sed -n 's/.*"line":"\([^"]*\)".*/\1/p' "$work/json")
@@ -54,10 +53,12 @@ our_bits=$(sed -n 's/.*"figure_bits":"\([^"]*\)".*/\1/p' "$work/json")
 their_line=$("$baseline" "$list" 2>"$work/bits" || true)
 their_bits=$(cat "$work/bits")
 
-awk -v ours="$ours" -v theirs="$theirs" -v runs="$runs" 'BEGIN {
-    printf "ambersel-eval    : %.3f s (median of %d)\n", ours / 1e6, runs
-    printf "fscanf program   : %.3f s (median of %d)\n", theirs / 1e6, runs
-    printf "ratio            : %.2fx\n", theirs / ours
+# CPU time beside wall time: on a machine shared with other work it shows what waiting hides.
+awk -v ow="$(median 1 <"$work/ours")" -v oc="$(median 2 <"$work/ours")" \
+    -v tw="$(median 1 <"$work/theirs")" -v tc="$(median 2 <"$work/theirs")" -v runs="$runs" 'BEGIN {
+    printf "ambersel-eval    : %.3f s wall, %.3f s CPU (medians of %d)\n", ow, oc, runs
+    printf "fscanf program   : %.3f s wall, %.3f s CPU (medians of %d)\n", tw, tc, runs
+    printf "ratio            : %.2fx wall, %.2fx CPU\n", tw / ow, tc / oc
 }'
 if [ "$our_line" = "$their_line" ] && [ "$our_bits" = "$their_bits" ]; then
     echo "F                : $our_line ($our_bits), the same in both"
