@@ -33,7 +33,7 @@ std::optional<PlotFailure> PlotRun::finish() {
     for (const FileEvaluation& evaluation : m_kept) {
         lists.push_back(chartedList(evaluation));
     }
-    const std::optional<PlotFailure> failed =
+    std::optional<PlotFailure> failed =
         draw(plot::overlayChart(lists, m_bandEdges), m_kept.front().argument);
     m_kept.clear();
     return failed;
