@@ -81,7 +81,7 @@ TEST(ListReader, ReportsAReadErrorInsteadOfAQuietEnd) {
     // A stream opened for writing only fails every read.
     const testing::TemporaryFolder folder;
     const auto path = folder.write("list.ASC", "1,2\n");
-    const FileHandle stream(std::fopen(path.c_str(), "a"));
+    const FileHandle stream(std::fopen(path.string().c_str(), "a"));
     ASSERT_TRUE(stream);
     FrequencyLevelList list;
     EXPECT_EQ(scanFrequencyLevelList(stream.get(), list).end, ReadingEnd::ReadError);
