@@ -78,6 +78,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ListRow>& info) { return info.param.name; });
 
 TEST(ListReader, ReportsAReadErrorInsteadOfAQuietEnd) {
+#if defined(_WIN32)
+    GTEST_SKIP()
+        << "a write-only stream reads as empty here; tests/win32 reads locked bytes instead";
+#endif
     // A stream opened for writing only fails every read.
     const testing::TemporaryFolder folder;
     const auto path = folder.write("list.ASC", "1,2\n");
