@@ -197,6 +197,7 @@ void checkLayout(const WindowDriver& w) {
     const auto icon = reinterpret_cast<LRESULT>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0,
                    LR_DEFAULTSIZE | LR_SHARED));
+    EXPECT_NE(icon, 0);
     EXPECT_EQ(SendMessageW(window, WM_GETICON, ICON_BIG, 0), icon);
     EXPECT_EQ(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), icon);
     EXPECT_EQ(SendMessageW(window, WM_QUERYDRAGICON, 0, 0), icon);
