@@ -229,18 +229,25 @@ FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& e
 }
 
 // What writing to a file changes: its size and its last write time.
-using FileState = std::array<long long, 3>;
+struct FileState {
+    long long size = -1;
+    unsigned long long lastWrite = 0;
+
+    bool operator==(const FileState&) const = default;
+};
 
 FileState stateOf(std::FILE* file) {
     BY_HANDLE_FILE_INFORMATION information{};
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
     if (!GetFileInformationByHandle(handle, &information)) {
-        return {-1, -1, -1};
+        return {};
     }
-    const long long size =
-        (static_cast<long long>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
-    return {size, information.ftLastWriteTime.dwHighDateTime,
-            information.ftLastWriteTime.dwLowDateTime};
+    const auto high = [](DWORD upper, DWORD lower) {
+        return (static_cast<unsigned long long>(upper) << 32) | lower;
+    };
+    return {static_cast<long long>(high(information.nFileSizeHigh, information.nFileSizeLow)),
+            high(information.ftLastWriteTime.dwHighDateTime,
+                 information.ftLastWriteTime.dwLowDateTime)};
 }
 
 #else
