@@ -245,20 +245,5 @@ INSTANTIATE_TEST_SUITE_P(
                    IDI_ERROR}),
     [](const ::testing::TestParamInfo<FailureRow>& info) { return info.param.name; });
 
-TEST(Calculate, WithoutAChosenFileShowsTheErrorOfTheRealCommand) {
-    CAmbersel_TestDlg dialog;
-    runModal([&] { return dialog.DoModal(); },
-             [&](const WindowDriver& w) {
-                 const HWND window = w.waitForDialogCaptioned(kCaption);
-                 WindowDriver::click(window, IDOK);
-                 const HWND box = w.waitForDialogOwnedBy(window);
-                 EXPECT_EQ(WindowDriver::staticTexts(box),
-                           std::vector<std::wstring>{L"Error in the input file"});
-                 WindowDriver::click(box, IDOK);
-                 WindowDriver::waitUntilClosed(box);
-                 WindowDriver::click(window, IDCANCEL);
-             });
-}
-
 }  // namespace
 }  // namespace ambersel::testing
