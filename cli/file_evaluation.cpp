@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/argument_text.h"
 #include "evaluation/list_file.h"
 
 namespace ambersel::cli {
@@ -17,7 +18,13 @@ FileEvaluation evaluateListFile(const std::string& argument) {
         evaluation.opened = true;
         evaluation.stop = scanFrequencyLevelList(stdin, evaluation.points);
     } else {
-        ListFileReading reading = readListFile(std::filesystem::path(argument));
+        const std::optional<std::filesystem::path> path = pathOfArgument(argument);
+        ListFileReading reading;
+        if (path) {
+            reading = readListFile(*path);
+        } else {
+            reading.openError = ListFileError::UnconvertiblePath;
+        }
         if (!reading.opened()) {
             evaluation.errorReason = reading.openError.message();
             return evaluation;

@@ -14,10 +14,16 @@
 #include <variant>
 #include <vector>
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include <CLI/App.hpp>
 #include <CLI/Config.hpp>
 #include <CLI/Formatter.hpp>
 
+#include "cli/argument_text.h"
 #include "cli/band_edges.h"
 #include "cli/file_evaluation.h"
 #include "cli/help_text.h"
@@ -287,11 +293,39 @@ int run(int argc, char** argv) {
     }
 }
 
+#if defined(_WIN32)
+// The arguments as bytes, in the generalized UTF-8 that names every Windows file exactly.
+int runWithWideArguments(int argc, wchar_t** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) {
+        const std::wstring_view argument = argv[i];
+        arguments.push_back(
+            generalizedUtf8FromUtf16(std::u16string(argument.begin(), argument.end())));
+    }
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) {
+        pointers.push_back(argument.data());
+    }
+    pointers.push_back(nullptr);
+    return run(argc, pointers.data());
+}
+#endif
+
 }  // namespace
 
+#if defined(_WIN32)
+int wmain(int argc, wchar_t** argv) {
+    // Lists and reports are bytes: no line end is changed on the way in or out, so the output is
+    // the same as on every other system and a Ctrl-Z in a list is just a byte.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    try {
+        return runWithWideArguments(argc, argv);
+#else
 int main(int argc, char** argv) {
     try {
         return run(argc, argv);
+#endif
     } catch (const std::bad_alloc&) {
         std::cerr << kProgram << ": out of memory\n";
         return kError;

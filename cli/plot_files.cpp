@@ -71,7 +71,11 @@ std::optional<std::string> replaceFile(const std::filesystem::path& target,
     std::filesystem::path temporary = target;
     temporary += ".tmp";
     errno = 0;
+#if defined(_WIN32)
+    FileHandle file(_wfopen(temporary.c_str(), L"wb"));
+#else
     FileHandle file(std::fopen(temporary.c_str(), "wb"));
+#endif
     if (!file) {
         return systemMessage(errno);
     }

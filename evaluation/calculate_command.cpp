@@ -67,11 +67,16 @@ CalculationOutcome calculateFromPath(const std::filesystem::path& path) {
 }
 
 CalculationOutcome calculateFromFile(std::u16string_view path) {
+#if defined(_WIN32)
+    // Windows names files in UTF-16 itself: no conversion, so no character is ever replaced.
+    return calculateFromPath(std::filesystem::path(std::wstring(path.begin(), path.end())));
+#else
     const std::optional<std::string> narrowPath = utf8FromUtf16(path);
     if (!narrowPath) {
         return CalculationOutcome::openFailure();
     }
     return calculateFromPath(std::filesystem::path(*narrowPath));
+#endif
 }
 
 }  // namespace ambersel

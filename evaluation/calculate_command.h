@@ -43,11 +43,11 @@ class CalculationOutcome {
 };
 
 // Reads the list file at `path` (UTF-16, as the dialog holds it; empty when no file was chosen),
-// evaluates it and returns its result line. The path is converted to the file system's UTF-8
-// exactly; a path that has no exact form (a lone surrogate) is the open failure, so no look-alike
-// of it is ever opened. Keeps nothing between calls: the file is closed before it returns, on every
-// path, and the list goes to the outcome, whose owner decides how long to keep it. Throws
-// std::bad_alloc when memory runs out.
+// evaluates it and returns its result line. On Windows the path names the file unit for unit;
+// elsewhere it is converted to the file system's UTF-8 exactly, and a path that has no exact form
+// there (a lone surrogate) is the open failure. No look-alike of the path is ever opened. Keeps
+// nothing between calls: the file is closed before it returns, on every path, and the list goes to
+// the outcome, whose owner decides how long to keep it. Throws std::bad_alloc when memory runs out.
 CalculationOutcome calculateFromFile(std::u16string_view path);
 
 // The same for a path as the file system spells it, bytes and all.

@@ -9,6 +9,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #define AMBERSEL_POSIX_OPEN 1
+#elif defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// The C runtime's descriptors, after windows.h.
+#include <fcntl.h>
+#include <io.h>
+#define AMBERSEL_WINDOWS_OPEN 1
 #endif
 
 namespace ambersel {
@@ -25,6 +37,8 @@ class ListFileErrorCategory final : public std::error_category {
                 return "the path holds a NUL character";
             case ListFileError::UnconvertiblePath:
                 return "the path has no exact file-system form";
+            case ListFileError::InUse:
+                return "another program has the file open for writing, or has locked it";
         }
         return "unknown list file error";
     }
@@ -102,6 +116,138 @@ FileState stateOf(std::FILE* file) {
         return {};
     }
     return {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
+}
+
+#elif defined(AMBERSEL_WINDOWS_OPEN)
+
+// A handle closed when it goes, until it is handed to a descriptor.
+class Win32Handle {
+  public:
+    explicit Win32Handle(HANDLE handle) : m_handle(handle) {}
+    Win32Handle(const Win32Handle&) = delete;
+    Win32Handle& operator=(const Win32Handle&) = delete;
+    ~Win32Handle() {
+        if (valid()) {
+            CloseHandle(m_handle);
+        }
+    }
+    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return m_handle; }
+    HANDLE release() { return std::exchange(m_handle, INVALID_HANDLE_VALUE); }
+
+  private:
+    HANDLE m_handle;
+};
+
+// Why CreateFileW refused `path`, in the terms the other systems use.
+std::error_code openErrorOf(DWORD code, const std::filesystem::path& path) {
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+        case ERROR_DIRECTORY:
+            return systemError(ENOENT);
+        case ERROR_ACCESS_DENIED: {
+            // Opening a folder as a file is refused as a denied access.
+            const DWORD attributes = GetFileAttributesW(path.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                return ListFileError::NotARegularFile;
+            }
+            return systemError(EACCES);
+        }
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return ListFileError::InUse;
+        case ERROR_PIPE_BUSY:
+            return ListFileError::NotARegularFile;
+        case ERROR_FILENAME_EXCED_RANGE:
+            return systemError(ENAMETOOLONG);
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY:
+            return systemError(ENOMEM);
+        default:
+            return systemError(EIO);
+    }
+}
+
+// The path as CreateFileW takes it. A full path of MAX_PATH or more characters is only opened in
+// its "\\?\" form; a device's path ("\\.\NUL") stays as it is.
+std::wstring openablePath(const std::filesystem::path& path) {
+    const std::wstring& native = path.native();
+    const DWORD length = GetFullPathNameW(native.c_str(), 0, nullptr, nullptr);
+    if (length < MAX_PATH) {
+        return native;
+    }
+    std::wstring full(length, L'\0');
+    full.resize(GetFullPathNameW(native.c_str(), length, full.data(), nullptr));
+    if (full.rfind(LR"(\\?\)", 0) == 0 || full.rfind(LR"(\\.\)", 0) == 0) {
+        return full;
+    }
+    if (full.rfind(LR"(\\)", 0) == 0) {
+        return LR"(\\?\UNC\)" + full.substr(2);
+    }
+    return LR"(\\?\)" + full;
+}
+
+FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error) {
+    // Shared for reading only: a file that another program holds open for writing, say a list
+    // still being measured, is refused instead of read half written.
+    Win32Handle handle(CreateFileW(openablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!handle.valid()) {
+        error = openErrorOf(GetLastError(), path);
+        return nullptr;
+    }
+    // The type is checked on the opened file itself: a device (NUL, CON, COM1), a pipe or a folder
+    // is no list file.
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileType(handle.get()) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(handle.get(), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        error = ListFileError::NotARegularFile;
+        return nullptr;
+    }
+    // Binary: the reader takes CR LF as white space itself, and a Ctrl-Z is a byte like any other.
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle.get()), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        error = systemError(errno);
+        return nullptr;
+    }
+    handle.release();
+    FileHandle file(_fdopen(fd, "rb"));
+    if (!file) {
+        error = systemError(errno);
+        _close(fd);
+        return nullptr;
+    }
+    return file;
+}
+
+// What writing to a file changes: its size and its last write time.
+struct FileState {
+    long long size = -1;
+    unsigned long long lastWrite = 0;
+
+    bool operator==(const FileState&) const = default;
+};
+
+FileState stateOf(std::FILE* file) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    if (!GetFileInformationByHandle(handle, &information)) {
+        return {};
+    }
+    const auto high = [](DWORD upper, DWORD lower) {
+        return (static_cast<unsigned long long>(upper) << 32) | lower;
+    };
+    return {static_cast<long long>(high(information.nFileSizeHigh, information.nFileSizeLow)),
+            high(information.ftLastWriteTime.dwHighDateTime,
+                 information.ftLastWriteTime.dwLowDateTime)};
 }
 
 #else

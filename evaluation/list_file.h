@@ -15,14 +15,16 @@ enum class ListFileError {
     NotARegularFile = 1,  // a directory, FIFO, socket or device
     NulInPath,            // the path holds a NUL character, which no file name can
     UnconvertiblePath,    // the path's text has no exact file-system form (a lone surrogate)
+    InUse,                // Windows: another program holds the file open for writing, or locked it
 };
 const std::error_category& listFileErrorCategory() noexcept;
 std::error_code make_error_code(ListFileError error) noexcept;
 
 // Opens `path` for reading when it names a readable regular file (a symbolic link to one counts).
 // Anything else is refused at once, without blocking and without reading from it: an empty or
-// missing path, a directory, a FIFO, a device, a file without read permission. On refusal the
-// handle is empty and `error` says why.
+// missing path, a directory, a FIFO, a device, a file without read permission, and on Windows a
+// pipe and a file another program has open for writing or locked. The stream is binary, so a
+// list reads alike everywhere. On refusal the handle is empty and `error` says why.
 FileHandle openListFile(const std::filesystem::path& path, std::error_code& error);
 
 // A whole list file as read: its points and why reading ended.

@@ -78,10 +78,14 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ListRow>& info) { return info.param.name; });
 
 TEST(ListReader, ReportsAReadErrorInsteadOfAQuietEnd) {
+#if defined(_WIN32)
+    GTEST_SKIP()
+        << "a write-only stream reads as empty here; tests/win32 reads locked bytes instead";
+#endif
     // A stream opened for writing only fails every read.
     const testing::TemporaryFolder folder;
     const auto path = folder.write("list.ASC", "1,2\n");
-    const FileHandle stream(std::fopen(path.c_str(), "a"));
+    const FileHandle stream(std::fopen(path.string().c_str(), "a"));
     ASSERT_TRUE(stream);
     FrequencyLevelList list;
     EXPECT_EQ(scanFrequencyLevelList(stream.get(), list).end, ReadingEnd::ReadError);

@@ -1,0 +1,156 @@
+// Ambersel_Test.exe as the operator starts it: alone in a folder of its own, under any name, with
+// or without arguments; and the version record and manifest it carries.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/test_files.h"
+#include "tests/win32/modal_driver.h"
+
+namespace ambersel::testing {
+namespace {
+
+constexpr const wchar_t* kCaption = L"Ambersel Test Calculator (R&S file format)";
+
+std::filesystem::path builtProgram() {
+    return std::filesystem::path(AMBERSEL_TEST_PROGRAM);
+}
+
+// A process of the test's making, ended when it goes should it still run.
+class Process {
+  public:
+    explicit Process(std::wstring commandLine) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &m_info)) {
+            throw std::runtime_error("the program did not start");
+        }
+        CloseHandle(m_info.hThread);
+    }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process() {
+        if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(m_info.hProcess, 99);
+        }
+        CloseHandle(m_info.hProcess);
+    }
+    DWORD id() const { return m_info.dwProcessId; }
+    // The exit status, once the process has ended within ten seconds.
+    std::optional<DWORD> exitCode() const {
+        DWORD code = 0;
+        if (WaitForSingleObject(m_info.hProcess, 10000) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(m_info.hProcess, &code)) {
+            return std::nullopt;
+        }
+        return code;
+    }
+
+  private:
+    PROCESS_INFORMATION m_info{};
+};
+
+struct StartRow {
+    const char* name;
+    std::wstring fileName;
+    std::wstring arguments;
+    std::wstring messageCaption;  // the program's name
+};
+
+class Start : public ::testing::TestWithParam<StartRow> {};
+
+// The program's one dialog opens; Calculate without a file shows the error under the program's
+// name; Cancel ends the program, leaving no window behind.
+TEST_P(Start, ShowsTheDialogAndEndsWithIt) {
+    const TemporaryFolder folder;
+    const std::filesystem::path program = folder.path() / GetParam().fileName;
+    ASSERT_TRUE(std::filesystem::copy_file(builtProgram(), program));
+    const Process process(L"\"" + program.wstring() + L"\" " + GetParam().arguments);
+
+    const WindowDriver windows(0, process.id());
+    const HWND dialog = windows.waitForDialogCaptioned(kCaption);
+    WindowDriver::click(dialog, IDOK);
+    const HWND box = windows.waitForDialogOwnedBy(dialog);
+    EXPECT_EQ(WindowDriver::text(box), GetParam().messageCaption);
+    EXPECT_EQ(WindowDriver::staticTexts(box),
+              std::vector<std::wstring>{L"Error in the input file"});
+    WindowDriver::click(box, IDOK);
+    WindowDriver::waitUntilClosed(box);
+    WindowDriver::click(dialog, IDCANCEL);
+
+    EXPECT_EQ(process.exitCode(), 0U);
+    EXPECT_TRUE(windows.dialogs().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, Start,
+    ::testing::Values(StartRow{"as_built", L"Ambersel_Test.exe", L"", L"Ambersel_Test"},
+                      StartRow{"arguments_change_nothing", L"Ambersel_Test.exe",
+                               L"--help /S extra.ASC", L"Ambersel_Test"},
+                      StartRow{"renamed", L"Pr\u00FCfung \u03A9.exe", L"", L"Pr\u00FCfung \u03A9"}),
+    [](const ::testing::TestParamInfo<StartRow>& info) { return info.param.name; });
+
+// A resource of the program, in the given language.
+std::string resourceOf(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language) {
+    const HRSRC found = FindResourceExW(module, type, name, language);
+    if (found == nullptr) {
+        return {};
+    }
+    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    return {bytes, SizeofResource(module, found)};
+}
+
+std::wstring versionText(const std::vector<char>& record, const std::wstring& key) {
+    void* value = nullptr;
+    UINT length = 0;
+    const std::wstring path = L"\\StringFileInfo\\040904e4\\" + key;
+    if (!VerQueryValueW(record.data(), path.c_str(), &value, &length) || length == 0) {
+        return {};
+    }
+    return static_cast<const wchar_t*>(value);
+}
+
+TEST(Program, CarriesItsVersionRecordAndAManifestForCommonControls6) {
+    const std::wstring path = builtProgram().wstring();
+    std::vector<char> record(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+    ASSERT_FALSE(record.empty());
+    ASSERT_TRUE(
+        GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(record.size()), record.data()));
+    void* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(record.data(), L"\\", &fixed, &length));
+    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixed);
+    EXPECT_EQ(info->dwFileVersionMS, 0x00010000U);
+    EXPECT_EQ(info->dwFileVersionLS, 0x00000001U);
+    EXPECT_EQ(info->dwProductVersionMS, 0x00010000U);
+    EXPECT_EQ(info->dwProductVersionLS, 0x00000001U);
+    EXPECT_EQ(info->dwFileType, static_cast<DWORD>(VFT_APP));
+    EXPECT_EQ(versionText(record, L"FileVersion"), L"0.0.0.1");
+    EXPECT_EQ(versionText(record, L"ProductVersion"), L"0.0.0.1");
+    EXPECT_EQ(versionText(record, L"FileDescription"), L"Ambersel Test Calculator");
+    EXPECT_EQ(versionText(record, L"ProductName"), L"Ambersel Test Calculator");
+    EXPECT_EQ(versionText(record, L"InternalName"), L"Ambersel_Test.exe");
+    EXPECT_EQ(versionText(record, L"OriginalFilename"), L"Ambersel_Test.exe");
+
+    const HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    const WORD german = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
+    EXPECT_FALSE(resourceOf(module, RT_VERSION, MAKEINTRESOURCEW(1), german).empty());
+    const std::string manifest = resourceOf(module, RT_MANIFEST, MAKEINTRESOURCEW(1),
+                                            MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    FreeLibrary(module);
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string::npos);
+    // A runtime assembly that is not installed would keep the program from starting at all.
+    EXPECT_EQ(manifest.find("<dependency>", manifest.find("<dependency>") + 1), std::string::npos)
+        << "more than one dependency";
+}
+
+}  // namespace
+}  // namespace ambersel::testing

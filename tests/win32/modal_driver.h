@@ -1,0 +1,198 @@
+#pragma once
+
+// Drives modal windows of the Windows program from a test: the test's thread runs the modal loop
+// (DoModal, or a whole program in another process) while a script on a second thread finds the
+// windows, reads them and presses their buttons through the platform's messages, as the operator's
+// mouse and keyboard would.
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <exception>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace ambersel::testing {
+
+// The windows of one thread (or one process), as a script sees them.
+class WindowDriver {
+  public:
+    // Windows of the thread `threadId`, or of every thread of process `processId` if it is not 0.
+    explicit WindowDriver(DWORD threadId, DWORD processId = 0)
+        : m_threadId(threadId), m_processId(processId) {}
+
+    // Waits for a visible top-level dialog window ("#32770") that `accept` accepts, and returns
+    // it. Throws after ten seconds without one.
+    HWND waitForDialog(const std::function<bool(HWND)>& accept) const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        for (;;) {
+            for (const HWND window : dialogs()) {
+                if (accept(window)) {
+                    return window;
+                }
+            }
+            if (std::chrono::steady_clock::now() > deadline) {
+                throw std::runtime_error("the awaited window did not appear");
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    HWND waitForDialogCaptioned(const std::wstring& caption) const {
+        return waitForDialog([&](HWND window) { return text(window) == caption; });
+    }
+    HWND waitForDialogOwnedBy(HWND owner) const {
+        return waitForDialog([&](HWND window) { return GetWindow(window, GW_OWNER) == owner; });
+    }
+    // Waits until `condition` holds; throws after ten seconds, saying what did not happen.
+    static void waitUntil(const std::function<bool()>& condition, const char* what) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                throw std::runtime_error(std::string("timed out: ") + what);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    // Waits until `window` is gone or hidden.
+    static void waitUntilClosed(HWND window) {
+        waitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); },
+                  "the window did not close");
+    }
+
+    // The visible top-level dialog windows, the most recently shown first.
+    std::vector<HWND> dialogs() const {
+        std::vector<HWND> found;
+        const auto collect = [](HWND window, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        };
+        if (m_processId == 0) {
+            EnumThreadWindows(m_threadId, collect, reinterpret_cast<LPARAM>(&found));
+        } else {
+            EnumWindows(collect, reinterpret_cast<LPARAM>(&found));
+        }
+        std::erase_if(found, [&](HWND window) {
+            DWORD process = 0;
+            const DWORD thread = GetWindowThreadProcessId(window, &process);
+            const bool ours = m_processId != 0 ? process == m_processId : thread == m_threadId;
+            return !ours || !IsWindowVisible(window) || className(window) != L"#32770";
+        });
+        return found;
+    }
+
+    // The window that has the keyboard focus in the driven thread.
+    HWND focus() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(guiThread(), &info) ? info.hwndFocus : nullptr;
+    }
+
+    // Clicks the button `id` of `dialog` as the mouse would. Returns at once: the click is handled
+    // by the dialog's own loop, which may open another modal window.
+    static void click(HWND dialog, int id) {
+        const HWND button = GetDlgItem(dialog, id);
+        if (button == nullptr) {
+            throw std::runtime_error("no button " + std::to_string(id));
+        }
+        PostMessageW(button, BM_CLICK, 0, 0);
+    }
+    // Presses and releases `key` on the window that has the focus, through the modal loop's
+    // keyboard handling.
+    void press(UINT key) const {
+        const HWND target = focus();
+        if (target == nullptr) {
+            throw std::runtime_error("no window has the focus");
+        }
+        PostMessageW(target, WM_KEYDOWN, key, 1);
+        PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    }
+    // Sets the focus as the Tab key would, and waits until it is there.
+    void moveFocus(HWND dialog, int id) const {
+        PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
+        waitUntil([&] { return focus() == GetDlgItem(dialog, id); }, "the focus did not move");
+    }
+
+    static std::wstring text(HWND window) {
+        std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+        buffer.resize(static_cast<std::size_t>(
+            GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()))));
+        return buffer;
+    }
+    static std::wstring itemText(HWND dialog, int id) { return text(GetDlgItem(dialog, id)); }
+    static std::wstring className(HWND window) {
+        std::wstring buffer(256, L'\0');
+        buffer.resize(static_cast<std::size_t>(
+            GetClassNameW(window, buffer.data(), static_cast<int>(buffer.size()))));
+        return buffer;
+    }
+    // The texts of the static controls of `dialog`, in creation order: a message box's message.
+    static std::vector<std::wstring> staticTexts(HWND dialog) {
+        std::vector<std::wstring> texts;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (className(child) == L"Static" && GetWindowTextLengthW(child) > 0) {
+                texts.push_back(text(child));
+            }
+        }
+        return texts;
+    }
+
+  private:
+    DWORD guiThread() const {
+        if (m_processId == 0) {
+            return m_threadId;
+        }
+        const std::vector<HWND> windows = dialogs();
+        return windows.empty() ? 0 : GetWindowThreadProcessId(windows.front(), nullptr);
+    }
+
+    DWORD m_threadId;
+    DWORD m_processId;
+};
+
+// Runs `modal` (a DoModal) on this thread while `script` drives its windows from another thread;
+// the script must end the modal loop. Should it fail, or leave the loop running, every window of
+// this thread is closed until `modal` returns, so that a test fails instead of hanging; the failure
+// is then rethrown here. Returns what `modal` returned.
+inline INT_PTR runModal(const std::function<INT_PTR()>& modal,
+                        const std::function<void(const WindowDriver&)>& script) {
+    const DWORD threadId = GetCurrentThreadId();
+    std::exception_ptr failure;
+    std::atomic<bool> modalDone{false};
+    std::thread driver([&] {
+        const WindowDriver windows(threadId);
+        try {
+            script(windows);
+            WindowDriver::waitUntil([&] { return modalDone.load(); },
+                                    "the script left the modal loop running");
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        while (!modalDone) {
+            for (const HWND window : windows.dialogs()) {
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    });
+    INT_PTR result = 0;
+    try {
+        result = modal();
+    } catch (...) {
+        modalDone = true;
+        driver.join();
+        throw;
+    }
+    modalDone = true;
+    driver.join();
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+    return result;
+}
+
+}  // namespace ambersel::testing

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# ambersel-eval.exe under Wine against the Linux build's ambersel-eval: on the bundled examples and
+# a few hundred generated lists, both must write the same bytes to standard output and end with
+# the same status, in every output form.
+#
+#   output_parity_test.sh WINE_RUN WINDOWS_EVAL LINUX_EVAL EXAMPLES_DIR
+#
+# Exits with 77 (skipped) when there is no Linux build to compare with.
+set -euo pipefail
+
+wine_run=$1
+windows_eval=$2
+linux_eval=$3
+examples=$4
+
+if [ ! -x "$linux_eval" ]; then
+    echo "no Linux build of ambersel-eval at $linux_eval: build the dev preset first"
+    exit 77
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$examples"/*.ASC "$work/"
+cd "$work"
+
+# Lists from a fixed sequence of pseudo-random numbers (the same on every machine): well-formed
+# points in every number form, CR LF and LF line ends, blank lines, and the endings that stop a
+# list early or make F infinite, not a number, negative or huge.
+LC_ALL=C awk -v count=300 '
+    function next_random() { state = (state * 16807) % 2147483647; return state / 2147483647 }
+    function pick(n) { return int(next_random() * n) }
+    function number(low, high,    value, form) {
+        value = low + next_random() * (high - low)
+        form = pick(6)
+        if (form == 0) return sprintf("%.1f", value)
+        if (form == 1) return sprintf("%.6g", value)
+        if (form == 2) return sprintf("%.3E", value)
+        if (form == 3) return sprintf("%d", value)
+        if (form == 4) return sprintf("%.9f", value)
+        return sprintf("%.17g", value)
+    }
+    BEGIN {
+        state = 20240611
+        endings[0] = ""; endings[1] = "End of scan\n"; endings[2] = "1000;100\n"
+        endings[3] = "150000 ,60\n"; endings[4] = "0,50\n"; endings[5] = "-5,40\n"
+        endings[6] = "1000,1e39\n"; endings[7] = "-0,50\n"; endings[8] = "1000,\n100\n"
+        endings[9] = "1,2,3\n"; endings[10] = "inf,nan\n"; endings[11] = "0x1.8p3,1e-50\n"
+        for (i = 0; i < count; i++) {
+            name = sprintf("generated_%03d.ASC", i)
+            line_end = pick(2) ? "\r\n" : "\n"
+            points = pick(4) == 0 ? pick(3) : 1 + pick(400)
+            for (p = 0; p < points; p++) {
+                printf "%s,%s%s", number(9000, 30000000), number(-20, 125), line_end > name
+                if (pick(20) == 0) printf "%s", line_end > name
+            }
+            printf "%s", endings[pick(12)] > name
+            close(name)
+        }
+    }'
+
+mapfile -t lists < <(ls -- *.ASC)
+lists+=(missing.ASC)
+
+failures=0
+compare() {
+    local what=$1
+    shift
+    local linux_status=0 windows_status=0
+    "$linux_eval" "$@" >linux.out 2>/dev/null || linux_status=$?
+    "$wine_run" "$windows_eval" "$@" >windows.out 2>/dev/null || windows_status=$?
+    if ! cmp -s linux.out windows.out; then
+        echo "FAIL: $what: standard output differs"
+        diff <(head -c 200000 linux.out) <(head -c 200000 windows.out) | head -20 || true
+        failures=$((failures + 1))
+    fi
+    if [ "$linux_status" -ne "$windows_status" ]; then
+        echo "FAIL: $what: exit status $linux_status on Linux, $windows_status on Windows"
+        failures=$((failures + 1))
+    fi
+    echo "$what: $(wc -c <linux.out) bytes, status $linux_status"
+}
+
+compare "--json, ${#lists[@]} files" --json "${lists[@]}"
+compare "--json --top 3 --points" --json --top 3 --points "${lists[@]}"
+compare "result lines" "${lists[@]}"
+compare "--points" --points "${lists[@]}"
+compare "--top 5 on one file" --top 5 switching_supply_fail.ASC
+for list in generated_007.ASC emission_150k_30M.ASC; do
+    linux_status=0 windows_status=0
+    "$linux_eval" --json - <"$list" >linux.out 2>/dev/null || linux_status=$?
+    "$wine_run" "$windows_eval" --json - <"$list" >windows.out 2>/dev/null || windows_status=$?
+    if ! cmp -s linux.out windows.out || [ "$linux_status" -ne "$windows_status" ]; then
+        echo "FAIL: $list on standard input differs"
+        failures=$((failures + 1))
+    fi
+done
+
+[ "$failures" -eq 0 ] || exit 1
+echo "the same bytes and statuses on Linux and Windows"
