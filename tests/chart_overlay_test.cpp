@@ -171,6 +171,26 @@ TEST(SeveralSeries, ShareOneScaleEachWithItsStyleAndLegendEntry) {
     EXPECT_TRUE(layOutChart(chart, measure).legend.entries.empty()) << "one series needs none";
 }
 
+TEST(SeveralSeries, LabelTheirHeaviestPointsOnlyWhereNoLabelCoversAnother) {
+    Chart chart;
+    // Every series' heaviest point on one spot, where not every label can find room.
+    for (int s = 0; s < 12; ++s) {
+        Series& series = chart.series.emplace_back();
+        series.name = "s" + std::to_string(s);
+        series.points = {{1e6, 80, 0.9}, {2e5 * (s + 1), 40, 0.1}};
+    }
+    const ChartLayout layout = layOutChart(chart, measure);
+    std::vector<Rect> labels;
+    for (const SeriesLayout& series : layout.series) {
+        EXPECT_LE(series.labels.size(), kLabelledPointsBySeries);
+        for (const PointLabel& label : series.labels) {
+            labels.push_back(label.box);
+        }
+    }
+    EXPECT_FALSE(labels.empty());
+    EXPECT_TRUE(clearInside(labels, layout.plotArea));
+}
+
 TEST(Legend, ListsTheSeriesThatFitAndCountsTheRest) {
     const Rect column{960, 100, 230, 520};
     for (const std::size_t count : {kSeriesColours, std::size_t{30}}) {
