@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <string_view>
 
 #include "evaluation/exact_float.h"
@@ -60,26 +61,53 @@ bool convertInOneOperation(std::uint64_t digits, std::int64_t scale, float& valu
     return true;
 }
 
+// The digits of a decimal number after its first 19: kept up to DecimalDigits::kKeptDigits in
+// all, and after those only as "zero or not". It lives apart from the significand, so that only
+// a long number's digits ever go through memory.
+class DecimalTail {
+  public:
+    // Takes the next digit and returns how it moves the number's scale.
+    int add(int digit, bool inFraction) {
+        if (m_count < m_digits.size()) {
+            m_digits[m_count++] = static_cast<std::uint8_t>(digit);
+            return inFraction ? -1 : 0;
+        }
+        m_droppedNonZero = m_droppedNonZero || digit != 0;
+        return inFraction ? 0 : 1;
+    }
+    bool empty() const { return m_count == 0; }
+    std::span<const std::uint8_t> digits() const { return {m_digits.data(), m_count}; }
+    bool droppedNonZero() const { return m_droppedNonZero; }
+
+  private:
+    std::size_t m_count = 0;
+    bool m_droppedNonZero = false;
+    // Only the first m_count are ever written or read, so the array is left uninitialised for the
+    // common, shorter number.
+    std::array<std::uint8_t, DecimalDigits::kKeptDigits - DecimalDigits::kLeadingDigits> m_digits;
+};
+
 // The digits of a decimal number. The first 19, which is all most numbers have, go into one
-// 64-bit integer; the digits after them are only kept, up to DecimalDigits::kKeptDigits in all,
-// and the rest only as "zero or not".
+// 64-bit integer; the ones after them into a tail.
 class DecimalSignificand {
   public:
     static constexpr int kExponentMark = 'e';
     static constexpr bool isDigit(int c) { return isDecimalDigit(c); }
+
+    explicit DecimalSignificand(DecimalTail& tail) : m_tail(tail) {}
 
     void add(int c, bool inFraction) {
         if (m_leading < kLeadingLimit) {
             m_leading = m_leading * 10 + static_cast<std::uint64_t>(c - '0');
             m_scale -= inFraction ? 1 : 0;
         } else {
-            addBeyondLeading(c - '0', inFraction);
+            m_scale += m_tail.add(c - '0', inFraction);
         }
     }
 
     float value(bool negative, std::int64_t exponent) const {
         const std::int64_t scale = saturatingSum(m_scale, exponent);
-        if (m_tailCount == 0) {
+        if (m_tail.empty()) {
             if (m_leading == 0) {
                 return signedZero(negative);
             }
@@ -87,33 +115,18 @@ class DecimalSignificand {
                 return negative ? -value : value;
             }
         }
-        return roundDecimalDigits({m_leading, {m_tail.data(), m_tailCount}, m_droppedNonZero},
-                                  scale, negative);
+        return roundDecimalDigits({m_leading, m_tail.digits(), m_tail.droppedNonZero()}, scale,
+                                  negative);
     }
 
   private:
     // Below this, one more digit still fits 64 bits: m_leading takes the first 19 significant
     // digits.
     static constexpr std::uint64_t kLeadingLimit = 1'000'000'000'000'000'000;
-    static constexpr std::size_t kLeadingDigits = DecimalDigits::kLeadingDigits;
-
-    void addBeyondLeading(int digit, bool inFraction) {
-        if (m_tailCount < m_tail.size()) {
-            m_tail[m_tailCount++] = static_cast<std::uint8_t>(digit);
-            m_scale -= inFraction ? 1 : 0;
-        } else {
-            m_scale += inFraction ? 0 : 1;
-            m_droppedNonZero = m_droppedNonZero || digit != 0;
-        }
-    }
 
     std::uint64_t m_leading = 0;
-    std::int64_t m_scale = 0;  // the kept digits times 10^m_scale are the number's digits
-    std::size_t m_tailCount = 0;
-    bool m_droppedNonZero = false;
-    // The kept digits after the first 19; only the first m_tailCount are ever written or read,
-    // so the array is left uninitialised for the common, shorter number.
-    std::array<std::uint8_t, DecimalDigits::kKeptDigits - kLeadingDigits> m_tail;
+    std::int64_t m_scale = 0;  // the digits taken times 10^m_scale are the number's digits
+    DecimalTail& m_tail;
 };
 
 // The digits of a hexadecimal number: 64 bits hold 16 digits, far more than a float needs, and
@@ -148,29 +161,11 @@ class HexSignificand {
     bool m_droppedNonZero = false;
 };
 
-// An exponent after its mark, which is the next byte: an optional sign and decimal digits. A mark
-// without digits after it is taken but counts as no exponent.
-std::int64_t scanExponent(ByteCursor& in) {
-    in.advance();
-    int c = in.peek();
-    const bool negative = c == '-';
-    if (c == '-' || c == '+') {
-        in.advance();
-        c = in.peek();
-    }
-    std::int64_t magnitude = 0;
-    for (; isDecimalDigit(c); c = in.peek()) {
-        magnitude = std::min(magnitude * 10 + (c - '0'), kExponentLimit);
-        in.advance();
-    }
-    return negative ? -magnitude : magnitude;
-}
-
 // Digits with an optional point, then an optional exponent, in the base of `Significand`.
 // `afterZero`: a decimal "0" was already taken, which counts as a digit.
 template <typename Significand>
-bool scanPositional(ByteCursor& in, bool negative, bool afterZero, float& value) {
-    Significand significand;
+bool scanPositional(ByteCursor& in, Significand& significand, bool negative, bool afterZero,
+                    float& value) {
     bool anyDigit = afterZero;
     int c = in.peek();
     for (; Significand::isDigit(c); c = in.peek()) {
@@ -195,38 +190,43 @@ bool scanPositional(ByteCursor& in, bool negative, bool afterZero, float& value)
         }
         return false;
     }
-    const std::int64_t exponent = toLower(c) == Significand::kExponentMark ? scanExponent(in) : 0;
+    // An exponent: its mark, an optional sign and decimal digits. A mark, or a mark and its sign,
+    // without digits after it is taken but counts as no exponent.
+    std::int64_t exponent = 0;
+    if (toLower(c) == Significand::kExponentMark) {
+        in.advance();
+        c = in.peek();
+        const bool negativeExponent = c == '-';
+        if (c == '-' || c == '+') {
+            in.advance();
+            c = in.peek();
+        }
+        for (; isDecimalDigit(c); c = in.peek()) {
+            exponent = std::min(exponent * 10 + (c - '0'), kExponentLimit);
+            in.advance();
+        }
+        exponent = negativeExponent ? -exponent : exponent;
+    }
     value = significand.value(negative, exponent);
     return true;
 }
 
-// Takes the letters of `word` in any case; false at the first byte that differs.
-bool takeWord(ByteCursor& in, std::string_view word) {
-    for (const char letter : word) {
-        if (toLower(in.peek()) != letter) {
-            return false;
-        }
+// "nan", "inf" or "infinity", in any mix of cases. "inf" stands alone, but once "infi" is taken
+// the whole "infinity" must follow.
+bool scanWord(ByteCursor& in, bool negative, float& value) {
+    const bool notANumber = toLower(in.peek()) == 'n';
+    const std::string_view word = notANumber ? "nan" : "infinity";
+    std::size_t taken = 0;
+    for (; taken < word.size() && toLower(in.peek()) == word[taken]; ++taken) {
         in.advance();
     }
-    return true;
-}
-
-bool scanWord(ByteCursor& in, bool negative, float& value) {
-    if (toLower(in.peek()) == 'n') {
-        if (!takeWord(in, "nan")) {
-            return false;
-        }
-        value = std::copysign(std::numeric_limits<float>::quiet_NaN(), negative ? -1.0F : 1.0F);
-        return true;
-    }
-    if (!takeWord(in, "inf")) {
+    constexpr std::size_t kShortWord = 3;
+    if (taken < kShortWord || (taken > kShortWord && taken < word.size())) {
         return false;
     }
-    // "inf" stands alone, but once "infi" is taken the whole "infinity" must follow.
-    if (toLower(in.peek()) == 'i' && !takeWord(in, "inity")) {
-        return false;
-    }
-    value = signedInfinity(negative);
+    const float magnitude = notANumber ? std::numeric_limits<float>::quiet_NaN()
+                                       : std::numeric_limits<float>::infinity();
+    value = std::copysign(magnitude, negative ? -1.0F : 1.0F);
     return true;
 }
 
@@ -249,10 +249,13 @@ bool scanNumber(ByteStream& stream, float& value) {
         in.advance();
         if (toLower(in.peek()) == 'x') {
             in.advance();
-            return scanPositional<HexSignificand>(in, negative, false, value);
+            HexSignificand significand;
+            return scanPositional(in, significand, negative, false, value);
         }
     }
-    return scanPositional<DecimalSignificand>(in, negative, afterZero, value);
+    DecimalTail tail;
+    DecimalSignificand significand(tail);
+    return scanPositional(in, significand, negative, afterZero, value);
 }
 
 }  // namespace ambersel
