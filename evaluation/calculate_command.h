@@ -53,7 +53,4 @@ CalculationOutcome calculateFromFile(std::u16string_view path);
 // The same for a path as the file system spells it, bytes and all.
 CalculationOutcome calculateFromPath(const std::filesystem::path& path);
 
-// The path's UTF-8 form, or nothing when the text is not valid UTF-16.
-std::optional<std::string> utf8FromUtf16(std::u16string_view text);
-
 }  // namespace ambersel

@@ -11,6 +11,7 @@
 #include <new>
 #include <string>
 
+#include "evaluation/unicode_text.h"
 #include "tests/test_files.h"
 
 // Every allocation of this test program goes through here, so that a test can count what the
