@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/number_text.h"
+#include "evaluation/value_text.h"
 
 namespace ambersel::cli {
 namespace {
@@ -159,7 +159,7 @@ void writeJsonObject(std::ostream& out, const FileEvaluation& evaluation,
     object["line"] = verdict ? Json(formatVerdictUtf8(evaluation.verdict)) : Json(nullptr);
     object["figure"] = verdict ? floatNumber(figure) : Json(nullptr);
     object["figure_text"] = verdict ? Json(shortestText(figure)) : Json(nullptr);
-    object["figure_bits"] = verdict ? Json(bitsText(figure)) : Json(nullptr);
+    object["figure_bits"] = verdict ? Json(floatBitsText(figure)) : Json(nullptr);
     object["point_count"] = evaluation.points.size();
     object["stop"] = stopObject(evaluation);
     object["error"] = verdict ? Json(nullptr) : Json(evaluation.errorReason);

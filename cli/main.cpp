@@ -28,16 +28,18 @@
 #include "cli/file_evaluation.h"
 #include "cli/help_text.h"
 #include "cli/json_report.h"
-#include "cli/number_text.h"
 #include "cli/plot_drawing.h"
 #include "cli/plot_files.h"
 #include "cli/plot_run.h"
 #include "cli/record_report.h"
 #include "cli/text_reports.h"
+#include "evaluation/value_text.h"
 
 namespace {
 
 using namespace ambersel::cli;
+using ambersel::escapedBytes;
+using ambersel::generalizedUtf8FromUtf16;
 
 constexpr int kPass = 0;
 constexpr int kFail = 1;

@@ -7,8 +7,8 @@
 #include <set>
 #include <system_error>
 
-#include "cli/number_text.h"
 #include "evaluation/file_handle.h"
+#include "evaluation/value_text.h"
 
 namespace ambersel::cli {
 namespace {

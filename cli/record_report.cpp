@@ -3,7 +3,7 @@
 #include <set>
 #include <utility>
 
-#include "cli/number_text.h"
+#include "evaluation/value_text.h"
 #include "report/report_format.h"
 
 namespace ambersel::cli {

@@ -2,8 +2,7 @@
 
 #include <string_view>
 
-#include "cli/number_text.h"
-#include "plot/layout/value_text.h"
+#include "evaluation/value_text.h"
 #include "report/report_text.h"
 
 namespace ambersel::cli {
@@ -86,17 +85,16 @@ void writeHeaviestPoints(std::ostream& out, const FileEvaluation& evaluation, st
         const std::optional<double> share = shareOfFigure(heavy.term, evaluation.verdict.figure);
         out << "  " << std::to_string(++rank) << ". point " << std::to_string(heavy.index + 1)
             << ": " << shortestText(heavy.point.frequency) << " Hz, "
-            << shortestText(heavy.point.level) << " dBµV, term " << plot::roundedText(heavy.term, 6)
+            << shortestText(heavy.point.level) << " dBµV, term " << roundedText(heavy.term, 6)
             << ", "
-            << (share ? plot::percentText(*share) + " of F" : std::string("share of F undefined"))
+            << (share ? percentText(*share, 3) + " of F" : std::string("share of F undefined"))
             << '\n';
     }
 }
 
 void writeMarginLine(std::ostream& out, const FileEvaluation& evaluation) {
     const std::optional<double> margin = marginDb(evaluation.verdict.figure);
-    out << "  margin " << report::marginText(margin) << ": " << report::marginMeaning(margin)
-        << '\n';
+    out << "  margin " << marginText(margin) << ": " << report::marginMeaning(margin) << '\n';
 }
 
 void writeBands(std::ostream& out, const FileEvaluation& evaluation,
@@ -109,7 +107,7 @@ void writeBands(std::ostream& out, const FileEvaluation& evaluation,
     for (const BandShare& band : shareByBand(evaluation.points, bandEdges)) {
         out << "  band " << report::bandText(band) << ": " << band.pointCount
             << (band.pointCount == 1 ? " point, " : " points, ") << report::percentText(band.share)
-            << " of F, margin without it " << report::marginText(band.marginWithout) << '\n';
+            << " of F, margin without it " << marginText(band.marginWithout) << '\n';
     }
 }
 

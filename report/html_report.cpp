@@ -80,7 +80,7 @@ void writeRow(std::ostream& out, std::string_view label, std::string_view value)
 void writeFacts(std::ostream& out, const ReportHeading& heading, const ListRecord& record) {
     out << "<table>\n";
     writeRow(out, "F",
-             html(significantText(record.verdict.figure, 9)) + " (bits " +
+             html(roundedText(record.verdict.figure, 9)) + " (bits " +
                  floatBitsText(record.verdict.figure) + ")");
     writeRow(out, "Margin", marginText(record.margin) + ": " + marginMeaning(record.margin));
     writeRow(out, "Points read", std::to_string(record.pointCount));
@@ -104,9 +104,10 @@ void writeHeaviest(std::ostream& out, const ListRecord& record) {
     for (const RankedPoint& ranked : record.heaviest) {
         const std::optional<double> share = shareOfFigure(ranked.term, record.verdict.figure);
         out << "<tr><td class=\"n\">" << rank++ << "</td><td class=\"n\">" << ranked.index + 1
-            << "</td><td class=\"n\">" << html(frequencyText(ranked.point.frequency))
+            << "</td><td class=\"n\">"
+            << html(frequencyText(ranked.point.frequency, kFrequencyDigits))
             << "</td><td class=\"n\">" << html(decimalsText(ranked.point.level, 2))
-            << "</td><td class=\"n\">" << html(significantText(ranked.term, 6))
+            << "</td><td class=\"n\">" << html(roundedText(ranked.term, 6))
             << "</td><td class=\"n\">" << percentText(share) << "</td></tr>\n";
     }
     out << "</table>\n";
@@ -118,7 +119,7 @@ void writeBands(std::ostream& out, const ListRecord& record) {
            "<th>Margin without the band</th></tr>\n";
     for (const BandShare& band : record.bands) {
         out << "<tr><td>" << html(bandText(band)) << "</td><td class=\"n\">" << band.pointCount
-            << "</td><td class=\"n\">" << html(significantText(band.sumOfTerms, 6))
+            << "</td><td class=\"n\">" << html(roundedText(band.sumOfTerms, 6))
             << "</td><td class=\"n\">" << percentText(band.share) << "</td><td class=\"n\">"
             << marginText(band.marginWithout) << "</td></tr>\n";
     }

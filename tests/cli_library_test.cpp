@@ -14,7 +14,6 @@
 
 #include "cli/file_evaluation.h"
 #include "cli/json_report.h"
-#include "cli/number_text.h"
 #include "cli/plot_files.h"
 #include "cli/spectrum_chart.h"
 #include "cli/text_reports.h"
@@ -86,27 +85,6 @@ TEST(PlotNames, MustNameOnePictureForEachList) {
             EXPECT_NE(problem.value_or("").find(row.problem), std::string::npos)
                 << row.name << ": " << problem.value_or("no problem");
         }
-    }
-}
-
-TEST(EscapedBytes, CannotBreakOrForgeALine) {
-    struct Row {
-        const char* name;
-        std::string bytes;
-        std::string kept;     // keeping bytes above 0x7E
-        std::string escaped;  // escaping them
-    };
-    const Row rows[] = {
-        {"printable ASCII as it is", " ~azAZ09'\"", " ~azAZ09'\"", " ~azAZ09'\""},
-        {"NUL, the ends of the control range, line ends, escape and delete",
-         std::string("\0\x01\x1f\r\n\x1b[\x7f", 8), "\\x00\\x01\\x1f\\x0d\\x0a\\x1b[\\x7f",
-         "\\x00\\x01\\x1f\\x0d\\x0a\\x1b[\\x7f"},
-        {"a backslash cannot pass for an escape", "\\x41", "\\\\x41", "\\\\x41"},
-        {"UTF-8 kept or shown", "\xc3\xa9", "\xc3\xa9", "\\xc3\\xa9"},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(escapedBytes(row.bytes, true), row.kept) << row.name;
-        EXPECT_EQ(escapedBytes(row.bytes, false), row.escaped) << row.name;
     }
 }
 

@@ -14,7 +14,6 @@
 #include "plot/layout/label_placer.h"
 #include "plot/layout/point_marks.h"
 #include "plot/layout/scale.h"
-#include "plot/layout/value_text.h"
 
 namespace ambersel::testing {
 namespace {
@@ -161,19 +160,6 @@ TEST(Axes, LabelAHandfulOfRoundValues) {
         levels.push_back(line.label);
     }
     EXPECT_EQ(levels, (std::vector<std::string>{"40", "50", "60", "70", "80", "90", "100"}));
-}
-
-TEST(Values, AreWrittenInTheLargestUnitTheyReach) {
-    struct Row {
-        double hertz;
-        const char* text;
-    };
-    const Row rows[] = {{150e3, "150 kHz"}, {1234567, "1.23 MHz"}, {999.4, "999 Hz"},
-                        {999.6, "1 kHz"},   {2.5e9, "2.5 GHz"},    {0.5, "0.5 Hz"}};
-    for (const Row& row : rows) {
-        EXPECT_EQ(frequencyText(row.hertz), row.text) << row.hertz;
-    }
-    EXPECT_EQ(percentText(0.123456), "12.3%");
 }
 
 TEST(Chart, LabelsItsHeaviestPointsWhereTheyHideNoneOfThem) {

@@ -31,21 +31,14 @@ TEST_P(ReportText, ReadsAsAnEngineerWritesIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ReportText,
-    ::testing::Values(
-        TextRow{"margin_to_spare_has_a_plus", marginText(40.7149), "+40.71 dB"},
-        TextRow{"margin_over_the_limit_has_a_minus", marginText(-1.65887), "-1.66 dB"},
-        TextRow{"margin_that_rounds_to_zero_has_no_sign", marginText(-0.004), "0.00 dB"},
-        TextRow{"no_margin_says_so", marginText(std::nullopt), "none"},
-        TextRow{"meaning_of_a_negative_margin", marginMeaning(-1.65887),
-                "every level must come down by 1.66 dB"},
-        TextRow{"kilohertz", frequencyText(150e3), "150 kHz"},
-        TextRow{"a_whole_unit_takes_that_unit", frequencyText(1e6), "1 MHz"},
-        TextRow{"below_a_kilohertz_in_hertz", frequencyText(500), "500 Hz"},
-        TextRow{"gigahertz", frequencyText(2.5e9), "2.5 GHz"},
-        TextRow{"control_bytes_cannot_break_a_line", printableText("a\nb\x1b"), "a\\x0ab\\x1b"},
-        TextRow{"invalid_utf8_becomes_a_replacement", printableText("\xff\xc3\xa4"),
-                "\xEF\xBF\xBD\xC3\xA4"},
-        TextRow{"bits_of_the_figure", floatBitsText(1.21044075F), "0x3F9AEFB9"}),
+    ::testing::Values(TextRow{"meaning_of_a_negative_margin", marginMeaning(-1.65887),
+                              "every level must come down by 1.66 dB"},
+                      TextRow{"control_bytes_cannot_break_a_line", printableText("a\nb\x1b"),
+                              "a\\x0ab\\x1b"},
+                      TextRow{"invalid_utf8_becomes_a_replacement", printableText("\xff\xc3\xa4"),
+                              "\xEF\xBF\xBD\xC3\xA4"},
+                      TextRow{"a_lone_surrogate_is_not_utf8", printableText("\xed\xa0\x80"),
+                              "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(HtmlReport, HoldsEveryFieldOfTheRecord) {

@@ -12,7 +12,6 @@
 
 #include "evaluation/test_figure.h"
 #include "plot/layout/spectrum_chart.h"
-#include "plot/layout/value_text.h"
 
 namespace ambersel::testing {
 namespace {
@@ -27,18 +26,6 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 ChartedList listOf(const std::string& name, const FrequencyLevelList& points,
                    ReadingStop stop = {}) {
     return {name, &points, std::move(stop), evaluateTestFigure(points)};
-}
-
-TEST(DecibelText, IsRoundedToAHundredthWithTheSignOfWhatIsShown) {
-    struct Row {
-        double decibels;
-        const char* text;
-    };
-    const Row rows[] = {{40.7139, "+40.71 dB"}, {-0.9854, "-0.99 dB"}, {6.02, "+6.02 dB"},
-                        {-0.004, "0.00 dB"},    {0.004, "0.00 dB"},    {-120.456, "-120.46 dB"}};
-    for (const Row& row : rows) {
-        EXPECT_EQ(decibelText(row.decibels), row.text) << row.decibels;
-    }
 }
 
 TEST(SpectrumChart, ShowsEachBandWithItsShareOfF) {

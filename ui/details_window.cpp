@@ -63,11 +63,10 @@ DetailsWindow::DetailsWindow(report::ListRecord record, report::ReportHeading he
     setWindowTitle(QStringLiteral("Details: %1").arg(text(m_record.name)));
 
     auto* layout = new QVBoxLayout(this);
-    auto* line =
-        new QLabel(QStringLiteral("<b>%1</b>&nbsp;&nbsp;&nbsp;Margin %2: %3")
-                       .arg(text(m_record.resultLine), text(report::marginText(m_record.margin)),
-                            text(report::marginMeaning(m_record.margin))),
-                   this);
+    auto* line = new QLabel(QStringLiteral("<b>%1</b>&nbsp;&nbsp;&nbsp;Margin %2: %3")
+                                .arg(text(m_record.resultLine), text(marginText(m_record.margin)),
+                                     text(report::marginMeaning(m_record.margin))),
+                            this);
     line->setObjectName(QStringLiteral("verdict"));
     layout->addWidget(line);
     if (!m_record.picturePng.empty()) {
@@ -106,11 +105,10 @@ QTableWidget* DetailsWindow::bandTable() {
     table->setObjectName(QStringLiteral("bands"));
     int row = 0;
     for (const BandShare& band : m_record.bands) {
-        setRow(
-            *table, row++,
-            {text(report::bandText(band)), QString::number(band.pointCount),
-             text(report::significantText(band.sumOfTerms, 6)),
-             text(report::percentText(band.share)), text(report::marginText(band.marginWithout))});
+        setRow(*table, row++,
+               {text(report::bandText(band)), QString::number(band.pointCount),
+                text(roundedText(band.sumOfTerms, 6)), text(report::percentText(band.share)),
+                text(marginText(band.marginWithout))});
     }
     fitToContents(*table);
     return table;
@@ -124,12 +122,11 @@ QTableWidget* DetailsWindow::contributorTable() {
     table->setObjectName(QStringLiteral("contributors"));
     int row = 0;
     for (const RankedPoint& ranked : m_record.heaviest) {
-        setRow(
-            *table, row++,
-            {QString::number(ranked.index + 1), text(report::frequencyText(ranked.point.frequency)),
-             text(report::decimalsText(ranked.point.level, 2)),
-             text(report::significantText(ranked.term, 6)),
-             text(report::percentText(shareOfFigure(ranked.term, m_record.verdict.figure)))});
+        setRow(*table, row++,
+               {QString::number(ranked.index + 1),
+                text(frequencyText(ranked.point.frequency, report::kFrequencyDigits)),
+                text(decimalsText(ranked.point.level, 2)), text(roundedText(ranked.term, 6)),
+                text(report::percentText(shareOfFigure(ranked.term, m_record.verdict.figure)))});
     }
     fitToContents(*table);
     return table;

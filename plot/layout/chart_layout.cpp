@@ -4,10 +4,11 @@
 #include <cmath>
 #include <limits>
 
+#include "evaluation/value_text.h"
 #include "plot/layout/band_strip.h"
 #include "plot/layout/label_placer.h"
 #include "plot/layout/point_marks.h"
-#include "plot/layout/value_text.h"
+#include "plot/layout/scale.h"
 
 namespace ambersel::plot {
 namespace {
@@ -104,7 +105,7 @@ void labelHeaviest(ChartLayout& layout, const std::vector<std::vector<AreaPoint>
         for (const auto& [mark, weight] : labelled[s]) {
             PointLabel label;
             label.point = mark.at;
-            label.text = "#" + std::to_string(++rank) + "  " + percentText(weight);
+            label.text = "#" + std::to_string(++rank) + "  " + percentText(weight, kLabelDigits);
             const TextExtent text = measure(label.text, TextRole::PointLabel);
             const Size size{text.width + 12, text.height + 6};
             // Over several series, a label that would cover another says less than it hides.
@@ -206,7 +207,7 @@ ChartLayout layOutChart(const Chart& chart, const MeasureText& measure) {
                      area.bottom(), -area.height};
     layout.anyUndefined = extent.anyUndefined;
     for (const double at : {0.0, 0.5, 1.0}) {
-        layout.colourScale.push_back({at, percentText(at * extent.heaviestWeight)});
+        layout.colourScale.push_back({at, percentText(at * extent.heaviestWeight, kLabelDigits)});
     }
     const std::vector<std::vector<AreaPoint>> kept =
         placeSeries(layout, chart, extent.heaviestWeight);

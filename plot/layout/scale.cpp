@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "plot/layout/value_text.h"
+#include "evaluation/value_text.h"
 
 namespace ambersel::plot {
 
@@ -43,7 +43,7 @@ std::vector<AxisLine> frequencyLines(const Scale& scale, double labelBaseline,
         line.at = scale.place(at);
         line.major = major;
         if (labelled) {
-            line.label = frequencyText(std::pow(10.0, at));
+            line.label = frequencyText(std::pow(10.0, at), kLabelDigits);
             line.labelAt = {line.at - measure(line.label, TextRole::AxisLabel).width / 2,
                             labelBaseline};
         }

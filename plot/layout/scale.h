@@ -12,6 +12,9 @@
 
 namespace ambersel::plot {
 
+// Labels on a chart carry three significant digits: "150 kHz", "12.3%".
+constexpr int kLabelDigits = 3;
+
 struct Range {
     double low = 0;
     double high = 1;

@@ -5,7 +5,8 @@
 #include <limits>
 
 #include "evaluation/figure_analysis.h"
-#include "plot/layout/value_text.h"
+#include "evaluation/value_text.h"
+#include "plot/layout/scale.h"
 
 namespace ambersel::plot {
 namespace {
@@ -34,8 +35,8 @@ std::string summaryOf(const std::vector<Series>& series) {
     }
     std::string summary = countOf(total, "point", "points");
     if (drawn > 0) {
-        const std::string lowText = frequencyText(low);
-        const std::string highText = frequencyText(high);
+        const std::string lowText = frequencyText(low, kLabelDigits);
+        const std::string highText = frequencyText(high, kLabelDigits);
         summary += lowText == highText ? " at " + lowText : " from " + lowText + " to " + highText;
     }
     if (drawn < total) {
@@ -48,7 +49,7 @@ std::string summaryOf(const std::vector<Series>& series) {
 std::string readingNote(const ChartedList& list) {
     if (list.stop.end == ReadingEnd::MalformedItem) {
         return "Reading stopped at line " + std::to_string(list.stop.line) + " ('" +
-               printableText(list.stop.excerpt) +
+               escapedBytes(list.stop.excerpt, false) +
                "'): that item and everything after it were not evaluated.";
     }
     return list.points->empty() ? "The file holds no points." : "";
@@ -87,8 +88,9 @@ std::vector<ChartBand> bandsOf(const FrequencyLevelList& points, const std::vect
     for (const BandShare& share : shareByBand(points, edges)) {
         // Without a frequency, a point has no place on the axis, and neither has its band.
         if (share.place != BandPlace::NoFrequency) {
-            bands.push_back({share.lower, share.upper, share.share.value_or(kNotANumber),
-                             share.share ? percentText(*share.share) : std::string()});
+            bands.push_back(
+                {share.lower, share.upper, share.share.value_or(kNotANumber),
+                 share.share ? percentText(*share.share, kLabelDigits) : std::string()});
         }
     }
     return bands;
@@ -166,7 +168,7 @@ std::string overlayWarning(const std::vector<ChartedList>& lists) {
 std::string marginNote(float figure) {
     const std::optional<double> margin = marginDb(figure);
     // Rounded as every other report of the margin rounds it.
-    return margin ? "margin " + decibelText(roundedMargin(*margin)) : "no margin";
+    return margin ? "margin " + marginText(margin) : "no margin";
 }
 
 Chart spectrumChart(const ChartedList& list, const std::vector<double>& bandEdges) {

@@ -1,0 +1,45 @@
+#pragma once
+
+// Numbers and bytes as text for people and for files: charts, reports and the evaluator's output
+// all write them through here, with the full stop as decimal separator whatever the process
+// locale, and with no byte that could pass for a line end or a terminal control.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ambersel {
+
+// The shortest decimal that reads back to the same value ("0.12104408", "1e+06"); "inf", "-inf",
+// "nan" or "-nan" for a value that is not finite.
+std::string shortestText(float value);
+std::string shortestText(double value);
+
+// `value` with `digits` significant digits, 1 to 40, in the shorter of fixed or scientific form:
+// "96.3", "1e+06".
+std::string roundedText(double value, int digits);
+
+// `value` with exactly `decimals` decimals, 0 to 40: "45.23".
+std::string decimalsText(double value, int decimals);
+
+// A frequency with `digits` significant digits in the largest unit it reaches once rounded:
+// "150 kHz", "2.5 MHz", and with three digits "1 kHz" for 999.6 Hz; "-inf" and "+inf" for an open
+// band end.
+std::string frequencyText(double hertz, int digits);
+
+// A fraction as a percentage with `digits` significant digits: "12.3%".
+std::string percentText(double fraction, int digits);
+
+// A margin in dB rounded to 0.01 dB, with its sign: "+40.71 dB", "-1.66 dB"; "0.00 dB" for one
+// that rounds to zero, which has no sign to show; "none" where F has no margin.
+std::string marginText(std::optional<double> margin);
+
+// The bits of a single-precision value as eight upper-case hexadecimal digits: "0x3DF7E5F5".
+std::string floatBitsText(float value);
+
+// Bytes made safe to print inside one line: control bytes and the backslash are written as \xHH
+// and \\. With `keepNonAscii` false, bytes above 0x7E are escaped too, so that an invisible
+// byte-order mark or a UTF-16 file shows as what it is.
+std::string escapedBytes(std::string_view bytes, bool keepNonAscii);
+
+}  // namespace ambersel
