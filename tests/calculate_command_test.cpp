@@ -5,50 +5,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <new>
 #include <string>
 
 #include "evaluation/unicode_text.h"
+#include "tests/allocation_hooks.h"
 #include "tests/test_files.h"
-
-// Every allocation of this test program goes through here, so that a test can count what the
-// command leaves behind and make the n-th allocation fail.
-namespace {
-std::atomic<long> g_liveAllocations{0};
-std::atomic<long> g_allocationsUntilFailure{-1};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (g_allocationsUntilFailure.load() >= 0 && g_allocationsUntilFailure.fetch_sub(1) == 0) {
-        throw std::bad_alloc();
-    }
-    void* memory = std::malloc(size == 0 ? 1 : size);
-    if (memory == nullptr) {
-        throw std::bad_alloc();
-    }
-    ++g_liveAllocations;
-    return memory;
-}
-// GCC sees the replaced operator new inlined as malloc and the free below as a mismatch.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* memory) noexcept {
-    if (memory != nullptr) {
-        --g_liveAllocations;
-        std::free(memory);
-    }
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    operator delete(memory);
-}
-#pragma GCC diagnostic pop
 
 namespace ambersel {
 namespace {
 
+using testing::g_allocationsUntilFailure;
+using testing::g_liveAllocations;
 using testing::TemporaryFolder;
 
 std::u16string utf16(const std::string& ascii) {

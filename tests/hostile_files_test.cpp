@@ -16,8 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <new>
 #include <random>
 #include <string>
 #include <string_view>
@@ -28,41 +26,15 @@
 #include "evaluation/calculate_command.h"
 #include "evaluation/frequency_level_list.h"
 #include "evaluation/list_file.h"
+#include "tests/allocation_hooks.h"
 #include "tests/support/scan_format_reference.h"
 #include "tests/test_files.h"
-
-// This program's allocations go through here. The growth of the list is the one moment inside
-// readListFile() at which a test can act, so a test may hang a change of the file on the first
-// allocation larger than the reader's own buffer.
-namespace {
-std::function<void()> g_onLargeAllocation;
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (size >= std::size_t{256} * 1024 && g_onLargeAllocation) {
-        std::exchange(g_onLargeAllocation, nullptr)();
-    }
-    void* memory = std::malloc(size == 0 ? 1 : size);
-    if (memory == nullptr) {
-        throw std::bad_alloc();
-    }
-    return memory;
-}
-// GCC sees the replaced operator new inlined as malloc and the free below as a mismatch.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t /*size*/) noexcept {
-    std::free(memory);
-}
-#pragma GCC diagnostic pop
 
 namespace ambersel {
 namespace {
 
 using testing::bitsOf;
+using testing::g_onLargeAllocation;
 using testing::TemporaryFolder;
 namespace fs = std::filesystem;
 
