@@ -17,6 +17,7 @@
 #include "plot/layout/band_strip.h"
 #include "plot/layout/chart_layout.h"
 #include "plot/layout/chart_legend.h"
+#include "plot/layout/label_placer.h"
 #include "plot/layout/spectrum_chart.h"
 #include "plot/layout/value_text.h"
 
@@ -35,8 +36,9 @@ TextExtent measure(std::string_view text, TextRole /*role*/) {
             15};
 }
 
-// Whether `boxes` are pairwise clear and each inside `bounds`.
-::testing::AssertionResult clearInside(const std::vector<Rect>& boxes, const Rect& bounds) {
+// Whether `boxes` lie inside `bounds` and clear of each other and of `reserved`.
+::testing::AssertionResult clearInside(const std::vector<Rect>& boxes, const Rect& bounds,
+                                       const std::vector<Rect>& reserved = {}) {
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         if (!bounds.contains(boxes[i])) {
             return ::testing::AssertionFailure() << "box " << i << " leaves its bounds";
@@ -44,6 +46,11 @@ TextExtent measure(std::string_view text, TextRole /*role*/) {
         for (std::size_t j = i + 1; j < boxes.size(); ++j) {
             if (boxes[i].overlaps(boxes[j])) {
                 return ::testing::AssertionFailure() << "boxes " << i << " and " << j << " overlap";
+            }
+        }
+        for (const Rect& area : reserved) {
+            if (boxes[i].overlaps(area)) {
+                return ::testing::AssertionFailure() << "box " << i << " hides a point";
             }
         }
     }
@@ -255,23 +262,78 @@ TEST(SeveralSeries, ShareOneScaleEachWithItsStyleAndLegendEntry) {
     EXPECT_TRUE(layOutChart(chart, measure).legend.entries.empty()) << "one series needs none";
 }
 
-TEST(SeveralSeries, LabelTheirHeaviestPointsOnlyWhereNoLabelCoversAnother) {
-    Chart chart;
+TEST(Labels, StayInsideClearOfEachOtherAndOfThePointsTheyName) {
+    const std::vector<Point> rows[] = {
+        {{200, 150}, {200, 150}, {200, 150}},              // three points on one spot
+        {{200, 150}, {205, 152}, {195, 148}, {210, 150}},  // a cluster
+        {{100, 5}, {160, 5}, {220, 5}},                    // along the top edge
+        {{395, 295}, {390, 290}},                          // in a corner
+    };
+    const Rect bounds{0, 0, 400, 300};
+    for (const std::vector<Point>& points : rows) {
+        LabelPlacer placer(bounds);
+        std::vector<Rect> reserved;
+        for (const Point& point : points) {
+            reserved.push_back({point.x - 5, point.y - 5, 10, 10});
+            placer.reserve(reserved.back());
+        }
+        std::vector<Rect> boxes;
+        for (const Point& point : points) {
+            boxes.push_back(placer.place(point, {70, 20}));
+        }
+        EXPECT_TRUE(clearInside(boxes, bounds, reserved)) << points.size() << " points";
+    }
+    // With no free place left, a label still stays inside.
+    LabelPlacer crowded({0, 0, 100, 60});
+    crowded.reserve({0, 0, 100, 60});
+    EXPECT_TRUE(Rect({0, 0, 100, 60}).contains(crowded.place({50, 30}, {40, 10})));
+}
+
+TEST(Labels, NameTheHeaviestPointsWhereTheyHideNoneOfThem) {
+    // A crowded spectrum, its three heaviest points close together in its middle.
+    Chart one;
+    Series& crowded = one.series.emplace_back();
+    for (int i = 0; i < 200; ++i) {
+        crowded.points.push_back({150e3 * std::pow(1.03, i), 40.0 + i % 7, 0.001});
+    }
+    crowded.points.insert(crowded.points.end(),
+                          {{2e6, 60, 0.3}, {2.1e6, 58, 0.25}, {2.2e6, 62, 0.2}});
     // Every series' heaviest point on one spot, where not every label can find room.
+    Chart several;
     for (int s = 0; s < 12; ++s) {
-        chart.series.push_back(
+        several.series.push_back(
             {"s" + std::to_string(s), {{1e6, 80, 0.9}, {2e5 * (s + 1), 40, 0.1}}});
     }
-    const ChartLayout layout = layOutChart(chart, measure);
-    std::vector<Rect> labels;
-    for (const SeriesLayout& series : layout.series) {
-        EXPECT_LE(series.labels.size(), kLabelledPointsBySeries);
-        for (const PointLabel& label : series.labels) {
-            labels.push_back(label.box);
+    for (const Chart& chart : {one, several}) {
+        const ChartLayout layout = layOutChart(chart, measure);
+        std::vector<Rect> labels;
+        std::vector<Rect> heaviest;
+        for (const SeriesLayout& series : layout.series) {
+            EXPECT_LE(series.labels.size(),
+                      layout.bySeries ? kLabelledPointsBySeries : kLabelledPoints);
+            for (const PointLabel& label : series.labels) {
+                labels.push_back(label.box);
+            }
+            for (const Mark& mark : series.marks) {
+                if (mark.shade > 0.5) {
+                    heaviest.push_back(
+                        Rect::centredOn(mark.at, {2 * mark.radius, 2 * mark.radius}));
+                }
+            }
         }
+        EXPECT_TRUE(layout.bySeries ||
+                    (labels.size() == kLabelledPoints && heaviest.size() == kLabelledPoints));
+        EXPECT_TRUE(clearInside(labels, layout.plotArea.grown(-4), heaviest));
+        ASSERT_FALSE(layout.series[0].labels.empty());
+        EXPECT_EQ(layout.series[0].labels[0].text, layout.bySeries ? "#1  90%" : "#1  30%");
     }
-    EXPECT_FALSE(labels.empty());
-    EXPECT_TRUE(clearInside(labels, layout.plotArea));
+    // Without a drawable point the axes show the span of a conducted-emission scan.
+    Chart offAxis;
+    offAxis.series.push_back({"none", {{0, 50, 1}}});
+    const ChartLayout empty = layOutChart(offAxis, measure);
+    EXPECT_FALSE(empty.hasMarks());
+    EXPECT_DOUBLE_EQ(std::pow(10.0, empty.frequencies.range.low), 150e3);
+    EXPECT_DOUBLE_EQ(std::pow(10.0, empty.frequencies.range.high), 30e6);
 }
 
 TEST(Legend, ListsTheSeriesThatFitAndCountsTheRest) {
