@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
-#include <random>
 #include <vector>
 
 #include "evaluation/test_figure.h"
@@ -75,31 +73,6 @@ TEST(ShareByBand, PutsEachPointInOneBandWithEdgesGoingUp) {
     EXPECT_EQ(one[0].figureWithout, evaluateTestFigure({{2e6F, 60}}).figure);
     EXPECT_EQ(one[1].figureWithout, 0.0F);
     EXPECT_FALSE(one[1].marginWithout.has_value());
-}
-
-TEST(ShareByBand, SumsAddUpToF) {
-    std::mt19937 random(11);
-    std::uniform_real_distribution<double> logFrequency(std::log(9e3), std::log(1e9));
-    std::uniform_real_distribution<float> level(20.0F, 110.0F);
-    FrequencyLevelList list(20000);
-    for (FrequencyLevelPoint& point : list) {
-        point = {static_cast<float>(std::exp(logFrequency(random))), level(random)};
-    }
-    const float figure = evaluateTestFigure(list).figure;
-    double sum = 0;
-    double shares = 0;
-    std::size_t points = 0;
-    for (const BandShare& band : shareByBand(list, decadeEdges(list))) {
-        sum += band.sumOfTerms;
-        shares += band.share.value_or(0);
-        points += band.pointCount;
-    }
-    EXPECT_EQ(points, list.size());
-    // The running sum rounds to single precision at each of the n points: at most half a unit in
-    // the last place of F each time.
-    const double bound = list.size() * std::ldexp(double{figure}, -24);
-    EXPECT_NEAR(sum, figure, bound);
-    EXPECT_NEAR(shares, 1.0, bound / figure);
 }
 
 }  // namespace
