@@ -192,14 +192,16 @@ Series seriesOver(const std::string& name, double low, double high, bool withBan
     return series;
 }
 
-TEST(BandStrip, HasARowForEachSeriesWithBandsBetweenThePlotAndItsAxisLabels) {
+TEST(SeriesLayout, BandRowsBetweenThePlotAndItsAxisLabelsAndALegendEntryEach) {
     // A series without bands has no row; a chart without any keeps its size.
     for (const std::vector<bool>& withBands :
          {std::vector{false}, std::vector{true}, std::vector{true, false, true}}) {
         Chart chart;
         chart.bandsName = "share of F";
         for (std::size_t s = 0; s < withBands.size(); ++s) {
-            chart.series.push_back(seriesOver("s" + std::to_string(s), 2e5, 5e6, withBands[s]));
+            const double low = std::pow(10.0, 5.0 + static_cast<double>(s));
+            chart.series.push_back(
+                seriesOver("s" + std::to_string(s), low, 10 * low, withBands[s]));
         }
         const ChartLayout layout = layOutChart(chart, measure);
         const bool anyBands = withBands.back();
@@ -224,42 +226,31 @@ TEST(BandStrip, HasARowForEachSeriesWithBandsBetweenThePlotAndItsAxisLabels) {
         EXPECT_TRUE(!anyBands || (caption.at.x >= 0 &&
                                   caption.at.x + measure(caption.text, TextRole::AxisLabel).width <=
                                       layout.plotArea.left - (layout.bySeries ? 14 : 0)));
-    }
-}
 
-TEST(SeveralSeries, ShareOneScaleEachWithItsStyleAndLegendEntry) {
-    Chart chart;
-    chart.series = {seriesOver("before.ASC", 1e5, 1e6, true),
-                    seriesOver("after.ASC", 1e6, 1e7, true),
-                    seriesOver("retest.ASC", 3e5, 3e6, false)};
-    chart.series[1].verdict = "FAIL : F = 1.1201";
-    chart.series[1].margin = "margin -0.99 dB";
-    const ChartLayout layout = layOutChart(chart, measure);
-    ASSERT_TRUE(layout.bySeries);
-    // 1 MHz, the end of one series and the start of the next, is one place for both.
-    EXPECT_DOUBLE_EQ(layout.series[0].marks.front().at.x, layout.frequencies.place(6));
-    EXPECT_DOUBLE_EQ(layout.series[1].marks.back().at.x, layout.frequencies.place(6));
-    ASSERT_EQ(layout.legend.entries.size(), chart.series.size());
-    std::vector<Rect> entries;
-    for (std::size_t s = 0; s < chart.series.size(); ++s) {
-        const LegendEntry& entry = layout.legend.entries[s];
-        EXPECT_EQ(entry.name.text + entry.verdict.text + entry.margin.text,
-                  chart.series[s].name + chart.series[s].verdict + chart.series[s].margin);
-        entries.push_back(entry.bounds);
-        for (std::size_t other = 0; other < s; ++other) {
-            const SeriesStyle& a = layout.series[s].style;
-            const SeriesStyle& b = layout.series[other].style;
-            EXPECT_FALSE(a.colour == b.colour && a.shape == b.shape) << s << " and " << other;
+        // One series needs no legend; several share one scale, each with its style and entry.
+        ASSERT_EQ(layout.legend.entries.size(), layout.bySeries ? chart.series.size() : 0);
+        std::vector<Rect> entries;
+        for (std::size_t s = 0; s < layout.legend.entries.size(); ++s) {
+            const LegendEntry& entry = layout.legend.entries[s];
+            EXPECT_EQ(entry.name.text + entry.verdict.text + entry.margin.text,
+                      chart.series[s].name + chart.series[s].verdict + chart.series[s].margin);
+            entries.push_back(entry.bounds);
+            for (std::size_t other = 0; other < s; ++other) {
+                const SeriesStyle& a = layout.series[s].style;
+                const SeriesStyle& b = layout.series[other].style;
+                EXPECT_FALSE(a.colour == b.colour && a.shape == b.shape) << s << " and " << other;
+            }
+            // Where one series ends, the next begins: one place for both.
+            EXPECT_TRUE(s == 0 || layout.series[s].marks.back().at.x ==
+                                      layout.series[s - 1].marks.front().at.x);
         }
+        EXPECT_TRUE(
+            clearInside(entries, Rect::fromCorners({layout.plotArea.right(), 0},
+                                                   {layout.canvas.width, layout.canvas.height})));
     }
-    EXPECT_TRUE(
-        clearInside(entries, Rect::fromCorners({layout.plotArea.right(), 0},
-                                               {layout.canvas.width, layout.canvas.height})));
     // Past the palette, the first colour comes round again with another shape.
     EXPECT_EQ(seriesStyle(kSeriesColours).colour, seriesStyle(0).colour);
     EXPECT_NE(seriesStyle(kSeriesColours).shape, seriesStyle(0).shape);
-    chart.series.resize(1);
-    EXPECT_TRUE(layOutChart(chart, measure).legend.entries.empty()) << "one series needs none";
 }
 
 TEST(Labels, StayInsideClearOfEachOtherAndOfThePointsTheyName) {
