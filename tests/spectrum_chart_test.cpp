@@ -80,21 +80,21 @@ TEST(SpectrumChart, ShowsEachBandWithItsShareOfF) {
         double shares = 1;  // of F in all bands; not a number: not checked
     };
     const FrequencyLevelList scan{{2e5, 80}, {3e6, 60}, {2e7, 50}};
+    const float noFrequency = std::numeric_limits<float>::quiet_NaN();
     const std::vector<std::pair<double, double>> decades{{1e5, 1e6}, {1e6, 1e7}, {1e7, 1e8}};
+    const std::vector<std::pair<double, double>> given{
+        {1e6, 1e7}, {-kInfinity, 1e6}, {1e7, kInfinity}};
     const Row rows[] = {
         {"the decades the list spans", {scan}, {}, decades},
-        {"edges given, with points below and above them in bands of their own",
-         {scan},
-         {1e6, 1e7},
-         {{1e6, 1e7}, {-kInfinity, 1e6}, {1e7, kInfinity}}},
-        {"a single edge is no band: decades instead", {scan}, {1e6}, decades},
-        {"a point without a frequency has no place on the axis",
-         {{{std::numeric_limits<float>::quiet_NaN(), 100}, {2e5, 60}}},
+        {"edges given, points outside in bands of their own", {scan}, {1e6, 1e7}, given},
+        {"one edge is no band: decades instead", {scan}, {1e6}, decades},
+        {"no band for a point without frequency",
+         {{{noFrequency, 100}, {2e5, 60}}},
          {},
          {{1e5, 1e6}},
          kNan},
         {"no frequency on the axis, no bands", {{{0, 50}, {-3, 50}}}, {}, {}, 0},
-        {"several lists on the decades all of them span",
+        {"several lists on the decades of all",
          {{{2e5, 80}, {5e5, 70}}, {{2e6, 60}, {2e7, 50}}},
          {},
          decades},
