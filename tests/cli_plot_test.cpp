@@ -51,26 +51,26 @@ void expectPng(const std::string& bytes) {
     EXPECT_FALSE(image == blank) << "a blank picture";
 }
 
+struct PlotRow {
+    const char* name;
+    std::vector<std::string> lists;  // the bundled examples, "list.ASC" holding `content`, or "-"
+    std::string content;
+    int exitStatus;
+    std::vector<std::string> shown;  // texts of the picture
+    std::vector<std::string> notShown = {};
+};
+
 // Drawn with no display, whatever the environment asks for: one list alone with its margin beside
 // its verdict, or the bundled examples on one picture, each with its verdict and margin in the
 // legend and a row of bands.
 TEST(Plots, AreValidSvgAndPngWithoutADisplay) {
-    struct Row {
-        const char* name;
-        // The bundled examples, "list.ASC" holding `content`, or "-".
-        std::vector<std::string> lists;
-        std::string content;
-        int exitStatus;
-        std::vector<std::string> shown;  // texts of the picture
-        std::vector<std::string> notShown = {};
-    };
     // Points a few pixels apart are drawn as one: a long scan gives a picture of the size of a
     // short one. Two of its points have no place on a logarithmic axis.
     std::string scan = "1000,120\n-5,40\n0,50\n";
     for (int i = 0; i < 200000; ++i) {
         scan += std::to_string(150000 + 149 * i) + "," + std::to_string(40 + i * 7919 % 30) + "\n";
     }
-    const Row rows[] = {
+    const PlotRow rows[] = {
         {"a long failing scan alone, counting the points it cannot draw",
          {"list.ASC"},
          scan,
@@ -87,7 +87,7 @@ TEST(Plots, AreValidSvgAndPngWithoutADisplay) {
           ">margin +40.71 dB<", ">share of F<"},
          {"missing", ">3 lists"}},
     };
-    for (const Row& row : rows) {
+    for (const PlotRow& row : rows) {
         const TemporaryFolder folder;
         folder.write("list.ASC", row.content);
         for (const char* example : {"switching_supply_fail.ASC", "emission_150k_30M.ASC"}) {
