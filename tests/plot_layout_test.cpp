@@ -1,9 +1,7 @@
-// The chart layout: which points a crowded chart keeps, its outline, its axis labels, and labels
-// that stay clear of each other and of the points they name.
+// The chart layout: which points a crowded chart keeps, its outline and its axis labels.
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstddef>
 #include <limits>
 #include <string>
@@ -11,7 +9,6 @@
 #include <vector>
 
 #include "plot/layout/chart_layout.h"
-#include "plot/layout/label_placer.h"
 #include "plot/layout/point_marks.h"
 #include "plot/layout/scale.h"
 
@@ -74,58 +71,6 @@ TEST(Outline, RunsThroughTheHighestAndLowestOfEachColumn) {
     }
 }
 
-// Whether `boxes` lie inside `bounds` and clear of each other and of `reserved`.
-::testing::AssertionResult allClear(const std::vector<Rect>& boxes,
-                                    const std::vector<Rect>& reserved, const Rect& bounds) {
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        if (!bounds.contains(boxes[i])) {
-            return ::testing::AssertionFailure() << "label " << i << " leaves the bounds";
-        }
-        for (std::size_t j = 0; j < boxes.size(); ++j) {
-            if (j != i && boxes[i].overlaps(boxes[j])) {
-                return ::testing::AssertionFailure() << "labels " << i << " and " << j;
-            }
-        }
-        for (const Rect& area : reserved) {
-            if (boxes[i].overlaps(area)) {
-                return ::testing::AssertionFailure() << "label " << i << " hides a point";
-            }
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
-TEST(Labels, StayClearOfEachOtherAndOfTheirPoints) {
-    struct Row {
-        const char* name;
-        std::vector<Point> points;
-    };
-    const Row rows[] = {
-        {"three points on one spot", {{200, 150}, {200, 150}, {200, 150}}},
-        {"a cluster", {{200, 150}, {205, 152}, {195, 148}, {210, 150}}},
-        {"along the top edge", {{100, 5}, {160, 5}, {220, 5}}},
-        {"in a corner", {{395, 295}, {390, 290}}},
-    };
-    const Rect bounds{0, 0, 400, 300};
-    for (const Row& row : rows) {
-        LabelPlacer placer(bounds);
-        std::vector<Rect> reserved;
-        for (const Point& point : row.points) {
-            reserved.push_back({point.x - 5, point.y - 5, 10, 10});
-            placer.reserve(reserved.back());
-        }
-        std::vector<Rect> boxes;
-        for (const Point& point : row.points) {
-            boxes.push_back(placer.place(point, {70, 20}));
-        }
-        EXPECT_TRUE(allClear(boxes, reserved, bounds)) << row.name;
-    }
-    // With no free place left, a label still stays inside.
-    LabelPlacer crowded({0, 0, 100, 60});
-    crowded.reserve({0, 0, 100, 60});
-    EXPECT_TRUE(Rect({0, 0, 100, 60}).contains(crowded.place({50, 30}, {40, 10})));
-}
-
 TEST(Axes, LabelAHandfulOfRoundValues) {
     struct Row {
         const char* name;
@@ -160,43 +105,6 @@ TEST(Axes, LabelAHandfulOfRoundValues) {
         levels.push_back(line.label);
     }
     EXPECT_EQ(levels, (std::vector<std::string>{"40", "50", "60", "70", "80", "90", "100"}));
-}
-
-TEST(Chart, LabelsItsHeaviestPointsWhereTheyHideNoneOfThem) {
-    Chart chart;
-    Series& series = chart.series.emplace_back();
-    // A crowded spectrum, its three heaviest points close together in its middle.
-    for (int i = 0; i < 200; ++i) {
-        series.points.push_back({150e3 * std::pow(1.03, i), 40.0 + i % 7, 0.001});
-    }
-    series.points.push_back({2e6, 60, 0.3});
-    series.points.push_back({2.1e6, 58, 0.25});
-    series.points.push_back({2.2e6, 62, 0.2});
-    const ChartLayout layout = layOutChart(chart, measure);
-
-    std::vector<Rect> boxes;
-    for (const PointLabel& label : layout.series.at(0).labels) {
-        boxes.push_back(label.box);
-    }
-    std::vector<Rect> heaviest;
-    for (const Mark& mark : layout.series[0].marks) {
-        if (mark.shade > 0.5) {
-            heaviest.push_back({mark.at.x - mark.radius, mark.at.y - mark.radius, 2 * mark.radius,
-                                2 * mark.radius});
-        }
-    }
-    ASSERT_EQ(boxes.size(), kLabelledPoints);
-    ASSERT_EQ(heaviest.size(), kLabelledPoints);
-    EXPECT_TRUE(allClear(boxes, heaviest, layout.plotArea.grown(-4)));
-    EXPECT_EQ(layout.series[0].labels[0].text, "#1  30%");
-
-    // Without a drawable point the axes show the span of a conducted-emission scan.
-    Chart offAxis;
-    offAxis.series.push_back({"none", {{0, 50, 1}}});
-    const ChartLayout empty = layOutChart(offAxis, measure);
-    EXPECT_FALSE(empty.hasMarks());
-    EXPECT_DOUBLE_EQ(std::pow(10.0, empty.frequencies.range.low), 150e3);
-    EXPECT_DOUBLE_EQ(std::pow(10.0, empty.frequencies.range.high), 30e6);
 }
 
 }  // namespace

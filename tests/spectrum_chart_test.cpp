@@ -1,16 +1,23 @@
-// Charts of evaluated lists: the margin in the title, the bands and their share
-// of F, and several lists on one chart.
+// Charts of evaluated lists: the margin in the title, the bands and their share of F in a strip
+// under the plot, and several lists on one chart with a legend, rows and labels that keep clear of
+// the plot and of each other.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "evaluation/test_figure.h"
+#include "plot/layout/band_strip.h"
+#include "plot/layout/chart_layout.h"
+#include "plot/layout/chart_legend.h"
+#include "plot/layout/label_placer.h"
 #include "plot/layout/spectrum_chart.h"
 
 namespace ambersel::testing {
@@ -18,9 +25,36 @@ namespace {
 
 using namespace ambersel::plot;
 
-constexpr float kNanFrequency = std::numeric_limits<float>::quiet_NaN();
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// Text 7 units a character wide and 15 high, a character being one UTF-8 sequence.
+TextExtent measure(std::string_view text, TextRole /*role*/) {
+    return {7.0 * static_cast<double>(std::count_if(
+                      text.begin(), text.end(), [](char byte) { return (byte & 0xC0) != 0x80; })),
+            15};
+}
+
+// Whether `boxes` lie inside `bounds` and clear of each other and of `reserved`.
+::testing::AssertionResult clearInside(const std::vector<Rect>& boxes, const Rect& bounds,
+                                       const std::vector<Rect>& reserved = {}) {
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (!bounds.contains(boxes[i])) {
+            return ::testing::AssertionFailure() << "box " << i << " leaves its bounds";
+        }
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+            if (boxes[i].overlaps(boxes[j])) {
+                return ::testing::AssertionFailure() << "boxes " << i << " and " << j << " overlap";
+            }
+        }
+        for (const Rect& area : reserved) {
+            if (boxes[i].overlaps(area)) {
+                return ::testing::AssertionFailure() << "box " << i << " hides a point";
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
 
 // `points` under `name`, with their own verdict.
 ChartedList listOf(const std::string& name, const FrequencyLevelList& points,
@@ -37,21 +71,21 @@ TEST(SpectrumChart, ShowsEachBandWithItsShareOfF) {
         double shares = 1;  // of F in all bands; not a number: not checked
     };
     const FrequencyLevelList scan{{2e5, 80}, {3e6, 60}, {2e7, 50}};
+    const float noFrequency = std::numeric_limits<float>::quiet_NaN();
     const std::vector<std::pair<double, double>> decades{{1e5, 1e6}, {1e6, 1e7}, {1e7, 1e8}};
+    const std::vector<std::pair<double, double>> given{
+        {1e6, 1e7}, {-kInfinity, 1e6}, {1e7, kInfinity}};
     const Row rows[] = {
         {"the decades the list spans", {scan}, {}, decades},
-        {"edges given, with points below and above them in bands of their own",
-         {scan},
-         {1e6, 1e7},
-         {{1e6, 1e7}, {-kInfinity, 1e6}, {1e7, kInfinity}}},
-        {"a single edge is no band: decades instead", {scan}, {1e6}, decades},
-        {"a point without a frequency has no place on the axis",
-         {{{kNanFrequency, 100}, {2e5, 60}}},
+        {"edges given, points outside in bands of their own", {scan}, {1e6, 1e7}, given},
+        {"one edge is no band: decades instead", {scan}, {1e6}, decades},
+        {"no band for a point without frequency",
+         {{{noFrequency, 100}, {2e5, 60}}},
          {},
          {{1e5, 1e6}},
          kNan},
         {"no frequency on the axis, no bands", {{{0, 50}, {-3, 50}}}, {}, {}, 0},
-        {"several lists on the decades all of them span",
+        {"several lists on the decades of all",
          {{{2e5, 80}, {5e5, 70}}, {{2e6, 60}, {2e7, 50}}},
          {},
          decades},
@@ -80,39 +114,222 @@ TEST(OverlayChart, KeepsEachListsVerdictAndMarginInOrder) {
     const FrequencyLevelList quiet{{2e6, 80}, {2e7, 70}};
     const FrequencyLevelList empty;
     struct Row {
-        const char* name;
         std::vector<ChartedList> lists;
-        const char* title;
-        const char* warning;
+        std::string titleAndWarning;
     };
     const Row rows[] = {
-        {"passes only, one without points",
-         {listOf("b.ASC", quiet), listOf("c.ASC", quiet), listOf("d.ASC", empty)},
-         "3 lists: 3 PASS",
-         "d.ASC: The file holds no points."},
-        {"a pass between two fails cut short",
-         {listOf("a.ASC", loud, {ReadingEnd::MalformedItem, 3, "x"}), listOf("b.ASC", quiet),
+        {{listOf("b.ASC", quiet), listOf("c.ASC", quiet), listOf("d.ASC", empty)},
+         "3 lists: 3 PASS|d.ASC: The file holds no points."},
+        {{listOf("a.ASC", loud, {ReadingEnd::MalformedItem, 3, "x"}), listOf("b.ASC", quiet),
           listOf("e.ASC", loud, {ReadingEnd::MalformedItem, 9, "y"})},
-         "3 lists: 2 FAIL, 1 PASS",
-         "2 lists were cut short or hold no points: a.ASC, e.ASC"},
+         "3 lists: 2 FAIL, 1 PASS|2 lists were cut short or hold no points: a.ASC, e.ASC"},
     };
     for (const Row& row : rows) {
         const Chart chart = overlayChart(row.lists, {});
-        EXPECT_EQ(chart.title + "|" + chart.warning, std::string(row.title) + "|" + row.warning)
-            << row.name;
-        EXPECT_EQ(chart.failed, std::string(row.title).find("FAIL") != std::string::npos);
-        ASSERT_EQ(chart.series.size(), row.lists.size()) << row.name;
+        EXPECT_EQ(chart.title + "|" + chart.warning, row.titleAndWarning);
+        EXPECT_EQ(chart.failed, row.titleAndWarning.find("FAIL") != std::string::npos);
+        ASSERT_EQ(chart.series.size(), row.lists.size());
         for (std::size_t s = 0; s < row.lists.size(); ++s) {
             const Chart alone = spectrumChart(row.lists[s], {});
             EXPECT_EQ(chart.series[s].name + chart.series[s].verdict + chart.series[s].margin,
-                      row.lists[s].name + alone.title + alone.titleNote)
-                << row.name;
+                      row.lists[s].name + alone.title + alone.titleNote);
         }
     }
     // One list is charted as it would be alone.
     const Chart one = overlayChart({listOf("a.ASC", loud)}, {});
     const Chart alone = spectrumChart(listOf("a.ASC", loud), {});
     EXPECT_EQ(one.title + one.titleNote + one.subject, alone.title + alone.titleNote + "a.ASC");
+}
+
+TEST(BandBoxes, LineUpWithTheFrequencyScaleAndAreCutToIt) {
+    struct Row {
+        const char* name;
+        ChartBand band;
+        double left;  // not a number: no box
+        double right;
+        bool labelled;
+    };
+    // 10 kHz to 10 MHz across 100 to 700: a decade is 200 units.
+    const Scale scale{{4, 7}, 100, 600};
+    const Row rows[] = {
+        {"inside the axis", {1e5, 1e6, 0.878, "87.8%"}, 300, 500, true},
+        {"reaching below the axis", {1e3, 1e5, 0.1, "10%"}, 100, 300, true},
+        {"from minus infinity", {-kInfinity, 1e6, 0.5, "50%"}, 100, 500, true},
+        {"to infinity", {1e6, kInfinity, 0.5, "50%"}, 500, 700, true},
+        {"wholly above the axis", {1e8, 1e9, 0.5, "50%"}, kNan, kNan, false},
+        {"without a frequency", {kNan, kNan, 0.5, "50%"}, kNan, kNan, false},
+        {"too narrow for its label", {1e5, 1.05e5, 0.9, "90%"}, 300, 304.238, false},
+    };
+    for (const Row& row : rows) {
+        const std::vector<BandBox> boxes = bandBoxes({row.band}, scale, 620, 24, measure);
+        ASSERT_EQ(boxes.size(), std::isnan(row.left) ? 0U : 1U) << row.name;
+        for (const BandBox& box : boxes) {
+            EXPECT_NEAR(box.box.left, row.left, 1e-3) << row.name;
+            EXPECT_NEAR(box.box.right(), row.right, 1e-3) << row.name;
+            EXPECT_TRUE(box.box.top == 620 && box.box.height == 24) << row.name;
+            EXPECT_EQ(box.label, row.labelled ? row.band.label : "") << row.name;
+        }
+    }
+}
+
+// A series of two points at `low` and `high` Hz, the first twice as heavy, with decade bands.
+Series seriesOver(const std::string& name, double low, double high, bool withBands) {
+    Series series{name, {{low, 60, 0.6}, {high, 40, 0.3}}};
+    series.verdict = "PASS : F = 0.1000";
+    series.margin = "margin +20.00 dB";
+    if (withBands) {
+        series.bands = {{1e5, 1e6, 0.7, "70%"}, {1e6, 1e7, 0.3, "30%"}};
+    }
+    return series;
+}
+
+TEST(SeriesLayout, BandRowsBetweenThePlotAndItsAxisLabelsAndALegendEntryEach) {
+    // A series without bands has no row; a chart without any keeps its size.
+    for (const std::vector<bool>& withBands :
+         {std::vector{false}, std::vector{true}, std::vector{true, false, true}}) {
+        Chart chart;
+        chart.bandsName = "share of F";
+        for (std::size_t s = 0; s < withBands.size(); ++s) {
+            const double low = std::pow(10.0, 5.0 + static_cast<double>(s));
+            chart.series.push_back(
+                seriesOver("s" + std::to_string(s), low, 10 * low, withBands[s]));
+        }
+        const ChartLayout layout = layOutChart(chart, measure);
+        const bool anyBands = withBands.back();
+        double lastRowBottom = layout.plotArea.bottom();
+        for (std::size_t s = 0; s < withBands.size(); ++s) {
+            const Rect& row = layout.series[s].bandRow;
+            EXPECT_EQ(row.empty(), !withBands[s]) << "series " << s;
+            EXPECT_TRUE(!withBands[s] ||
+                        (row.top > lastRowBottom && layout.bandStrip.contains(row)))
+                << "rows in series order, inside the strip";
+            lastRowBottom = withBands[s] ? row.bottom() : lastRowBottom;
+        }
+        EXPECT_EQ(layout.bandStrip.empty(), !anyBands);
+        EXPECT_EQ(layout.canvas.height == 700, !anyBands);
+        const double axisTop = anyBands ? layout.bandStrip.bottom() : layout.plotArea.bottom();
+        for (const AxisLine& line : layout.frequencyLines) {
+            EXPECT_TRUE(line.label.empty() || line.labelAt.y - 15 > axisTop) << line.label;
+        }
+        EXPECT_LT(layout.frequencyTitleBaseline, layout.canvas.height);
+        // Left of the strip, clear of the series' marks that lead its rows.
+        const PlacedText& caption = layout.bandsCaption;
+        EXPECT_TRUE(!anyBands || (caption.at.x >= 0 &&
+                                  caption.at.x + measure(caption.text, TextRole::AxisLabel).width <=
+                                      layout.plotArea.left - (layout.bySeries ? 14 : 0)));
+
+        // One series needs no legend; several share one scale, each with its style and entry.
+        ASSERT_EQ(layout.legend.entries.size(), layout.bySeries ? chart.series.size() : 0);
+        std::vector<Rect> entries;
+        for (std::size_t s = 0; s < layout.legend.entries.size(); ++s) {
+            const LegendEntry& entry = layout.legend.entries[s];
+            EXPECT_EQ(entry.name.text + entry.verdict.text + entry.margin.text,
+                      chart.series[s].name + chart.series[s].verdict + chart.series[s].margin);
+            entries.push_back(entry.bounds);
+            for (std::size_t other = 0; other < s; ++other) {
+                const SeriesStyle& a = layout.series[s].style;
+                const SeriesStyle& b = layout.series[other].style;
+                EXPECT_FALSE(a.colour == b.colour && a.shape == b.shape) << s << " and " << other;
+            }
+            // Where one series ends, the next begins: one place for both.
+            EXPECT_TRUE(s == 0 || layout.series[s].marks.back().at.x ==
+                                      layout.series[s - 1].marks.front().at.x);
+        }
+        EXPECT_TRUE(
+            clearInside(entries, Rect::fromCorners({layout.plotArea.right(), 0},
+                                                   {layout.canvas.width, layout.canvas.height})));
+    }
+    // Past the palette, the first colour comes round again with another shape.
+    EXPECT_EQ(seriesStyle(kSeriesColours).colour, seriesStyle(0).colour);
+    EXPECT_NE(seriesStyle(kSeriesColours).shape, seriesStyle(0).shape);
+}
+
+TEST(Labels, NameTheHeaviestPointsWhereTheyHideNoneOfThem) {
+    // A crowded spectrum, its three heaviest points close together in its middle.
+    Chart one;
+    Series& crowded = one.series.emplace_back();
+    for (int i = 0; i < 200; ++i) {
+        crowded.points.push_back({150e3 * std::pow(1.03, i), 40.0 + i % 7, 0.001});
+    }
+    crowded.points.insert(crowded.points.end(),
+                          {{2e6, 60, 0.3}, {2.1e6, 58, 0.25}, {2.2e6, 62, 0.2}});
+    // Every series' heaviest point on one spot, where not every label can find room.
+    Chart several;
+    for (int s = 0; s < 12; ++s) {
+        several.series.push_back(
+            {"s" + std::to_string(s), {{1e6, 80, 0.9}, {2e5 * (s + 1), 40, 0.1}}});
+    }
+    for (const Chart& chart : {one, several}) {
+        const ChartLayout layout = layOutChart(chart, measure);
+        std::vector<Rect> labels;
+        std::vector<Rect> heaviest;
+        for (const SeriesLayout& series : layout.series) {
+            EXPECT_LE(series.labels.size(),
+                      layout.bySeries ? kLabelledPointsBySeries : kLabelledPoints);
+            for (const PointLabel& label : series.labels) {
+                labels.push_back(label.box);
+            }
+            for (const Mark& mark : series.marks) {
+                if (mark.shade > 0.5) {
+                    heaviest.push_back(
+                        Rect::centredOn(mark.at, {2 * mark.radius, 2 * mark.radius}));
+                }
+            }
+        }
+        EXPECT_TRUE(layout.bySeries ||
+                    (labels.size() == kLabelledPoints && heaviest.size() == kLabelledPoints));
+        EXPECT_TRUE(clearInside(labels, layout.plotArea.grown(-4), heaviest));
+        ASSERT_FALSE(layout.series[0].labels.empty());
+        EXPECT_EQ(layout.series[0].labels[0].text, layout.bySeries ? "#1  90%" : "#1  30%");
+    }
+    // With no free place left, a label by a corner still stays inside.
+    LabelPlacer full({0, 0, 100, 60});
+    full.reserve({0, 0, 100, 60});
+    EXPECT_TRUE(Rect({0, 0, 100, 60}).contains(full.place({95, 55}, {40, 10})));
+    // Without a drawable point the axes show the span of a conducted-emission scan.
+    Chart offAxis;
+    offAxis.series.push_back({"none", {{0, 50, 1}}});
+    const ChartLayout empty = layOutChart(offAxis, measure);
+    EXPECT_FALSE(empty.hasMarks());
+    EXPECT_DOUBLE_EQ(std::pow(10.0, empty.frequencies.range.low), 150e3);
+    EXPECT_DOUBLE_EQ(std::pow(10.0, empty.frequencies.range.high), 30e6);
+}
+
+TEST(Legend, ListsTheSeriesThatFitAndCountsTheRest) {
+    const Rect column{960, 100, 230, 520};
+    for (const std::size_t count : {kSeriesColours, std::size_t{30}}) {
+        Chart chart;
+        chart.weightName = "share of its list's F";
+        for (std::size_t s = 0; s < count; ++s) {
+            chart.series.push_back(seriesOver("list" + std::to_string(s), 1e5, 1e6, false));
+        }
+        const Legend legend = layOutLegend(chart, column, measure);
+        std::vector<Rect> boxes;
+        for (const LegendEntry& entry : legend.entries) {
+            boxes.push_back(entry.bounds);
+        }
+        EXPECT_TRUE(clearInside(boxes, column)) << count;
+        ASSERT_FALSE(legend.notes.empty()) << count;
+        EXPECT_EQ(legend.notes[0].text, "mark size: share of its list's F") << count;
+        EXPECT_LT(legend.notes.back().at.y, column.bottom()) << count;
+        const std::size_t left = count - legend.entries.size();
+        EXPECT_EQ(left > 0, count == 30) << count;
+        EXPECT_EQ(left > 0,
+                  legend.notes.back().text == "and " + std::to_string(left) + " more lists")
+            << count;
+    }
+}
+
+TEST(Legend, CutsLongNamesInTheMiddleBetweenCharacters) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"run.ASC", "run.ASC"},          // a name that fits stays whole
+        {"abcdefghij", "abc\u2026hij"},  // start and end of a long name
+        {"µµµµµµµµµµ", "µµµ\u2026µµµ"},  // never inside a character of several bytes
+    };
+    for (const auto& [text, shown] : rows) {
+        EXPECT_EQ(elidedToFit(text, 49, TextRole::LegendHeading, measure), shown);
+    }
+    EXPECT_EQ(elidedToFit("abcdefghij", 3, TextRole::LegendHeading, measure), "\u2026");
 }
 
 }  // namespace
