@@ -83,20 +83,16 @@ inline QString chooseFile(QWidget& dialog, const QString& name) {
     });
 }
 
-struct MessageBoxSeen {
-    QString title;
-    QString text;
-    int icon = 0;     // QMessageBox::Icon
-    int buttons = 0;  // QMessageBox::StandardButtons
-};
-
-// Presses Calculate; a message box it opens is recorded and closed.
-inline MessageBoxSeen calculate(QWidget& dialog) {
-    MessageBoxSeen seen;
+// Presses Calculate; a message box it opens is closed and returned as "icon title: text [buttons]",
+// in QMessageBox's numbers. Empty when none came up.
+inline QString calculate(QWidget& dialog) {
+    QString seen;
     pressing(dialog, ambersel::ui::IDOK, [&](QWidget& modal) {
         if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
-            seen = {box->windowTitle(), box->text(), box->icon(),
-                    static_cast<int>(box->standardButtons())};
+            seen = QStringLiteral("%1 %2: %3 [%4]")
+                       .arg(box->icon())
+                       .arg(box->windowTitle(), box->text())
+                       .arg(box->standardButtons().toInt());
         }
     });
     return seen;
