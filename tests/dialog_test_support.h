@@ -1,8 +1,8 @@
 #pragma once
 
-// Helpers for the tests of the dialog and the program: driving the modal windows (the file dialog,
-// message boxes) whose event loops would otherwise block a test, and readable QStrings in failure
-// messages.
+// Helpers for the tests of the dialog: driving the modal windows (the file dialog, message boxes,
+// the context menu) whose event loops would otherwise block a test, and readable QStrings in
+// failure messages.
 
 #include <QApplication>
 #include <QLineEdit>
@@ -25,7 +25,8 @@ namespace ambersel::testing {
 
 using ModalAction = std::function<void(QWidget& modal)>;
 
-// Runs `trigger`, which may open a modal window over `owner` and wait for it to close. A watcher
+// Runs `trigger`, which may open a modal window or a popup menu over `owner` and wait for it to
+// close. A watcher
 // owned by `owner` hands the first such window to `action` (if any) and then closes it, as Cancel
 // would, should it still be open; any further modal window (say, a warning the first one shows)
 // is closed at once, so that a test fails instead of hanging. Returns the classes of the modal
@@ -36,7 +37,9 @@ inline QString whileWatching(QWidget& owner, const ModalAction& action,
     QPointer<QWidget> first;
     auto* watcher = new QTimer(&owner);
     QObject::connect(watcher, &QTimer::timeout, &owner, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
+        QWidget* modal = QApplication::activePopupWidget() != nullptr
+                             ? QApplication::activePopupWidget()
+                             : QApplication::activeModalWidget();
         if (modal == nullptr || modal == &owner || modal == first || !modal->isVisible()) {
             return;
         }
