@@ -3,8 +3,8 @@
 
 #include <QApplication>
 #include <QByteArray>
-#include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -17,9 +17,8 @@
 #include <vector>
 
 #include "app/ambersel_test_app.h"
-#include "dialog_test_support.h"
-#include "test_files.h"
 #include "ui/ambersel_test_dlg.h"
+#include "ui/resource.h"
 
 namespace ambersel::testing {
 namespace {
@@ -28,23 +27,20 @@ namespace {
 // with Esc, as an operator would.
 class WorkedApp : public CAmbersel_TestApp {
   public:
-    explicit WorkedApp(std::function<void(QDialog&)> whileOpen)
-        : m_whileOpen(std::move(whileOpen)) {}
+    explicit WorkedApp(std::function<void(QDialog&)> whileOpen) : whileOpen(std::move(whileOpen)) {}
 
+    std::function<void(QDialog&)> whileOpen;
     bool worked = false;  // whether `whileOpen` ran
 
   protected:
     int DoModal(CAmbersel_TestDlg& dialog) override {
         QTimer::singleShot(0, &dialog, [this, &dialog] {
             worked = true;
-            m_whileOpen(dialog);
+            whileOpen(dialog);
             QTest::keyClick(&dialog, Qt::Key_Escape);
         });
         return CAmbersel_TestApp::DoModal(dialog);
     }
-
-  private:
-    std::function<void(QDialog&)> m_whileOpen;
 };
 
 int run(CAmbersel_TestApp& app, std::vector<std::string> arguments) {
@@ -56,26 +52,63 @@ int run(CAmbersel_TestApp& app, std::vector<std::string> arguments) {
     return app.Run(static_cast<int>(arguments.size()), argv.data());
 }
 
-TEST(Program, IgnoresItsArgumentsAndIsNamedAfterItsExecutable) {
+// Puts environment variables back as they were at its construction.
+class KeptEnvironment {
+  public:
+    explicit KeptEnvironment(std::vector<const char*> names) {
+        for (const char* name : names) {
+            m_kept.push_back({name, qEnvironmentVariableIsSet(name)
+                                        ? std::optional<QByteArray>(qgetenv(name))
+                                        : std::nullopt});
+        }
+    }
+    ~KeptEnvironment() {
+        for (const auto& [name, value] : m_kept) {
+            value ? qputenv(name, *value) : qunsetenv(name);
+        }
+    }
+
+  private:
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> m_kept;
+};
+
+// Under a German desktop, whose decimal comma the toolkit hands to the C library when it starts
+// (only the first time in a process, so it is set here as well), and without a display server.
+TEST(Program, IgnoresItsArgumentsIsNamedAfterItsExecutableAndReadsNumbersWithAPoint) {
+    const KeptEnvironment kept({"LC_ALL", "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"});
+    const std::string locale = std::setlocale(LC_ALL, nullptr);
+    qputenv("LC_ALL", "de_DE.UTF-8");
+    // Where de_DE.UTF-8 is missing (scripts/install-deps generates it), this stays the C locale.
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
     struct Row {
         const char* name;
+        const char* platform;
         std::vector<std::string> arguments;
-        const char* toolkitSees;  // the only argument the toolkit is handed
+        const char* toolkitSees;  // the only argument the toolkit is handed; nullptr: no toolkit
         const char* programName;  // the title of the program's message boxes
     };
     const Row rows[] = {
         {"a missing display plugin, right-to-left layout, a list file and a help request",
+         "offscreen",
          {"/usr/bin/Ambersel_Test", "-platform", "no-such-platform", "-reverse", "/tmp/list.ASC",
           "--help"},
          "/usr/bin/Ambersel_Test",
          "Ambersel_Test"},
-        {"a renamed copy", {"./ambersel-lab"}, "./ambersel-lab", "ambersel-lab"},
-        {"no argv[0] at all", {}, "Ambersel_Test", "Ambersel_Test"},
-        {"an empty argv[0]", {""}, "Ambersel_Test", "Ambersel_Test"},
+        {"a renamed copy", "offscreen", {"./ambersel-lab"}, "./ambersel-lab", "ambersel-lab"},
+        {"no argv[0] at all", "offscreen", {}, "Ambersel_Test", "Ambersel_Test"},
+        {"an empty argv[0]", "offscreen", {""}, "Ambersel_Test", "Ambersel_Test"},
+        // Where the toolkit would abort for want of a display, the program says so and ends.
+        {"the default platform without a display", "", {"Ambersel_Test"}, nullptr, nullptr},
+        {"X11 without a display", "xcb", {"Ambersel_Test"}, nullptr, nullptr},
+        {"Wayland without a display", "wayland", {"Ambersel_Test"}, nullptr, nullptr},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
+        qputenv("QT_QPA_PLATFORM", row.platform);
         WorkedApp app([&](QDialog& dialog) {
+            EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
             EXPECT_EQ(QApplication::arguments(), QStringList{QString::fromLatin1(row.toolkitSees)});
             EXPECT_EQ(QApplication::applicationName(), QString::fromLatin1(row.programName));
             EXPECT_EQ(QApplication::layoutDirection(), Qt::LeftToRight);
@@ -86,67 +119,11 @@ TEST(Program, IgnoresItsArgumentsAndIsNamedAfterItsExecutable) {
                 1)
                 << "the dialog is not the only window";
         });
-        EXPECT_EQ(run(app, row.arguments), 0);
-        EXPECT_TRUE(app.worked);
+        const bool shown = row.toolkitSees != nullptr;
+        EXPECT_EQ(run(app, row.arguments), shown ? 0 : CAmbersel_TestApp::kNoDisplay);
+        EXPECT_EQ(app.worked, shown);
     }
-}
-
-// Where the toolkit would abort for want of a display, the program says so and ends instead.
-TEST(Program, WithoutADisplaySaysSoAndEnds) {
-    struct Kept {  // puts the variables back as they were
-        const char* name;
-        std::optional<QByteArray> value;
-    };
-    std::vector<Kept> kept;
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-        kept.push_back({name, qEnvironmentVariableIsSet(name)
-                                  ? std::optional<QByteArray>(qgetenv(name))
-                                  : std::nullopt});
-        qunsetenv(name);
-    }
-    for (const char* platform : {"", "xcb", "wayland"}) {
-        SCOPED_TRACE(platform);
-        qputenv("QT_QPA_PLATFORM", platform);
-        WorkedApp app([](QDialog&) {});
-        EXPECT_EQ(run(app, {"Ambersel_Test"}), CAmbersel_TestApp::kNoDisplay);
-        EXPECT_FALSE(app.worked);
-    }
-    for (const Kept& variable : kept) {
-        if (variable.value) {
-            qputenv(variable.name, *variable.value);
-        } else {
-            qunsetenv(variable.name);
-        }
-    }
-}
-
-TEST(Program, ReadsAndWritesNumbersWithAPointUnderAGermanDesktop) {
-    struct Restore {  // puts the environment's LC_ALL and the C library's locale back
-        QByteArray environment = qgetenv("LC_ALL");
-        std::string locale = std::setlocale(LC_ALL, nullptr);
-        ~Restore() {
-            qputenv("LC_ALL", environment);
-            std::setlocale(LC_ALL, locale.c_str());
-        }
-    } const restore;
-    // The desktop's language as the toolkit finds it in the environment and hands it to the C
-    // library when it starts (only the first time in a process, so it is set here as well).
-    qputenv("LC_ALL", "de_DE.UTF-8");
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
-        GTEST_SKIP() << "de_DE.UTF-8 is not installed (scripts/install-deps generates it)";
-    }
-    const TemporaryFolder folder;
-    const QString list =
-        QString::fromStdString(folder.write("list.ASC", "1000.0,100.00\n").string());
-    WorkedApp app([&](QDialog& dialog) {
-        EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
-        chooseFile(dialog, list);
-        EXPECT_EQ(calculate(dialog).text, QString());
-        EXPECT_EQ(dialog.findChild<QLabel*>(ui::IDC_RESULT)->text(),
-                  QStringLiteral("PASS : F = 0.1210"));
-    });
-    EXPECT_EQ(run(app, {"Ambersel_Test"}), 0);
-    EXPECT_TRUE(app.worked);
+    std::setlocale(LC_ALL, locale.c_str());
 }
 
 }  // namespace

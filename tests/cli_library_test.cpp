@@ -140,9 +140,6 @@ TEST(Json, WritesAFigureThatIsNotFiniteAsNullAndText) {
         std::string fields;  // "figure", "figure_text" and "figure_bits" as written
     };
     const Row rows[] = {
-        {"a finite figure as its shortest decimal", 0.12104408F,
-         R"("figure":0.12104408,"figure_text":"0.12104408","figure_bits":"0x3DF7E5F5")"},
-        {"infinity", kInfinity, R"("figure":null,"figure_text":"inf","figure_bits":"0x7F800000")"},
         {"minus infinity", -kInfinity,
          R"("figure":null,"figure_text":"-inf","figure_bits":"0xFF800000")"},
         {"not a number", std::numeric_limits<float>::quiet_NaN(),

@@ -1,4 +1,5 @@
-// ambersel-eval's lines, warnings, exit statuses and command line, driven as a script drives it.
+// ambersel-eval's lines, warnings, exit statuses, machine-readable reports and command line, driven
+// as a script drives it.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -20,24 +22,23 @@ namespace ambersel::testing {
 namespace {
 
 // '*' in the pattern stands for any text within one line.
-bool matches(std::string_view text, std::string_view pattern) {
-    const std::size_t star = pattern.find('*');
-    if (star == std::string_view::npos || !text.starts_with(pattern.substr(0, star))) {
-        return text == pattern;
+bool matches(const std::string& text, const std::string& pattern) {
+    std::string expression;
+    for (const char c : pattern) {
+        const bool special = std::string_view("\\^$.|?+()[]{}").find(c) != std::string_view::npos;
+        expression += c == '*' ? std::string("[^\n]*") : (special ? "\\" : "") + std::string(1, c);
     }
-    for (std::size_t end = star; end <= text.size() && (end == star || text[end - 1] != '\n');
-         ++end) {
-        if (matches(text.substr(end), pattern.substr(star + 1))) {
-            return true;
-        }
-    }
-    return false;
+    return std::regex_match(text, std::regex(expression));
 }
 
 constexpr bool kDrawsPictures = AMBERSEL_DRAWS_PICTURES;
 
 // A name that would print as a second result line if its control bytes went through.
 constexpr const char* kForged = "x\nPASS\ty.ASC";
+// Bytes that are not UTF-8 become U+FFFD in JSON; a comma and a quote must not shift CSV columns.
+constexpr const char* kOddName = "m\xE9ssung,\"1\".ASC";
+const std::string kOddWarning =
+    "warning: m\xE9ssung,\"1\".ASC: read 2 points; stopped at line 3: '\\xff\\xfe bad'\n";
 const std::string kHint = "ambersel-eval: *; try 'ambersel-eval --help'\n";
 
 struct RunCase {
@@ -65,7 +66,9 @@ TEST_P(Runs, GiveTheirLinesWarningsAndExitStatus) {
                                         {"empty.ASC", ""},
                                         {"cut.ASC", "1,2\n3,4\nend\n5,6\n"},
                                         {"decimal.ASC", "1000,118.3412\n"},
-                                        {kForged, "1000,120\n\x1b[2J\xff\\\n"}}) {
+                                        {kForged, "1000,120\n\x1b[2J\xff\\\n"},
+                                        {kOddName, "1000,120\n2000,110\n\xFF\xFE bad\n"},
+                                        {"inf.ASC", "2000,80\n0,50\n"}}) {
         folder.write(name, content);
     }
     std::vector<std::string> arguments;
@@ -83,9 +86,23 @@ TEST_P(Runs, GiveTheirLinesWarningsAndExitStatus) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Runs,
-    ::testing::Values(
+// The per-point table of kOddName's list, twice: one header, and the second copy counts from 1
+// again.
+std::string oddTable() {
+    const std::string name = "\"m\xE9ssung,\"\"1\"\".ASC\",";
+    const std::string list =
+        name +
+        "1,1000,120,6,1e+06,1,0.16235213,12.56637061,12.60609655317108,163.4095,135,"
+        "1.2104407416449652,1.2104408\n" +
+        name +
+        "2,2000,110,5.5,316227.78,0.3162278,0.18607864,25.13274122,25.15262772021021,89.95836,270,"
+        "0.33317910653573496,1.5436199\n";
+    return "path,index,frequency_Hz,level_dBuV,a,b,V,Z,w,s,K,D,term,running_F\n" + list + list;
+}
+
+// The runs of any build, then those that draw pictures or say that they cannot.
+std::vector<RunCase> runs() {
+    std::vector<RunCase> runs{
         RunCase{"one_file_gives_exactly_the_dialog_line", "pass.ASC", 0, "PASS : F = 0.1210\n", ""},
         RunCase{"a_fail_is_not_undone_by_a_later_pass", "fail.ASC pass.ASC", 1,
                 "FAIL : F = 1.2104\tfail.ASC\nPASS : F = 0.1210\tpass.ASC\n", ""},
@@ -114,38 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"top_zero", "--top 0 -", 2, "", kHint},
         RunCase{"top_not_a_whole_number", "--top 3x -", 2, "", kHint},
         RunCase{"points_and_top_as_two_tables", "--points --top 3 -", 2, "", kHint},
-        RunCase{"two_lists_drawn_to_one_plot", "--plot {name}.svg a.ASC b/a.ASC", 2, "", kHint}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// --plot, in a build with pictures and in one without.
-std::vector<RunCase> plotRuns() {
-    if (!kDrawsPictures) {
-        return {RunCase{"a_build_without_pictures_refuses_to_plot", "--plot {name}.png pass.ASC", 2,
-                        "", "ambersel-eval: this build draws no pictures*\n"}};
-    }
-    return {
-        RunCase{"a_plot_that_cannot_replace_a_folder_is_an_error", "--plot p.svg pass.ASC", 2,
-                "PASS : F = 0.1210\n", "ambersel-eval: cannot write the plot p.svg (*)\n"},
-        RunCase{"a_list_read_after_the_graphics_started_keeps_its_full_stop",
-                "--plot {name}.svg decimal.ASC", 1, "FAIL : F = 1.0000\n", ""},
-        RunCase{"a_list_that_cannot_be_read_is_not_drawn", "--plot {name}.png missing.ASC", 2, "",
-                "Error in the input file: missing.ASC (*)\n"},
-        RunCase{"several_lists_without_name_go_onto_one_picture",
-                "--plot both.svg fail.ASC missing.ASC pass.ASC", 2,
-                "FAIL : F = 1.2104\tfail.ASC\nERROR\tmissing.ASC\nPASS : F = 0.1210\tpass.ASC\n",
-                "Error in the input file: missing.ASC (*)\n"},
-        RunCase{"one_picture_that_cannot_replace_a_folder_is_an_error",
-                "--plot p.svg pass.ASC fail.ASC", 2,
-                "PASS : F = 0.1210\tpass.ASC\nFAIL : F = 1.2104\tfail.ASC\n",
-                "ambersel-eval: cannot write the plot p.svg (*)\n"}};
-}
-
-INSTANTIATE_TEST_SUITE_P(Plots, Runs, ::testing::ValuesIn(plotRuns()),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// --bands and --report: where F comes from, and the report for the record.
-std::vector<RunCase> engineerRuns() {
-    std::vector<RunCase> runs{
+        RunCase{"two_lists_drawn_to_one_plot", "--plot {name}.svg a.ASC b/a.ASC", 2, "", kHint},
         RunCase{"bands_as_text_with_the_points_outside_them", "--bands 150k,1M,10M,30M fail.ASC", 1,
                 "FAIL : F = 1.2104\n"
                 "  band 150 kHz - 1 MHz: 0 points, 0.00% of F, margin without it -1.66 dB\n"
@@ -161,27 +147,82 @@ std::vector<RunCase> engineerRuns() {
         RunCase{"bands_that_are_not_numbers", "--bands low,high pass.ASC", 2, "", kHint},
         RunCase{"a_report_neither_pdf_nor_html", "--report r.txt pass.ASC", 2, "", kHint},
         RunCase{"two_lists_reported_to_one_file_each_by_one_name",
-                "--report {name}.pdf a.ASC b/a.ASC", 2, "", kHint}};
+                "--report {name}.pdf a.ASC b/a.ASC", 2, "", kHint},
+        RunCase{"json_carries_the_figure_to_the_bit_and_names_a_file_it_cannot_read",
+                std::string("--json --points --top 1 ") + kOddName + " missing.ASC", 2,
+                "[\n"
+                "{\"path\":\"m\xEF\xBF\xBDssung,\\\"1\\\".ASC\",\"verdict\":\"FAIL\","
+                "\"line\":\"FAIL : F = 1.5436\",\"figure\":1.5436199,"
+                "\"figure_text\":\"1.5436199\",\"figure_bits\":\"0x3FC59556\","
+                "\"point_count\":2,\"stop\":{\"reason\":\"malformed_item\",\"line\":3,"
+                "\"excerpt\":\"\xEF\xBF\xBD\xEF\xBF\xBD bad\"},\"error\":null,"
+                "\"margin_db\":-3.77,\"bands\":[{\"place\":\"between\",\"lower_hz\":1000.0,"
+                "\"upper_hz\":10000.0,\"point_count\":2,\"sum_of_terms\":1.5436198481807002,"
+                "\"share\":0.9999999851266321,\"margin_without_db\":null}],"
+                "\"top\":[{\"index\":1,\"frequency\":1000.0,\"level\":120.0,"
+                "\"term\":1.2104407416449652,\"share\":0.7841572684286562}],"
+                "\"points\":[{\"index\":1,\"frequency\":1000.0,\"level\":120.0,\"a\":6.0,"
+                "\"b\":1000000.0,\"V\":1.0,\"Z\":0.16235213,\"w\":12.56637061,"
+                "\"s\":12.60609655317108,\"K\":163.4095,\"D\":135.0,"
+                "\"term\":1.2104407416449652,\"running_figure\":1.2104408},{\"index\":2,"
+                "\"frequency\":2000.0,\"level\":110.0,\"a\":5.5,\"b\":316227.78,"
+                "\"V\":0.3162278,\"Z\":0.18607864,\"w\":25.13274122,\"s\":25.15262772021021,"
+                "\"K\":89.95836,\"D\":270.0,\"term\":0.33317910653573496,"
+                "\"running_figure\":1.5436199}]},\n"
+                "{\"path\":\"missing.ASC\",\"verdict\":\"ERROR\",\"line\":null,\"figure\":null,"
+                "\"figure_text\":null,\"figure_bits\":null,\"point_count\":0,\"stop\":null,"
+                "\"error\":\"No such file or directory\",\"margin_db\":null,\"bands\":[],"
+                "\"top\":[],\"points\":[]}\n"
+                "]\n",
+                kOddWarning + "Error in the input file: missing.ASC (*)\n"},
+        RunCase{"json_writes_an_infinite_figure_as_null_and_text", "--json inf.ASC", 1,
+                "[\n"
+                "{\"path\":\"inf.ASC\",\"verdict\":\"FAIL\",\"line\":\"FAIL : F = inf\","
+                "\"figure\":null,\"figure_text\":\"inf\",\"figure_bits\":\"0x7F800000\","
+                "\"point_count\":2,\"stop\":{\"reason\":\"end_of_file\",\"line\":null,"
+                "\"excerpt\":null},\"error\":null,\"margin_db\":null,"
+                "\"bands\":[{\"place\":\"between\",\"lower_hz\":1000.0,\"upper_hz\":10000.0,"
+                "\"point_count\":1,\"sum_of_terms\":0.010536047264381692,\"share\":null,"
+                "\"margin_without_db\":null},{\"place\":\"below\",\"lower_hz\":null,"
+                "\"upper_hz\":1000.0,\"point_count\":1,\"sum_of_terms\":null,\"share\":null,"
+                "\"margin_without_db\":39.55}]}\n"
+                "]\n",
+                ""},
+        RunCase{"the_table_ends_each_copy_of_a_list_on_its_figure",
+                std::string("--points ") + kOddName + " " + kOddName, 1, oddTable(),
+                kOddWarning + kOddWarning},
+    };
     if (!kDrawsPictures) {
-        runs.push_back(RunCase{"a_build_without_pictures_writes_no_report",
-                               "--report r.pdf pass.ASC", 2, "",
-                               "ambersel-eval: this build draws no pictures*\n"});
-    } else {
-        runs.push_back(RunCase{"a_report_in_a_missing_folder_is_an_error",
-                               "--report nowhere/r.pdf pass.ASC", 2, "PASS : F = 0.1210\n",
-                               "ambersel-eval: cannot write the report nowhere/r.pdf (*)\n"});
+        runs.push_back({"a_build_without_pictures_refuses_to_plot", "--plot {name}.png pass.ASC", 2,
+                        "", "ambersel-eval: this build draws no pictures*\n"});
+        runs.push_back({"a_build_without_pictures_writes_no_report", "--report r.pdf pass.ASC", 2,
+                        "", "ambersel-eval: this build draws no pictures*\n"});
+        return runs;
     }
+    runs.insert(
+        runs.end(),
+        {RunCase{"a_plot_that_cannot_replace_a_folder_is_an_error", "--plot p.svg pass.ASC", 2,
+                 "PASS : F = 0.1210\n", "ambersel-eval: cannot write the plot p.svg (*)\n"},
+         RunCase{"a_list_read_after_the_graphics_started_keeps_its_full_stop",
+                 "--plot {name}.svg decimal.ASC", 1, "FAIL : F = 1.0000\n", ""},
+         RunCase{"a_list_that_cannot_be_read_is_not_drawn", "--plot {name}.png missing.ASC", 2, "",
+                 "Error in the input file: missing.ASC (*)\n"},
+         RunCase{"several_lists_without_name_go_onto_one_picture",
+                 "--plot both.svg fail.ASC missing.ASC pass.ASC", 2,
+                 "FAIL : F = 1.2104\tfail.ASC\nERROR\tmissing.ASC\nPASS : F = 0.1210\tpass.ASC\n",
+                 "Error in the input file: missing.ASC (*)\n"},
+         RunCase{"one_picture_that_cannot_replace_a_folder_is_an_error",
+                 "--plot p.svg pass.ASC fail.ASC", 2,
+                 "PASS : F = 0.1210\tpass.ASC\nFAIL : F = 1.2104\tfail.ASC\n",
+                 "ambersel-eval: cannot write the plot p.svg (*)\n"},
+         RunCase{"a_report_in_a_missing_folder_is_an_error", "--report nowhere/r.pdf pass.ASC", 2,
+                 "PASS : F = 0.1210\n",
+                 "ambersel-eval: cannot write the report nowhere/r.pdf (*)\n"}});
     return runs;
 }
 
-INSTANTIATE_TEST_SUITE_P(Engineers, Runs, ::testing::ValuesIn(engineerRuns()),
+INSTANTIATE_TEST_SUITE_P(Cases, Runs, ::testing::ValuesIn(runs()),
                          [](const auto& info) { return std::string(info.param.name); });
-
-}  // namespace
-}  // namespace ambersel::testing
-
-namespace ambersel::testing {
-namespace {
 
 // The report for the record, as a reader of each form finds it: one page per list with every
 // field, tied to the exact file by its size and hash.

@@ -1,8 +1,8 @@
 #pragma once
 
-// Helpers for the tests of the dialog and the program: driving the modal windows (the file dialog,
-// message boxes) whose event loops would otherwise block a test, and readable QStrings in failure
-// messages.
+// Helpers for the tests of the dialog: driving the modal windows (the file dialog, message boxes,
+// the context menu) whose event loops would otherwise block a test, and readable QStrings in
+// failure messages.
 
 #include <QApplication>
 #include <QLineEdit>
@@ -25,7 +25,8 @@ namespace ambersel::testing {
 
 using ModalAction = std::function<void(QWidget& modal)>;
 
-// Runs `trigger`, which may open a modal window over `owner` and wait for it to close. A watcher
+// Runs `trigger`, which may open a modal window or a popup menu over `owner` and wait for it to
+// close. A watcher
 // owned by `owner` hands the first such window to `action` (if any) and then closes it, as Cancel
 // would, should it still be open; any further modal window (say, a warning the first one shows)
 // is closed at once, so that a test fails instead of hanging. Returns the classes of the modal
@@ -36,7 +37,9 @@ inline QString whileWatching(QWidget& owner, const ModalAction& action,
     QPointer<QWidget> first;
     auto* watcher = new QTimer(&owner);
     QObject::connect(watcher, &QTimer::timeout, &owner, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
+        QWidget* modal = QApplication::activePopupWidget() != nullptr
+                             ? QApplication::activePopupWidget()
+                             : QApplication::activeModalWidget();
         if (modal == nullptr || modal == &owner || modal == first || !modal->isVisible()) {
             return;
         }
@@ -83,20 +86,16 @@ inline QString chooseFile(QWidget& dialog, const QString& name) {
     });
 }
 
-struct MessageBoxSeen {
-    QString title;
-    QString text;
-    int icon = 0;     // QMessageBox::Icon
-    int buttons = 0;  // QMessageBox::StandardButtons
-};
-
-// Presses Calculate; a message box it opens is recorded and closed.
-inline MessageBoxSeen calculate(QWidget& dialog) {
-    MessageBoxSeen seen;
+// Presses Calculate; a message box it opens is closed and returned as "icon title: text [buttons]",
+// in QMessageBox's numbers. Empty when none came up.
+inline QString calculate(QWidget& dialog) {
+    QString seen;
     pressing(dialog, ambersel::ui::IDOK, [&](QWidget& modal) {
         if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
-            seen = {box->windowTitle(), box->text(), box->icon(),
-                    static_cast<int>(box->standardButtons())};
+            seen = QStringLiteral("%1 %2: %3 [%4]")
+                       .arg(box->icon())
+                       .arg(box->windowTitle(), box->text())
+                       .arg(box->standardButtons().toInt());
         }
     });
     return seen;

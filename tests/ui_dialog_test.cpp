@@ -1,12 +1,16 @@
 // The main dialog as the operator meets it: layout, keyboard, the file dialog, Calculate and its
-// error reports. Every test builds its own dialog; modal windows are driven by watchers it owns.
+// error reports, and the details behind a result. Every test builds its own dialog; modal windows
+// are driven by watchers it owns.
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QListView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,6 +22,7 @@
 #include "dialog_test_support.h"
 #include "test_files.h"
 #include "ui/ambersel_test_dlg.h"
+#include "ui/details_window.h"
 #include "ui/dialog_template.h"
 
 namespace ambersel::testing {
@@ -174,14 +179,9 @@ TEST(FileDialog, OpensAndListsAscFilesInAnyLetterCase) {
                                    QStringLiteral("Y.ASC")}));
 }
 
-// Checks that the message box `box` was the one of `icon`, or that none came up for icon 0: a
-// warning says the list cannot be read, a critical message that the command failed.
-void expectReport(const MessageBoxSeen& box, int icon) {
-    EXPECT_EQ(box.icon, icon);
-    EXPECT_EQ(box.title, icon == 0 ? QString() : QStringLiteral("Ambersel_Test"));
-    EXPECT_EQ(box.buttons, icon == 0 ? 0 : static_cast<int>(QMessageBox::Ok));
-    EXPECT_EQ(box.text == QStringLiteral("Error in the input file"), icon == QMessageBox::Warning)
-        << box.text.toStdString();
+// The message box Calculate shows, with its program's name as title and an OK button.
+QString report(QMessageBox::Icon icon, const QString& text) {
+    return QStringLiteral("%1 Ambersel_Test: %2 [%3]").arg(icon).arg(text).arg(QMessageBox::Ok);
 }
 
 // One operator's session with one dialog: the file dialog stores the chosen path, and Calculate
@@ -198,10 +198,10 @@ TEST(Dialog, StoresTheChosenFileAndShowsItsVerdictOrWhyThereIsNone) {
         return calculateFromFile(path);
     });
     ASSERT_TRUE(showActive(dialog));
-    MessageBoxSeen box;
+    QString box;
     const auto choose = [&](const QString& name) {
         return [&, name] {
-            box = {};
+            box.clear();
             EXPECT_EQ(chooseFile(dialog, name), QStringLiteral("QFileDialog"));
         };
     };
@@ -215,35 +215,93 @@ TEST(Dialog, StoresTheChosenFileAndShowsItsVerdictOrWhyThereIsNone) {
         const char* name;
         std::function<void()> act;
         QString path, line;
-        int report;  // the icon of the message box that came up; 0: none did
+        QString report;  // the message box that came up; empty: none did
     };
     const QString blank;
     const QString kFail = QStringLiteral("FAIL : F = 1.2104");
+    const QString kUnreadable =
+        report(QMessageBox::Warning, QStringLiteral("Error in the input file"));
+    const QString kFailed = QStringLiteral("The command could not be completed");
     const Step steps[] = {
-        {"Calculate before any file is chosen", press(), blank, blank, QMessageBox::Warning},
+        {"Calculate before any file is chosen", press(), blank, blank, kUnreadable},
         {"a name typed without extension gets .ASC", choose(qPath(folder.path() / "list")), list,
-         blank, 0},
-        {"Calculate on a passing list", press(), list, kPass, 0},
+         blank, blank},
+        {"Calculate on a passing list", press(), list, kPass, blank},
         {"a standard exception from the calculation", press([] { throw std::runtime_error("-"); }),
-         list, blank, QMessageBox::Critical},
-        {"the next Calculate after it", press(), list, kPass, 0},
+         list, blank, report(QMessageBox::Critical, kFailed + ": -")},
+        {"the next Calculate after it", press(), list, kPass, blank},
         {"something thrown that is no standard exception", press([] { throw 42; }), list, blank,
-         QMessageBox::Critical},
+         report(QMessageBox::Critical, kFailed + " because of an unexpected error.")},
         {"the list changed since", press([&] { folder.write("list.ASC", "1000,120\n"); }), list,
-         kFail, 0},
-        {"Cancel in the file dialog changes nothing", choose(blank), list, kFail, 0},
+         kFail, blank},
+        {"Cancel in the file dialog changes nothing", choose(blank), list, kFail, blank},
         {"a missing file is accepted and the verdict stays until Calculate", choose(missing),
-         missing, kFail, 0},
-        {"Calculate on the missing file blanks the line", press(), missing, blank,
-         QMessageBox::Warning},
+         missing, kFail, blank},
+        {"Calculate on the missing file blanks the line", press(), missing, blank, kUnreadable},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         step.act();
-        EXPECT_EQ(pathShown(dialog) + " | " + resultShown(dialog), step.path + " | " + step.line);
+        EXPECT_EQ(pathShown(dialog) + " | " + resultShown(dialog) + " | " + box,
+                  step.path + " | " + step.line + " | " + step.report);
         EXPECT_TRUE(dialog.isVisible());
-        expectReport(box, step.report);
     }
+}
+
+// The details behind the result line: offered in a context menu only while a line is shown, and
+// showing the list that gave that line.
+
+// Opens the dialog's context menu as the right mouse button does, triggers the entry `choose` if
+// it is there, and returns the entries the menu offered; none when no menu came up.
+QStringList contextMenu(QWidget& dialog, const QString& choose = {}) {
+    QStringList entries;
+    const QPoint inside(dialog.width() / 2, dialog.height() / 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, inside, dialog.mapToGlobal(inside));
+    const auto offered = [&](QWidget& menu) {
+        for (QAction* action : menu.actions()) {
+            entries << action->text();
+            if (action->text() == choose) {
+                action->trigger();
+            }
+        }
+    };
+    whileWatching(dialog, offered, [&] { QApplication::sendEvent(&dialog, &event); });
+    return entries;
+}
+
+const QString kDetails = QStringLiteral("Details\u2026");
+
+TEST(Details, AreOfferedOnlyWhileALineIsShownAndShowItsList) {
+    const TemporaryFolder folder;
+    std::string list;
+    for (int point = 0; point < 30; ++point) {
+        list += std::to_string(150000 + point * 1000000) + "," + std::to_string(40 + point) + "\n";
+    }
+    const QString path = qPath(folder.write("scan.ASC", list));
+    CAmbersel_TestDlg dialog;
+    ASSERT_TRUE(showActive(dialog));
+
+    EXPECT_EQ(contextMenu(dialog), QStringList()) << "offered before any line was shown";
+
+    EXPECT_EQ(chooseFile(dialog, path), QStringLiteral("QFileDialog"));
+    EXPECT_EQ(calculate(dialog), QString());
+    ASSERT_EQ(contextMenu(dialog, kDetails), QStringList{kDetails});
+    auto* window = dialog.findChild<ui::DetailsWindow*>();
+    ASSERT_NE(window, nullptr);
+    const QString verdict = window->findChild<QLabel*>(QStringLiteral("verdict"))->text();
+    EXPECT_TRUE(verdict.contains(resultShown(dialog))) << verdict.toStdString();
+    EXPECT_TRUE(verdict.contains(QStringLiteral(" dB"))) << verdict.toStdString();
+    const auto* picture = window->findChild<QLabel*>(QStringLiteral("picture"));
+    ASSERT_NE(picture, nullptr) << "the details show no picture";
+    EXPECT_GE(picture->pixmap().width(), 600);
+    EXPECT_EQ(window->findChild<QTableWidget*>(QStringLiteral("contributors"))->rowCount(), 10);
+    // 150 kHz to 29.15 MHz spans the decades from 100 kHz to 100 MHz.
+    EXPECT_EQ(window->findChild<QTableWidget*>(QStringLiteral("bands"))->rowCount(), 3);
+    window->close();
+
+    std::filesystem::remove(path.toStdString());
+    EXPECT_TRUE(calculate(dialog).contains(QStringLiteral(": Error in the input file [")));
+    EXPECT_EQ(contextMenu(dialog), QStringList()) << "offered with the line blank";
 }
 
 }  // namespace
