@@ -10,7 +10,6 @@
 #include <new>
 #include <string>
 
-#include "evaluation/unicode_text.h"
 #include "tests/allocation_hooks.h"
 #include "tests/test_files.h"
 
@@ -120,13 +119,6 @@ TEST(CalculateCommand, EachRunReadsTheFileAsItIsNow) {
     EXPECT_EQ(calculateFromFile(utf16(path)).resultLine(), u"FAIL : F = 1.2104");
     std::filesystem::remove(path);
     EXPECT_TRUE(calculateFromFile(utf16(path)).isOpenFailure());
-}
-
-TEST(CalculateCommand, Utf16ConversionIsExact) {
-    EXPECT_EQ(utf8FromUtf16(u"a\u00E9\u20AC\U0001F4C8"), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x93\x88");
-    EXPECT_EQ(utf8FromUtf16(std::u16string(1, u'\xDC00')), std::nullopt);
-    EXPECT_EQ(utf8FromUtf16(std::u16string(1, u'\xD800') + u"x"), std::nullopt);
-    EXPECT_EQ(utf8FromUtf16(std::u16string(1, u'\xD800')), std::nullopt);
 }
 
 std::size_t openDescriptors() {
