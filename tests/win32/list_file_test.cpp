@@ -86,24 +86,22 @@ TEST_P(Refused, AtOnceWithTheOpenFailure) {
 }
 
 const std::error_code kMissing = std::make_error_code(std::errc::no_such_file_or_directory);
-const std::error_code kNotARegularFile = ListFileError::NotARegularFile;
-const std::error_code kInUse = ListFileError::InUse;
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, Refused,
-    ::testing::Values(RefusalRow{"missing_file", L"@\\none.ASC", kMissing},
-                      RefusalRow{"folder", L"@", kNotARegularFile},
-                      RefusalRow{"null_device", L"NUL", kNotARegularFile},
-                      RefusalRow{"console", L"CON", {}}, RefusalRow{"serial_port", L"COM1", {}},
-                      RefusalRow{"device_name_with_an_extension", L"@\\NUL.ASC", {}},
-                      RefusalRow{"pipe", L"\\\\.\\pipe\\ambersel-list-test", kNotARegularFile},
-                      RefusalRow{"file_another_program_is_writing", L"@\\list.ASC", kInUse,
-                                 GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
-                      RefusalRow{"file_another_program_holds_exclusively", L"@\\list.ASC", kInUse,
-                                 GENERIC_READ, 0},
-                      // Converted to code page 1252, U+0101 would become "a".
-                      RefusalRow{"a_name_without_its_file_never_opens_a_look_alike",
-                                 L"@\\\u0101.ASC", kMissing}),
+    ::testing::Values(
+        RefusalRow{"missing_file", L"@\\none.ASC", kMissing},
+        RefusalRow{"folder", L"@", ListFileError::NotARegularFile},
+        RefusalRow{"null_device", L"NUL", ListFileError::NotARegularFile},
+        RefusalRow{"console", L"CON", {}}, RefusalRow{"serial_port", L"COM1", {}},
+        RefusalRow{"device_name_with_an_extension", L"@\\NUL.ASC", {}},
+        RefusalRow{"pipe", L"\\\\.\\pipe\\ambersel-list-test", ListFileError::NotARegularFile},
+        RefusalRow{"file_another_program_is_writing", L"@\\list.ASC", ListFileError::InUse,
+                   GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
+        RefusalRow{"file_another_program_holds_exclusively", L"@\\list.ASC", ListFileError::InUse,
+                   GENERIC_READ, 0},
+        // Converted to code page 1252, U+0101 would become "a".
+        RefusalRow{"a_name_without_its_file_never_opens_a_look_alike", L"@\\\u0101.ASC", kMissing}),
     [](const ::testing::TestParamInfo<RefusalRow>& info) { return info.param.name; });
 
 struct NameRow {

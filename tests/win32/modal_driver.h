@@ -66,11 +66,7 @@ class WindowDriver {
             reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
             return TRUE;
         };
-        if (m_processId == 0) {
-            EnumThreadWindows(m_threadId, collect, reinterpret_cast<LPARAM>(&found));
-        } else {
-            EnumWindows(collect, reinterpret_cast<LPARAM>(&found));
-        }
+        EnumWindows(collect, reinterpret_cast<LPARAM>(&found));
         std::erase_if(found, [&](HWND window) {
             DWORD process = 0;
             const DWORD thread = GetWindowThreadProcessId(window, &process);
