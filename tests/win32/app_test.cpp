@@ -17,9 +17,7 @@ namespace {
 
 constexpr const wchar_t* kCaption = L"Ambersel Test Calculator (R&S file format)";
 
-std::filesystem::path builtProgram() {
-    return std::filesystem::path(AMBERSEL_TEST_PROGRAM);
-}
+const std::filesystem::path kBuiltProgram = AMBERSEL_TEST_PROGRAM;
 
 // A process of the test's making, ended when it goes should it still run.
 class Process {
@@ -70,7 +68,7 @@ class Start : public ::testing::TestWithParam<StartRow> {};
 TEST_P(Start, ShowsTheDialogAndEndsWithIt) {
     const TemporaryFolder folder;
     const std::filesystem::path program = folder.path() / GetParam().fileName;
-    ASSERT_TRUE(std::filesystem::copy_file(builtProgram(), program));
+    ASSERT_TRUE(std::filesystem::copy_file(kBuiltProgram, program));
     const Process process(L"\"" + program.wstring() + L"\" " + GetParam().arguments);
 
     const WindowDriver windows(0, process.id());
@@ -107,7 +105,7 @@ std::string resourceOf(HMODULE module, LPCWSTR type, WORD language) {
 }
 
 TEST(Program, CarriesItsVersionRecordAndAManifestForCommonControls6) {
-    const std::wstring path = builtProgram().wstring();
+    const std::wstring path = kBuiltProgram.wstring();
     std::vector<char> record(GetFileVersionInfoSizeW(path.c_str(), nullptr));
     ASSERT_FALSE(record.empty());
     ASSERT_TRUE(

@@ -48,7 +48,9 @@ void makeFile(const std::filesystem::path& path, std::string_view bytes) {
 
 struct RefusalRow {
     const char* name;
-    std::wstring path;      // "@" stands for the test's folder, which holds list.ASC and a.ASC
+    // "@" stands for the test's folder, which holds list.ASC and a.ASC; "#" for the process id,
+    // which names the test's pipe.
+    std::wstring path;
     std::error_code error;  // the reason given; none where it depends on the machine
     DWORD heldAccess = 0;   // list.ASC opened by another program for this access, if not 0,
     DWORD heldShare = 0;    // sharing only this
@@ -70,12 +72,16 @@ TEST_P(Refused, AtOnceWithTheOpenFailure) {
                              : CreateFileW(list.c_str(), row.heldAccess, row.heldShare, nullptr,
                                            OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(row.heldAccess == 0 || held.get() != INVALID_HANDLE_VALUE);
-    const OwnHandle pipe(CreateNamedPipeW(L"\\\\.\\pipe\\ambersel-list-test", PIPE_ACCESS_DUPLEX,
-                                          PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr));
+    const std::wstring id = std::to_wstring(GetCurrentProcessId());
+    const OwnHandle pipe(CreateNamedPipeW((L"\\\\.\\pipe\\ambersel-list-test-" + id).c_str(),
+                                          PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr));
     ASSERT_NE(pipe.get(), INVALID_HANDLE_VALUE);
     std::wstring path = row.path;
     if (path.starts_with(L"@")) {
         path.replace(0, 1, folder.path().native());
+    }
+    if (path.ends_with(L"#")) {
+        path.replace(path.size() - 1, 1, id);
     }
     EXPECT_TRUE(calculateFromFile(std::u16string(path.begin(), path.end())).isOpenFailure());
     const ListFileReading reading = readListFile(path);
@@ -95,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalRow{"null_device", L"NUL", ListFileError::NotARegularFile},
         RefusalRow{"console", L"CON", {}}, RefusalRow{"serial_port", L"COM1", {}},
         RefusalRow{"device_name_with_an_extension", L"@\\NUL.ASC", {}},
-        RefusalRow{"pipe", L"\\\\.\\pipe\\ambersel-list-test", ListFileError::NotARegularFile},
+        RefusalRow{"pipe", L"\\\\.\\pipe\\ambersel-list-test-#", ListFileError::NotARegularFile},
         RefusalRow{"file_another_program_is_writing", L"@\\list.ASC", ListFileError::InUse,
                    GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
         RefusalRow{"file_another_program_holds_exclusively", L"@\\list.ASC", ListFileError::InUse,
