@@ -17,9 +17,7 @@ namespace {
 
 constexpr const wchar_t* kCaption = L"Ambersel Test Calculator (R&S file format)";
 
-std::filesystem::path builtProgram() {
-    return std::filesystem::path(AMBERSEL_TEST_PROGRAM);
-}
+const std::filesystem::path kBuiltProgram = AMBERSEL_TEST_PROGRAM;
 
 // A process of the test's making, ended when it goes should it still run.
 class Process {
@@ -70,7 +68,7 @@ class Start : public ::testing::TestWithParam<StartRow> {};
 TEST_P(Start, ShowsTheDialogAndEndsWithIt) {
     const TemporaryFolder folder;
     const std::filesystem::path program = folder.path() / GetParam().fileName;
-    ASSERT_TRUE(std::filesystem::copy_file(builtProgram(), program));
+    ASSERT_TRUE(std::filesystem::copy_file(kBuiltProgram, program));
     const Process process(L"\"" + program.wstring() + L"\" " + GetParam().arguments);
 
     const WindowDriver windows(0, process.id());
@@ -97,8 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<StartRow>& info) { return info.param.name; });
 
 // A resource of the program, in the given language.
-std::string resourceOf(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language) {
-    const HRSRC found = FindResourceExW(module, type, name, language);
+std::string resourceOf(HMODULE module, LPCWSTR type, WORD language) {
+    const HRSRC found = FindResourceExW(module, type, MAKEINTRESOURCEW(1), language);
     if (found == nullptr) {
         return {};
     }
@@ -106,44 +104,36 @@ std::string resourceOf(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language
     return {bytes, SizeofResource(module, found)};
 }
 
-std::wstring versionText(const std::vector<char>& record, const std::wstring& key) {
-    void* value = nullptr;
-    UINT length = 0;
-    const std::wstring path = L"\\StringFileInfo\\040904e4\\" + key;
-    if (!VerQueryValueW(record.data(), path.c_str(), &value, &length) || length == 0) {
-        return {};
-    }
-    return static_cast<const wchar_t*>(value);
-}
-
 TEST(Program, CarriesItsVersionRecordAndAManifestForCommonControls6) {
-    const std::wstring path = builtProgram().wstring();
+    const std::wstring path = kBuiltProgram.wstring();
     std::vector<char> record(GetFileVersionInfoSizeW(path.c_str(), nullptr));
     ASSERT_FALSE(record.empty());
     ASSERT_TRUE(
         GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(record.size()), record.data()));
-    void* fixed = nullptr;
+    void* value = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(record.data(), L"\\", &fixed, &length));
-    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixed);
-    EXPECT_EQ(info->dwFileVersionMS, 0x00010000U);
-    EXPECT_EQ(info->dwFileVersionLS, 0x00000001U);
-    EXPECT_EQ(info->dwProductVersionMS, 0x00010000U);
-    EXPECT_EQ(info->dwProductVersionLS, 0x00000001U);
-    EXPECT_EQ(info->dwFileType, static_cast<DWORD>(VFT_APP));
-    EXPECT_EQ(versionText(record, L"FileVersion"), L"0.0.0.1");
-    EXPECT_EQ(versionText(record, L"ProductVersion"), L"0.0.0.1");
-    EXPECT_EQ(versionText(record, L"FileDescription"), L"Ambersel Test Calculator");
-    EXPECT_EQ(versionText(record, L"ProductName"), L"Ambersel Test Calculator");
-    EXPECT_EQ(versionText(record, L"InternalName"), L"Ambersel_Test.exe");
-    EXPECT_EQ(versionText(record, L"OriginalFilename"), L"Ambersel_Test.exe");
+    ASSERT_TRUE(VerQueryValueW(record.data(), L"\\", &value, &length));
+    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(value);
+    EXPECT_EQ(
+        (std::vector<DWORD>{info->dwFileVersionMS, info->dwFileVersionLS, info->dwProductVersionMS,
+                            info->dwProductVersionLS, info->dwFileType}),
+        (std::vector<DWORD>{0x00010000U, 1, 0x00010000U, 1, VFT_APP}));
+    for (const auto& [key, text] : {std::pair{L"FileVersion", L"0.0.0.1"},
+                                    {L"ProductVersion", L"0.0.0.1"},
+                                    {L"FileDescription", L"Ambersel Test Calculator"},
+                                    {L"ProductName", L"Ambersel Test Calculator"},
+                                    {L"InternalName", L"Ambersel_Test.exe"},
+                                    {L"OriginalFilename", L"Ambersel_Test.exe"}}) {
+        const std::wstring field = std::wstring(L"\\StringFileInfo\\040904e4\\") + key;
+        ASSERT_TRUE(VerQueryValueW(record.data(), field.c_str(), &value, &length)) << key;
+        EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), text);
+    }
 
     const HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
-    const WORD german = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
-    EXPECT_FALSE(resourceOf(module, RT_VERSION, MAKEINTRESOURCEW(1), german).empty());
-    const std::string manifest = resourceOf(module, RT_MANIFEST, MAKEINTRESOURCEW(1),
-                                            MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    EXPECT_FALSE(resourceOf(module, RT_VERSION, MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)).empty());
+    const std::string manifest =
+        resourceOf(module, RT_MANIFEST, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
     FreeLibrary(module);
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string::npos);

@@ -1,5 +1,6 @@
-// The main dialog as the operator meets it on Windows: keys, the file dialog, Calculate, and the
-// message boxes of its failures. Every test runs its own dialog; a second thread drives it.
+// The main dialog as the operator meets it on Windows: its icons and focus, keys, the file dialog,
+// Calculate, and the message boxes of its failures. Every test runs its own dialog; a second thread
+// drives it.
 
 #include <windows.h>
 // After windows.h, on which it builds.
@@ -14,7 +15,6 @@
 
 #include "tests/test_files.h"
 #include "tests/win32/modal_driver.h"
-#include "win32/framework/win_app.h"
 #include "win32/ui/ambersel_test_dlg.h"
 #include "win32/ui/resource.h"
 
@@ -23,36 +23,26 @@ namespace {
 
 constexpr const wchar_t* kCaption = L"Ambersel Test Calculator (R&S file format)";
 constexpr const wchar_t* kPassLine = L"PASS : F = 0.1210";
-// Controls of the platform's file dialog.
-constexpr int kFileTypeBox = 0x470;       // cmb1
-constexpr int kFileNameEdit = 0x480;      // edt1
-constexpr int kFileNameCombo = 0x47C;     // cmb13, around the name box of newer systems
-constexpr int kReadOnlyCheckBox = 0x410;  // chx1
 
-// A Calculate command that counts its runs and gives the pass line, except on the runs that
-// `special` takes over.
+// A Calculate command that counts its runs and gives the pass line, except where `failure` (if
+// set) takes over the second run.
 struct FakeCalculation {
     int runs = 0;
-    std::function<CalculationOutcome(int run)> special;
+    std::function<CalculationOutcome()> failure;
 
     CAmbersel_TestDlg::Calculation command() {
         return [this](std::u16string_view) {
-            ++runs;
-            if (special) {
-                return special(runs);
-            }
-            return CalculationOutcome::withResultLine(u"PASS : F = 0.1210");
+            return ++runs == 2 && failure
+                       ? failure()
+                       : CalculationOutcome::withResultLine(u"PASS : F = 0.1210");
         };
     }
 };
 
-std::wstring resultShown(HWND dialog) {
-    return WindowDriver::itemText(dialog, IDC_RESULT);
-}
-
 void calculateAndWaitForLine(HWND dialog, const std::wstring& line) {
     WindowDriver::click(dialog, IDOK);
-    WindowDriver::waitUntil([&] { return resultShown(dialog) == line; }, "the result line");
+    WindowDriver::waitUntil([&] { return WindowDriver::itemText(dialog, IDC_RESULT) == line; },
+                            "the result line");
 }
 
 struct KeyRow {
@@ -72,18 +62,16 @@ TEST_P(Keys, ActAsTheOperatorExpects) {
         [&] { return dialog.DoModal(); },
         [&](const WindowDriver& w) {
             const HWND window = w.waitForDialogCaptioned(kCaption);
-            w.moveFocus(window, row.focus);
-            w.press(row.key);
-            switch (row.effect) {
-                case KeyRow::Calculates:
-                    WindowDriver::waitUntil([&] { return resultShown(window) == kPassLine; },
-                                            "the result line");
-                    break;
-                case KeyRow::OpensTheFileDialog:
-                    WindowDriver::click(w.waitForDialogOwnedBy(window), IDCANCEL);
-                    break;
-                case KeyRow::ClosesTheDialog:
-                    return;
+            w.pressOn(window, row.focus, row.key);
+            if (row.effect == KeyRow::ClosesTheDialog) {
+                return;
+            }
+            if (row.effect == KeyRow::Calculates) {
+                WindowDriver::waitUntil(
+                    [&] { return WindowDriver::itemText(window, IDC_RESULT) == kPassLine; },
+                    "the result line");
+            } else {
+                WindowDriver::click(w.waitForDialogOwnedBy(window), IDCANCEL);
             }
             EXPECT_TRUE(IsWindowVisible(window)) << "the dialog closed";
             WindowDriver::click(window, IDCANCEL);
@@ -103,19 +91,16 @@ INSTANTIATE_TEST_SUITE_P(
         KeyRow{"escape_closes_from_anywhere", IDC_FILEPATH, VK_ESCAPE, KeyRow::ClosesTheDialog}),
     [](const ::testing::TestParamInfo<KeyRow>& info) { return info.param.name; });
 
-// The file name box of the platform's file dialog.
+// The file name box of the platform's file dialog: edt1, or the edit inside cmb13 on newer systems.
 HWND fileNameBox(HWND fileDialog) {
-    if (const HWND edit = GetDlgItem(fileDialog, kFileNameEdit); edit != nullptr) {
+    if (const HWND edit = GetDlgItem(fileDialog, 0x480); edit != nullptr) {
         return edit;
     }
-    const HWND combo = GetDlgItem(fileDialog, kFileNameCombo);
-    if (combo == nullptr) {
-        return nullptr;
-    }
-    if (WindowDriver::className(combo) == WC_COMBOBOXEXW) {
+    const HWND combo = GetDlgItem(fileDialog, 0x47C);
+    if (combo != nullptr && WindowDriver::className(combo) == WC_COMBOBOXEXW) {
         return reinterpret_cast<HWND>(SendMessageW(combo, CBEM_GETEDITCONTROL, 0, 0));
     }
-    return FindWindowExW(combo, nullptr, L"Edit", nullptr);
+    return combo == nullptr ? nullptr : FindWindowExW(combo, nullptr, L"Edit", nullptr);
 }
 
 // Presses File, types `name` into the file dialog's name box and presses its Open button.
@@ -124,46 +109,48 @@ void chooseFile(const WindowDriver& w, HWND dialog, const std::wstring& name) {
     const HWND fileDialog = w.waitForDialogOwnedBy(dialog);
     const HWND box = fileNameBox(fileDialog);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(WindowDriver::itemText(fileDialog, kFileTypeBox), L"Frequency-Level list (*.ASC)");
-    const HWND readOnly = GetDlgItem(fileDialog, kReadOnlyCheckBox);
+    EXPECT_EQ(WindowDriver::itemText(fileDialog, 0x470), L"Frequency-Level list (*.ASC)");
+    const HWND readOnly = GetDlgItem(fileDialog, 0x410);
     EXPECT_TRUE(readOnly == nullptr || !IsWindowVisible(readOnly)) << "a read-only check box";
     SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
     WindowDriver::click(fileDialog, IDOK);
     WindowDriver::waitUntilClosed(fileDialog);
 }
 
-bool equalIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
-// Chooses the lists in `folder` and calculates them, then closes the dialog.
+// Checks the dialog's focus and icons, chooses the lists in `folder` and calculates them, then
+// closes the dialog.
 void chooseAndCalculate(const WindowDriver& w, const std::wstring& folder) {
     const HWND window = w.waitForDialogCaptioned(kCaption);
+    EXPECT_EQ(w.focus(), GetDlgItem(window, IDOK)) << "the focus starts on Calculate";
+    const auto icon = reinterpret_cast<LRESULT>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0,
+                   LR_DEFAULTSIZE | LR_SHARED));
+    EXPECT_NE(icon, 0);
+    EXPECT_EQ(SendMessageW(window, WM_GETICON, ICON_BIG, 0), icon);
+    EXPECT_EQ(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), icon);
+    EXPECT_EQ(SendMessageW(window, WM_QUERYDRAGICON, 0, 0), icon);
+
     // A name typed without extension gets ".ASC" (Wine writes it in lower case).
     chooseFile(w, window, folder + L"list");
-    EXPECT_PRED2(equalIgnoringCase, WindowDriver::itemText(window, IDC_FILEPATH),
-                 folder + L"list.ASC");
-    EXPECT_EQ(resultShown(window), L"");
+    const std::wstring chosen = WindowDriver::itemText(window, IDC_FILEPATH);
+    EXPECT_EQ(_wcsicmp(chosen.c_str(), (folder + L"list.ASC").c_str()), 0) << chosen;
+    EXPECT_EQ(WindowDriver::itemText(window, IDC_RESULT), L"");
     calculateAndWaitForLine(window, kPassLine);
 
     // Another list: the earlier line stays until the next Calculate.
     const std::wstring other = folder + L"other.asc";
     chooseFile(w, window, other);
     EXPECT_EQ(WindowDriver::itemText(window, IDC_FILEPATH), other);
-    EXPECT_EQ(resultShown(window), kPassLine);
+    EXPECT_EQ(WindowDriver::itemText(window, IDC_RESULT), kPassLine);
     calculateAndWaitForLine(window, L"FAIL : F = 1.2104");
 
-    // Cancelling the file dialog changes nothing.
+    // Cancelling the file dialog changes nothing; nor does typing into the path field.
     WindowDriver::click(window, IDC_BROWSE);
     WindowDriver::click(w.waitForDialogOwnedBy(window), IDCANCEL);
     WindowDriver::waitUntil([&] { return w.dialogs().size() == 1; }, "the file dialog closed");
-    EXPECT_EQ(WindowDriver::itemText(window, IDC_FILEPATH), other);
-    EXPECT_EQ(resultShown(window), L"FAIL : F = 1.2104");
-
-    // Typing into the path field changes nothing either.
     SendMessageW(GetDlgItem(window, IDC_FILEPATH), WM_CHAR, L'x', 1);
     EXPECT_EQ(WindowDriver::itemText(window, IDC_FILEPATH), other);
+    EXPECT_EQ(WindowDriver::itemText(window, IDC_RESULT), L"FAIL : F = 1.2104");
     WindowDriver::click(window, IDCANCEL);
 }
 
@@ -191,15 +178,11 @@ void PrintTo(const FailureRow& row, std::ostream* out) {
 
 class CalculateFailure : public ::testing::TestWithParam<FailureRow> {};
 
-// Calculate gives a line, then fails; the failure is shown in a message box captioned with the
-// program's name, the line is left blank, and the next Calculate works again.
+// Calculate gives a line, then fails; the failure is shown in a message box with only an OK
+// button, the line is left blank, and the next Calculate works again.
 TEST_P(CalculateFailure, IsReportedAndTheDialogGoesOn) {
     const FailureRow& row = GetParam();
-    FakeCalculation calculation;
-    calculation.special = [&](int run) {
-        return run == 2 ? row.secondRun()
-                        : CalculationOutcome::withResultLine(u"PASS : F = 0.1210");
-    };
+    FakeCalculation calculation{0, row.secondRun};
     CAmbersel_TestDlg dialog(calculation.command());
     runModal([&] { return dialog.DoModal(); },
              [&](const WindowDriver& w) {
@@ -208,7 +191,6 @@ TEST_P(CalculateFailure, IsReportedAndTheDialogGoesOn) {
 
                  WindowDriver::click(window, IDOK);
                  const HWND box = w.waitForDialogOwnedBy(window);
-                 EXPECT_EQ(WindowDriver::text(box), win32::moduleBaseName());
                  EXPECT_EQ(WindowDriver::staticTexts(box), std::vector<std::wstring>{row.message});
                  const HWND cancel = GetDlgItem(box, IDCANCEL);
                  EXPECT_TRUE(cancel == nullptr || !IsWindowVisible(cancel))
@@ -220,7 +202,8 @@ TEST_P(CalculateFailure, IsReportedAndTheDialogGoesOn) {
                                   reinterpret_cast<LRESULT>(LoadIconW(nullptr, row.icon));
                  }
                  EXPECT_TRUE(iconShown) << "the icon";
-                 EXPECT_EQ(resultShown(window), L"") << "the earlier line is still shown";
+                 EXPECT_EQ(WindowDriver::itemText(window, IDC_RESULT), L"")
+                     << "the earlier line is still shown";
                  WindowDriver::click(box, IDOK);
                  WindowDriver::waitUntilClosed(box);
 

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <exception>
@@ -25,28 +26,6 @@ class WindowDriver {
     explicit WindowDriver(DWORD threadId, DWORD processId = 0)
         : m_threadId(threadId), m_processId(processId) {}
 
-    // Waits for a visible top-level dialog window ("#32770") that `accept` accepts, and returns
-    // it. Throws after ten seconds without one.
-    HWND waitForDialog(const std::function<bool(HWND)>& accept) const {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        for (;;) {
-            for (const HWND window : dialogs()) {
-                if (accept(window)) {
-                    return window;
-                }
-            }
-            if (std::chrono::steady_clock::now() > deadline) {
-                throw std::runtime_error("the awaited window did not appear");
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    HWND waitForDialogCaptioned(const std::wstring& caption) const {
-        return waitForDialog([&](HWND window) { return text(window) == caption; });
-    }
-    HWND waitForDialogOwnedBy(HWND owner) const {
-        return waitForDialog([&](HWND window) { return GetWindow(window, GW_OWNER) == owner; });
-    }
     // Waits until `condition` holds; throws after ten seconds, saying what did not happen.
     static void waitUntil(const std::function<bool()>& condition, const char* what) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -57,24 +36,37 @@ class WindowDriver {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
-    // Waits until `window` is gone or hidden.
     static void waitUntilClosed(HWND window) {
-        waitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); },
-                  "the window did not close");
+        waitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, "a close");
+    }
+    // Waits for a visible top-level dialog window that `accept` accepts, and returns it.
+    HWND waitForDialog(const std::function<bool(HWND)>& accept) const {
+        HWND found = nullptr;
+        waitUntil(
+            [&] {
+                const std::vector<HWND> windows = dialogs();
+                const auto it = std::find_if(windows.begin(), windows.end(), accept);
+                found = it != windows.end() ? *it : nullptr;
+                return found != nullptr;
+            },
+            "the awaited window");
+        return found;
+    }
+    HWND waitForDialogCaptioned(const std::wstring& caption) const {
+        return waitForDialog([&](HWND window) { return text(window) == caption; });
+    }
+    HWND waitForDialogOwnedBy(HWND owner) const {
+        return waitForDialog([&](HWND window) { return GetWindow(window, GW_OWNER) == owner; });
     }
 
-    // The visible top-level dialog windows, the most recently shown first.
+    // The visible top-level dialog windows ("#32770").
     std::vector<HWND> dialogs() const {
         std::vector<HWND> found;
         const auto collect = [](HWND window, LPARAM list) -> BOOL {
             reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
             return TRUE;
         };
-        if (m_processId == 0) {
-            EnumThreadWindows(m_threadId, collect, reinterpret_cast<LPARAM>(&found));
-        } else {
-            EnumWindows(collect, reinterpret_cast<LPARAM>(&found));
-        }
+        EnumWindows(collect, reinterpret_cast<LPARAM>(&found));
         std::erase_if(found, [&](HWND window) {
             DWORD process = 0;
             const DWORD thread = GetWindowThreadProcessId(window, &process);
@@ -88,32 +80,25 @@ class WindowDriver {
     HWND focus() const {
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
-        return GetGUIThreadInfo(guiThread(), &info) ? info.hwndFocus : nullptr;
+        return GetGUIThreadInfo(m_threadId, &info) ? info.hwndFocus : nullptr;
     }
 
     // Clicks the button `id` of `dialog` as the mouse would. Returns at once: the click is handled
     // by the dialog's own loop, which may open another modal window.
     static void click(HWND dialog, int id) {
-        const HWND button = GetDlgItem(dialog, id);
-        if (button == nullptr) {
+        if (GetDlgItem(dialog, id) == nullptr) {
             throw std::runtime_error("no button " + std::to_string(id));
         }
-        PostMessageW(button, BM_CLICK, 0, 0);
+        PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
     }
-    // Presses and releases `key` on the window that has the focus, through the modal loop's
-    // keyboard handling.
-    void press(UINT key) const {
-        const HWND target = focus();
-        if (target == nullptr) {
-            throw std::runtime_error("no window has the focus");
-        }
+    // Sets the focus on `id` as the Tab key would, then presses and releases `key` there, through
+    // the modal loop's keyboard handling.
+    void pressOn(HWND dialog, int id, UINT key) const {
+        const HWND target = GetDlgItem(dialog, id);
+        PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+        waitUntil([&] { return focus() == target; }, "the focus did not move");
         PostMessageW(target, WM_KEYDOWN, key, 1);
         PostMessageW(target, WM_KEYUP, key, 0xC0000001);
-    }
-    // Sets the focus as the Tab key would, and waits until it is there.
-    void moveFocus(HWND dialog, int id) const {
-        PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
-        waitUntil([&] { return focus() == GetDlgItem(dialog, id); }, "the focus did not move");
     }
 
     static std::wstring text(HWND window) {
@@ -124,10 +109,9 @@ class WindowDriver {
     }
     static std::wstring itemText(HWND dialog, int id) { return text(GetDlgItem(dialog, id)); }
     static std::wstring className(HWND window) {
-        std::wstring buffer(256, L'\0');
-        buffer.resize(static_cast<std::size_t>(
-            GetClassNameW(window, buffer.data(), static_cast<int>(buffer.size()))));
-        return buffer;
+        wchar_t name[256]{};
+        GetClassNameW(window, name, 256);
+        return name;
     }
     // The texts of the static controls of `dialog`, in creation order: a message box's message.
     static std::vector<std::wstring> staticTexts(HWND dialog) {
@@ -142,14 +126,6 @@ class WindowDriver {
     }
 
   private:
-    DWORD guiThread() const {
-        if (m_processId == 0) {
-            return m_threadId;
-        }
-        const std::vector<HWND> windows = dialogs();
-        return windows.empty() ? 0 : GetWindowThreadProcessId(windows.front(), nullptr);
-    }
-
     DWORD m_threadId;
     DWORD m_processId;
 };
