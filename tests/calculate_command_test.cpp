@@ -24,58 +24,32 @@ std::u16string utf16(const std::string& ascii) {
     return {ascii.begin(), ascii.end()};
 }
 
-struct OpenFailureRow {
-    const char* name;
-    // Makes the path to try inside a fresh folder.
-    std::u16string (*path)(const TemporaryFolder& folder);
-};
-
-void PrintTo(const OpenFailureRow& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class OpenFailure : public ::testing::TestWithParam<OpenFailureRow> {};
-
-TEST_P(OpenFailure, IsAnsweredAtOnceWithoutAResultLine) {
+TEST(OpenFailure, IsAnsweredAtOnceWithoutAResultLine) {
     const TemporaryFolder folder;
-    const CalculationOutcome outcome = calculateFromFile(GetParam().path(folder));
-    EXPECT_TRUE(outcome.isOpenFailure());
-    EXPECT_TRUE(outcome.resultLine().empty());
+    const std::filesystem::path& dir = folder.path();
+    std::filesystem::create_directory_symlink(dir, dir / "dir");
+    ASSERT_EQ(::mkfifo((dir / "fifo.ASC").c_str(), 0600), 0);
+    for (const char* name : {"good.ASC", "x?.ASC", "x\xEF\xBF\xBD.ASC", "x.ASC"}) {
+        folder.write(name, "1000,100\n");
+    }
+    const std::pair<const char*, std::u16string> rows[] = {
+        {"no file chosen", u""},
+        {"missing file", utf16(dir / "none.ASC")},
+        {"directory", utf16(dir)},
+        {"link to a directory", utf16(dir / "dir")},
+        {"FIFO without a writer would block a plain open", utf16(dir / "fifo.ASC")},
+        {"endless device", u"/dev/zero"},
+        {"empty device", u"/dev/null"},
+        {"NUL in the path must not open the name before it",
+         utf16(dir / "good.ASC") + u'\0' + u"junk"},
+        {"lone surrogate must not open a look-alike (x?, x\uFFFD or x)",
+         utf16(dir / "x") + u'\xD800' + u".ASC"}};
+    for (const auto& [name, path] : rows) {
+        const CalculationOutcome outcome = calculateFromFile(path);
+        EXPECT_TRUE(outcome.isOpenFailure()) << name;
+        EXPECT_TRUE(outcome.resultLine().empty()) << name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, OpenFailure,
-    ::testing::Values(
-        OpenFailureRow{"no_file_chosen", [](const TemporaryFolder&) { return std::u16string(); }},
-        OpenFailureRow{"missing_file",
-                       [](const TemporaryFolder& f) { return utf16(f.path() / "none.ASC"); }},
-        OpenFailureRow{"directory", [](const TemporaryFolder& f) { return utf16(f.path()); }},
-        OpenFailureRow{"link_to_a_directory",
-                       [](const TemporaryFolder& f) {
-                           std::filesystem::create_directory_symlink(f.path(), f.path() / "dir");
-                           return utf16(f.path() / "dir");
-                       }},
-        OpenFailureRow{"fifo_without_writer_would_block_a_plain_open",
-                       [](const TemporaryFolder& f) {
-                           const auto fifo = f.path() / "list.ASC";
-                           EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-                           return utf16(fifo);
-                       }},
-        OpenFailureRow{"endless_device", [](const TemporaryFolder&) { return utf16("/dev/zero"); }},
-        OpenFailureRow{"empty_device", [](const TemporaryFolder&) { return utf16("/dev/null"); }},
-        OpenFailureRow{"nul_in_the_path_must_not_open_the_name_before_it",
-                       [](const TemporaryFolder& f) {
-                           f.write("good.ASC", "1000,100\n");
-                           return utf16(f.path() / "good.ASC") + u'\0' + u"junk";
-                       }},
-        OpenFailureRow{"lone_surrogate_must_not_open_a_look_alike",
-                       [](const TemporaryFolder& f) {
-                           f.write("x?.ASC", "1000,100\n");
-                           f.write("x\xEF\xBF\xBD.ASC", "1000,100\n");  // U+FFFD
-                           f.write("x.ASC", "1000,100\n");
-                           return utf16(f.path() / "x") + u'\xD800' + u".ASC";
-                       }}),
-    [](const ::testing::TestParamInfo<OpenFailureRow>& info) { return info.param.name; });
 
 TEST(CalculateCommand, FileWithoutReadPermissionIsTheOpenFailure) {
     const TemporaryFolder folder;

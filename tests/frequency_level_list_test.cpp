@@ -19,63 +19,46 @@ namespace {
 
 using testing::bitsOf;
 
-struct ListRow {
-    const char* name;
-    std::string content;
-    std::vector<FrequencyLevelPoint> points;
-    ReadingStop stop = {};
-};
-
-void PrintTo(const ListRow& row, std::ostream* out) {
-    *out << row.name;
-}
-
 ReadingStop malformedAt(std::uint64_t line, std::string excerpt) {
     return {ReadingEnd::MalformedItem, line, std::move(excerpt)};
 }
 
-class ListFormat : public ::testing::TestWithParam<ListRow> {};
-
-TEST_P(ListFormat, GivesThePointsAndTheStop) {
-    const ListRow& row = GetParam();
-    // Small buffers make items and excerpts run across buffer fills.
-    for (const std::size_t bufferSize : {std::size_t{1}, std::size_t{3}, std::size_t{64 * 1024}}) {
-        SCOPED_TRACE("buffer of " + std::to_string(bufferSize) + " bytes");
-        const support::TextStream stream(row.content);
-        FrequencyLevelList list;
-        ReadingOptions options;
-        options.bufferSize = bufferSize;
-        const ReadingStop stop = scanFrequencyLevelList(stream.get(), list, options);
-        ASSERT_EQ(list.size(), row.points.size());
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            EXPECT_EQ(bitsOf(list[i].frequency), bitsOf(row.points[i].frequency)) << i;
-            EXPECT_EQ(bitsOf(list[i].level), bitsOf(row.points[i].level)) << i;
-        }
-        EXPECT_TRUE(stop == row.stop) << "line " << stop.line << ": '" << stop.excerpt << "'";
-    }
-}
-
 // The list format's own examples; every other form of list is compared with the C library in
 // list_reader_differential_test.cpp.
-INSTANTIATE_TEST_SUITE_P(
-    Lists, ListFormat,
-    ::testing::Values(ListRow{"empty_file_gives_no_points_and_ends_quietly", "", {}},
-                      ListRow{"line_ends_of_every_kind_and_white_space_after_the_comma",
-                              "1000000,40\r\n\n150000, 60\n1000,\n100",
-                              {{1000000, 40}, {150000, 60}, {1000, 100}}},
-                      ListRow{"blank_before_the_comma_ends_the_list",
-                              "150000 ,60",
-                              {},
-                              malformedAt(1, "150000 ,60")},
-                      ListRow{"text_after_two_items_ends_the_list_on_its_line",
-                              "1,2\n3,4\n\n  end\n5,6\n",
-                              {{1, 2}, {3, 4}},
-                              malformedAt(4, "end")},
-                      ListRow{"third_number_ends_the_list_after_its_pair",
-                              "1,2,3\n",
-                              {{1, 2}},
-                              malformedAt(1, ",3")}),
-    [](const ::testing::TestParamInfo<ListRow>& info) { return info.param.name; });
+TEST(ListFormat, GivesThePointsAndTheStop) {
+    struct Row {
+        const char* name;
+        std::string content;
+        std::vector<FrequencyLevelPoint> points;
+        ReadingStop stop = {};
+    };
+    const Row rows[] = {
+        {"empty_file_gives_no_points_and_ends_quietly", "", {}},
+        {"line_ends_of_every_kind_and_white_space_after_the_comma",
+         "1000000,40\r\n\n150000, 60\n1000,\n100",
+         {{1000000, 40}, {150000, 60}, {1000, 100}}},
+        {"blank_before_the_comma_ends_the_list", "150000 ,60", {}, malformedAt(1, "150000 ,60")},
+        {"text_after_two_items_ends_the_list_on_its_line",
+         "1,2\n3,4\n\n  end\n5,6\n",
+         {{1, 2}, {3, 4}},
+         malformedAt(4, "end")},
+        {"third_number_ends_the_list_after_its_pair", "1,2,3\n", {{1, 2}}, malformedAt(1, ",3")}};
+    for (const Row& row : rows) {
+        // Small buffers make items and excerpts run across buffer fills.
+        for (const std::size_t bufferSize :
+             {std::size_t{1}, std::size_t{3}, std::size_t{64 * 1024}}) {
+            SCOPED_TRACE(std::string(row.name) + ", buffer of " + std::to_string(bufferSize) +
+                         " bytes");
+            const support::TextStream stream(row.content);
+            FrequencyLevelList list;
+            ReadingOptions options;
+            options.bufferSize = bufferSize;
+            const ReadingStop stop = scanFrequencyLevelList(stream.get(), list, options);
+            EXPECT_EQ(bitsOf(list), bitsOf(row.points));
+            EXPECT_TRUE(stop == row.stop) << "line " << stop.line << ": '" << stop.excerpt << "'";
+        }
+    }
+}
 
 TEST(ListReader, ReportsAReadErrorInsteadOfAQuietEnd) {
 #if defined(_WIN32)

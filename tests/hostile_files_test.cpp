@@ -60,51 +60,27 @@ std::string junk(unsigned seed) {
     return bytes;
 }
 
-// The points as bits, so that a NaN or a negative zero compares as what it is.
-std::vector<std::pair<std::uint32_t, std::uint32_t>> bits(const FrequencyLevelList& points) {
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> result;
-    for (const FrequencyLevelPoint& point : points) {
-        result.emplace_back(bitsOf(point.frequency), bitsOf(point.level));
+TEST(HostileContent, GivesThePointsTheCLibraryReads) {
+    const std::pair<const char*, std::string> rows[] = {
+        {"binary_junk_gives_no_points", '\x80' + junk(1)},
+        {"binary_junk_after_points_keeps_them", "1000,100\n\n\x01" + junk(2)},
+        {"digit_a_megabyte_after_a_halfway_value_rounds_it_up",
+         std::string(kHalfwayAboveOne) + std::string(kMegabyte, '0') + "1,100"},
+        {"megabyte_of_leading_zeros_cancelled_by_the_exponent",
+         "0." + std::string(kMegabyte, '0') + "1e1000001,100"},
+        {"million_blank_lines_before_the_first_point", std::string(kMegabyte, '\n') + "1000,100\n"},
+        {"million_blank_lines_then_text_that_is_named_by_its_line",
+         "1000,100" + repeated("\r\n", kMegabyte) + "end\n"}};
+    for (const auto& [name, content] : rows) {
+        SCOPED_TRACE(name);
+        const TemporaryFolder folder;
+        const ListFileReading reading = readListFile(folder.write("list.ASC", content));
+        ASSERT_TRUE(reading.opened()) << reading.openError.message();
+        const support::ScanFormatReading expected = support::readTextWithScanFormat(content);
+        EXPECT_EQ(bitsOf(reading.points), bitsOf(expected.points));
+        EXPECT_TRUE(reading.stop == expected.stop) << "line " << reading.stop.line;
     }
-    return result;
 }
-
-struct ContentRow {
-    const char* name;
-    std::string content;
-};
-
-void PrintTo(const ContentRow& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class HostileContent : public ::testing::TestWithParam<ContentRow> {};
-
-TEST_P(HostileContent, GivesThePointsTheCLibraryReads) {
-    const ContentRow& row = GetParam();
-    const TemporaryFolder folder;
-    const fs::path path = folder.write("list.ASC", row.content);
-    const ListFileReading reading = readListFile(path);
-    ASSERT_TRUE(reading.opened()) << reading.openError.message();
-    const support::ScanFormatReading expected = support::readTextWithScanFormat(row.content);
-    EXPECT_EQ(bits(reading.points), bits(expected.points));
-    EXPECT_TRUE(reading.stop == expected.stop) << "line " << reading.stop.line;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, HostileContent,
-    ::testing::Values(
-        ContentRow{"binary_junk_gives_no_points", '\x80' + junk(1)},
-        ContentRow{"binary_junk_after_points_keeps_them", "1000,100\n\n\x01" + junk(2)},
-        ContentRow{"digit_a_megabyte_after_a_halfway_value_rounds_it_up",
-                   std::string(kHalfwayAboveOne) + std::string(kMegabyte, '0') + "1,100"},
-        ContentRow{"megabyte_of_leading_zeros_cancelled_by_the_exponent",
-                   "0." + std::string(kMegabyte, '0') + "1e1000001,100"},
-        ContentRow{"million_blank_lines_before_the_first_point",
-                   std::string(kMegabyte, '\n') + "1000,100\n"},
-        ContentRow{"million_blank_lines_then_text_that_is_named_by_its_line",
-                   "1000,100" + repeated("\r\n", kMegabyte) + "end\n"}),
-    [](const ::testing::TestParamInfo<ContentRow>& info) { return info.param.name; });
 
 TEST(HostileContent, NotANumberFromEitherSignGivesOneLine) {
     // As fuzz/regressions/nans_of_both_signs_meet: which NaN survives the sum must not depend on
@@ -162,7 +138,8 @@ TEST(FileChangedWhileRead, IsNoticedOrReadAsItWasOpened) {
         ASSERT_TRUE(reading.opened());
         EXPECT_EQ(reading.stop.end, row.noticed ? ReadingEnd::FileChanged : ReadingEnd::EndOfFile);
         if (!row.noticed) {
-            EXPECT_EQ(bits(reading.points), bits(FrequencyLevelList(kLongListPoints, {1000, 100})));
+            EXPECT_EQ(bitsOf(reading.points),
+                      bitsOf(FrequencyLevelList(kLongListPoints, {1000, 100})));
         }
     }
 }
@@ -205,7 +182,7 @@ TEST(ExtremePaths, FileNameThatIsNotUtf8ReadsByItsBytes) {
 TEST(SpecialFiles, LinkToAFileReadsTheFile) {
     const TemporaryFolder folder;
     fs::create_symlink(folder.write("list.ASC", "1000,100\n"), folder.path() / "link.ASC");
-    EXPECT_EQ(bits(readListFile(folder.path() / "link.ASC").points), bits({{1000, 100}}));
+    EXPECT_EQ(bitsOf(readListFile(folder.path() / "link.ASC").points), bitsOf({{1000, 100}}));
 }
 
 TEST(SpecialFiles, SocketIsTheOpenFailureAtOnce) {

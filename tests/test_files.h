@@ -1,7 +1,7 @@
 #pragma once
 
 // Helpers shared by the tests: temporary files and folders that remove themselves, and the bits of
-// a float.
+// a float or of a list's points.
 
 #include <bit>
 #include <cstdint>
@@ -12,11 +12,25 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
+
+#include "evaluation/frequency_level_list.h"
 
 namespace ambersel::testing {
 
 inline std::uint32_t bitsOf(float value) {
     return std::bit_cast<std::uint32_t>(value);
+}
+
+// The points as bits, so that a NaN or a negative zero compares as what it is.
+inline std::vector<std::pair<std::uint32_t, std::uint32_t>> bitsOf(
+    const FrequencyLevelList& points) {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> result;
+    for (const FrequencyLevelPoint& point : points) {
+        result.emplace_back(bitsOf(point.frequency), bitsOf(point.level));
+    }
+    return result;
 }
 
 // The bytes of a file; empty when it cannot be read.
