@@ -178,17 +178,26 @@ void CAmbersel_TestDlg::OnBrowseFile() {
     DoDataExchange();
 }
 
+std::optional<CAmbersel_TestDlg::FileStamp> CAmbersel_TestDlg::stampOf(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        return std::nullopt;
+    }
+    return FileStamp{info.size(), info.lastModified()};
+}
+
 void CAmbersel_TestDlg::OnCalculate() {
     m_strResult.clear();
     m_shownList.reset();
     DoDataExchange();
+    std::optional<FileStamp> stamp = stampOf(m_strFilePath);
     ambersel::CalculationOutcome outcome = m_calculation(utf16View(m_strFilePath));
     if (outcome.isOpenFailure()) {
         showMessage(this, QMessageBox::Warning, QStringLiteral("Error in the input file"));
         return;
     }
     m_shownList = ShownList{outcome.takePoints(), outcome.stop(),
-                            QString::fromStdString(ambersel::report::localTimeNow())};
+                            QString::fromStdString(ambersel::report::localTimeNow()), stamp};
     m_strResult = QString::fromStdU16String(outcome.resultLine());
     DoDataExchange();
 }
@@ -210,7 +219,11 @@ void CAmbersel_TestDlg::OnDetails() {
     const std::filesystem::path path(m_strFilePath.toStdU16String());
     ambersel::report::ListRecord record = ambersel::report::recordOf(
         m_strFilePath.toStdString(), m_shownList->points, m_shownList->stop, {});
-    record.file = ambersel::report::fileFactsOf(path);
+    // The facts of a file written since Calculate read it would vouch for a list it no longer
+    // holds: the record then names the file without them.
+    if (m_shownList->stamp && stampOf(m_strFilePath) == m_shownList->stamp) {
+        record.file = ambersel::report::fileFactsOf(path);
+    }
     const ambersel::plot::ChartedList charted{QFileInfo(m_strFilePath).fileName().toStdString(),
                                               &m_shownList->points, m_shownList->stop,
                                               record.verdict};

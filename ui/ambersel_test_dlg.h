@@ -7,6 +7,7 @@
 // (the default button, also reached by Enter) evaluates it, Cancel ends the dialog, as do Esc and a
 // close request. The two texts only ever travel from the members to the controls.
 
+#include <QDateTime>
 #include <QDialog>
 #include <QIcon>
 #include <QString>
@@ -58,11 +59,20 @@ class CAmbersel_TestDlg : public QDialog {
     void OnCancelButton();
     void OnDetails();
 
+    // The list file's size and modification time, to tell whether it changed since it was read.
+    struct FileStamp {
+        qint64 size = 0;
+        QDateTime modified;
+        bool operator==(const FileStamp&) const = default;
+    };
+    static std::optional<FileStamp> stampOf(const QString& path);
+
     // The list behind the shown result line, kept for its details until the next Calculate.
     struct ShownList {
         ambersel::FrequencyLevelList points;
         ambersel::ReadingStop stop;
         QString evaluatedAt;
+        std::optional<FileStamp> stamp;  // taken before the list was read
     };
 
     QIcon m_hIcon;

@@ -25,6 +25,8 @@ class DetailsWindow : public QWidget {
     // failure is reported in a message box and leaves no file behind.
     void saveReport();
 
+    const report::ListRecord& record() const { return m_record; }
+
   private:
     QTableWidget* bandTable();
     QTableWidget* contributorTable();
