@@ -110,8 +110,8 @@ void chooseFile(const WindowDriver& w, HWND dialog, const std::wstring& name) {
 // Checks the dialog's focus and icons, chooses the lists in `folder` and calculates them, then
 // closes the dialog.
 void chooseAndCalculate(const WindowDriver& w, HWND window, const std::wstring& folder) {
-    // Wine puts the focus on the first control even when the dialog does not ask for it; Windows
-    // would leave it nowhere.
+    // Wine puts the focus on the first control even when the dialog does not ask for it, so only
+    // on Windows does this check see a dialog that leaves the focus unset.
     EXPECT_EQ(w.focus(), GetDlgItem(window, IDOK)) << "the focus starts on Calculate";
     const auto icon = reinterpret_cast<LRESULT>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0,
