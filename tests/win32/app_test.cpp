@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/test_files.h"
@@ -15,93 +18,59 @@
 namespace ambersel::testing {
 namespace {
 
-constexpr const wchar_t* kCaption = L"Ambersel Test Calculator (R&S file format)";
-
 const std::filesystem::path kBuiltProgram = AMBERSEL_TEST_PROGRAM;
-
-// A process of the test's making, ended when it goes should it still run.
-class Process {
-  public:
-    explicit Process(std::wstring commandLine) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            nullptr, &startup, &m_info)) {
-            throw std::runtime_error("the program did not start");
-        }
-        CloseHandle(m_info.hThread);
-    }
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-    ~Process() {
-        if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(m_info.hProcess, 99);
-        }
-        CloseHandle(m_info.hProcess);
-    }
-    DWORD id() const { return m_info.dwProcessId; }
-    // The exit status, once the process has ended within ten seconds.
-    std::optional<DWORD> exitCode() const {
-        DWORD code = 0;
-        if (WaitForSingleObject(m_info.hProcess, 10000) != WAIT_OBJECT_0 ||
-            !GetExitCodeProcess(m_info.hProcess, &code)) {
-            return std::nullopt;
-        }
-        return code;
-    }
-
-  private:
-    PROCESS_INFORMATION m_info{};
-};
-
-struct StartRow {
-    const char* name;
-    std::wstring fileName;
-    std::wstring arguments;
-    std::wstring messageCaption;  // the program's name
-};
-
-class Start : public ::testing::TestWithParam<StartRow> {};
 
 // The program's one dialog opens; Calculate without a file shows the error under the program's
 // name; Cancel ends the program, leaving no window behind.
-TEST_P(Start, ShowsTheDialogAndEndsWithIt) {
-    const TemporaryFolder folder;
-    const std::filesystem::path program = folder.path() / GetParam().fileName;
-    ASSERT_TRUE(std::filesystem::copy_file(kBuiltProgram, program));
-    const Process process(L"\"" + program.wstring() + L"\" " + GetParam().arguments);
+TEST(Start, ShowsTheDialogAndEndsWithIt) {
+    // What would go wrong; the program's file name, its arguments, the name it gives itself.
+    for (const auto& [name, fileName, arguments, caption] : std::initializer_list<
+             std::tuple<const char*, const wchar_t*, const wchar_t*, const wchar_t*>>{
+             {"as built", L"Ambersel_Test.exe", L"", L"Ambersel_Test"},
+             {"arguments change nothing", L"Ambersel_Test.exe", L"--help /S extra.ASC",
+              L"Ambersel_Test"},
+             {"renamed", L"Pr\u00FCfung \u03A9.exe", L"", L"Pr\u00FCfung \u03A9"}}) {
+        SCOPED_TRACE(name);
+        const TemporaryFolder folder;
+        const std::filesystem::path program = folder.path() / fileName;
+        ASSERT_TRUE(std::filesystem::copy_file(kBuiltProgram, program));
+        std::wstring commandLine = L"\"" + program.wstring() + L"\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process));
+        CloseHandle(process.hThread);
+        // Ends the program should it still run, and lets it go.
+        const std::unique_ptr<void, decltype([](HANDLE running) {
+                                  TerminateProcess(running, 99);
+                                  CloseHandle(running);
+                              })>
+            running(process.hProcess);
 
-    const WindowDriver windows(0, process.id());
-    const HWND dialog = windows.waitForDialogCaptioned(kCaption);
-    WindowDriver::click(dialog, IDOK);
-    const HWND box = windows.waitForDialogOwnedBy(dialog);
-    EXPECT_EQ(WindowDriver::text(box), GetParam().messageCaption);
-    EXPECT_EQ(WindowDriver::staticTexts(box),
-              std::vector<std::wstring>{L"Error in the input file"});
-    WindowDriver::click(box, IDOK);
-    WindowDriver::waitUntilClosed(box);
-    WindowDriver::click(dialog, IDCANCEL);
-
-    EXPECT_EQ(process.exitCode(), 0U);
-    EXPECT_TRUE(windows.dialogs().empty());
+        const WindowDriver windows(0, process.dwProcessId);
+        const HWND dialog = windows.waitForCaptioned(L"Ambersel Test Calculator (R&S file format)");
+        click(dialog, IDOK);
+        const HWND box = windows.waitForOwnedBy(dialog);
+        EXPECT_EQ(text(box), caption);
+        EXPECT_EQ(staticTexts(box), std::vector<std::wstring>{L"Error in the input file"});
+        clickToClose(box, IDOK);
+        click(dialog, IDCANCEL);
+        DWORD exitCode = 99;
+        WaitForSingleObject(process.hProcess, 10000);
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        EXPECT_EQ(exitCode, 0U) << "still running: " << (exitCode == STILL_ACTIVE);
+        EXPECT_TRUE(windows.dialogs().empty());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Programs, Start,
-    ::testing::Values(StartRow{"as_built", L"Ambersel_Test.exe", L"", L"Ambersel_Test"},
-                      StartRow{"arguments_change_nothing", L"Ambersel_Test.exe",
-                               L"--help /S extra.ASC", L"Ambersel_Test"},
-                      StartRow{"renamed", L"Pr\u00FCfung \u03A9.exe", L"", L"Pr\u00FCfung \u03A9"}),
-    [](const ::testing::TestParamInfo<StartRow>& info) { return info.param.name; });
 
 // A resource of the program, in the given language.
 std::string resourceOf(HMODULE module, LPCWSTR type, WORD language) {
     const HRSRC found = FindResourceExW(module, type, MAKEINTRESOURCEW(1), language);
-    if (found == nullptr) {
-        return {};
-    }
-    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
-    return {bytes, SizeofResource(module, found)};
+    return found == nullptr
+               ? std::string()
+               : std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                             SizeofResource(module, found));
 }
 
 TEST(Program, CarriesItsVersionRecordAndAManifestForCommonControls6) {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "win32/ui/resource.h"
@@ -16,23 +17,7 @@
 namespace ambersel::testing {
 namespace {
 
-struct ControlRow {
-    const char* name;
-    int id;
-    WORD classAtom;  // 0x80 button, 0x81 edit, 0x82 static
-    const wchar_t* text;
-    std::vector<int> units;  // left, top, width, height in dialog units
-    DWORD style;
-};
-
-// In tab order.
-const ControlRow kControls[] = {
-    {"Calculate", IDOK, 0x80, L"Calculate", {263, 48, 50, 16}, 0x50010001},
-    {"Cancel", IDCANCEL, 0x80, L"Cancel", {7, 48, 50, 16}, 0x50010000},
-    {"result_line", IDC_RESULT, 0x82, L"", {7, 33, 306, 8}, 0x50020001},
-    {"File", IDC_BROWSE, 0x80, L"File", {9, 9, 50, 14}, 0x50010000},
-    {"path_field", IDC_FILEPATH, 0x81, L"", {64, 9, 249, 14}, 0x50810880},
-};
+using Fields = std::vector<std::int64_t>;
 
 // Reads the fields of the program's German resource `id` in order, each at its natural alignment.
 class ResourceReader {
@@ -58,13 +43,10 @@ class ResourceReader {
         m_offset += sizeof(T);
         return value;
     }
-    // `count` 16-bit fields.
-    std::vector<int> shorts(int count) {
-        std::vector<int> values;
-        while (count-- > 0) {
-            values.push_back(read<short>());
-        }
-        return values;
+    // The next fields, of these types, in order.
+    template <typename... T>
+    Fields fields() {
+        return {static_cast<std::int64_t>(read<T>())...};
     }
     // A name or number field: an ordinal comes back as "#number", nothing as "".
     std::wstring nameOrOrdinal() {
@@ -88,55 +70,52 @@ class ResourceReader {
 };
 
 TEST(DialogTemplate, IsTheExtendedTemplateOfTheLayout) {
+    // In tab order: name, class (0x80 button, 0x81 edit, 0x82 static), text, and the fields
+    // extended style, style, left, top, width and height in dialog units, id.
+    const std::tuple<const char*, int, const wchar_t*, Fields> controls[] = {
+        {"Calculate", 0x80, L"Calculate", {0, 0x50010001, 263, 48, 50, 16, IDOK}},
+        {"Cancel", 0x80, L"Cancel", {0, 0x50010000, 7, 48, 50, 16, IDCANCEL}},
+        {"result line", 0x82, L"", {0, 0x50020001, 7, 33, 306, 8, IDC_RESULT}},
+        {"File", 0x80, L"File", {0, 0x50010000, 9, 9, 50, 14, IDC_BROWSE}},
+        {"path field", 0x81, L"", {0, 0x50810880, 64, 9, 249, 14, IDC_FILEPATH}},
+    };
     ResourceReader in(RT_DIALOG, IDD_TEST_DIALOG);
-    EXPECT_EQ(in.read<WORD>(), 1);       // version
-    EXPECT_EQ(in.read<WORD>(), 0xFFFF);  // an extended template
-    in.read<DWORD>();                    // help context
-    EXPECT_EQ(in.read<DWORD>(), 0x00040000U) << "extended style: a taskbar button";
-    // Frame, caption, minimise and maximise buttons, no system menu (it brings a close button).
-    EXPECT_EQ(in.read<DWORD>(), 0x90C300C8U) << "style";
-    ASSERT_EQ(in.read<WORD>(), std::size(kControls));
-    EXPECT_EQ(in.shorts(4), (std::vector<int>{0, 0, 320, 71}));
-    EXPECT_EQ(in.nameOrOrdinal(), L"") << "menu";
-    EXPECT_EQ(in.nameOrOrdinal(), L"") << "window class";
-    EXPECT_EQ(in.nameOrOrdinal(), L"Ambersel Test Calculator (R&S file format)");
-    EXPECT_EQ(in.read<WORD>(), 8) << "font size";
-    EXPECT_EQ(in.read<WORD>(), 0) << "font weight";
-    EXPECT_EQ(in.read<BYTE>(), 0) << "italic";
-    EXPECT_EQ(in.read<BYTE>(), 1) << "character set";
+    // Version 1 of the extended template (0xFFFF); after the help context, the extended style (a
+    // taskbar button) and the style: frame, caption, minimise and maximise buttons, no system menu
+    // (it brings a close button); the number of controls; place and size.
+    EXPECT_EQ((in.fields<WORD, WORD>()), (Fields{1, 0xFFFF}));
+    in.skip(4);
+    EXPECT_EQ((in.fields<DWORD, DWORD, WORD, short, short, short, short>()),
+              (Fields{0x00040000, 0x90C300C8, std::size(controls), 0, 0, 320, 71}));
+    EXPECT_EQ((std::vector{in.nameOrOrdinal(), in.nameOrOrdinal(), in.nameOrOrdinal()}),
+              (std::vector<std::wstring>{L"", L"", L"Ambersel Test Calculator (R&S file format)"}))
+        << "menu, window class, caption";
+    EXPECT_EQ((in.fields<WORD, WORD, BYTE, BYTE>()), (Fields{8, 0, 0, 1}))
+        << "font size, weight, italic, character set";
     EXPECT_EQ(in.nameOrOrdinal(), L"MS Shell Dlg");
 
-    for (const ControlRow& row : kControls) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, classAtom, text, fields] : controls) {
+        SCOPED_TRACE(name);
         in.alignTo(4);
-        in.read<DWORD>();  // help context
-        EXPECT_EQ(in.read<DWORD>(), 0U) << "extended style";
-        EXPECT_EQ(in.read<DWORD>(), row.style) << "style";
-        EXPECT_EQ(in.shorts(4), row.units);
-        EXPECT_EQ(in.read<DWORD>(), static_cast<DWORD>(row.id));
-        EXPECT_EQ(in.nameOrOrdinal(), L"#" + std::to_wstring(row.classAtom)) << "class";
-        EXPECT_EQ(in.nameOrOrdinal(), row.text);
+        in.skip(4);  // help context
+        EXPECT_EQ((in.fields<DWORD, DWORD, short, short, short, short, DWORD>()), fields);
+        EXPECT_EQ(in.nameOrOrdinal(), L"#" + std::to_wstring(classAtom)) << "class";
+        EXPECT_EQ(in.nameOrOrdinal(), text);
         in.skip(in.read<WORD>());  // creation data
     }
 }
 
 TEST(DialogTemplate, IconIsOne32By32ImageOf24BitsPerPixel) {
     ResourceReader group(RT_GROUP_ICON, IDR_MAINFRAME);
-    group.read<WORD>();
-    EXPECT_EQ(group.read<WORD>(), 1) << "an icon";
-    ASSERT_EQ(group.read<WORD>(), 1) << "images";
-    EXPECT_EQ(group.read<BYTE>(), 32);
-    EXPECT_EQ(group.read<BYTE>(), 32);
-    group.skip(4);  // colour count, reserved, planes
-    EXPECT_EQ(group.read<WORD>(), 24) << "bits per pixel";
-    group.read<DWORD>();
-
+    // Reserved, an icon, one image of 32 by 32; after colour count, reserved and planes, the bits
+    // per pixel.
+    EXPECT_EQ((group.fields<WORD, WORD, WORD, BYTE, BYTE>()), (Fields{0, 1, 1, 32, 32}));
+    group.skip(4);
+    EXPECT_EQ(group.read<WORD>(), 24);
+    group.skip(4);  // size
     ResourceReader image(RT_ICON, group.read<WORD>());
-    EXPECT_EQ(image.read<DWORD>(), 40U) << "a bitmap, not a PNG";
-    EXPECT_EQ(image.read<LONG>(), 32);
-    EXPECT_EQ(image.read<LONG>(), 64) << "colour and mask";
-    image.read<WORD>();
-    EXPECT_EQ(image.read<WORD>(), 24);
+    // A bitmap, not a PNG: its header's size, width, height of colour and mask, planes, bits.
+    EXPECT_EQ((image.fields<DWORD, LONG, LONG, WORD, WORD>()), (Fields{40, 32, 64, 1, 24}));
 }
 
 }  // namespace

@@ -7,11 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <tuple>
 
 #include "evaluation/calculate_command.h"
 #include "evaluation/list_file.h"
@@ -20,132 +21,92 @@
 namespace ambersel::testing {
 namespace {
 
-struct CloseHandleOnce {
-    void operator()(HANDLE handle) const {
-        if (handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle);
+// A handle of the test's own, closed when it goes.
+using OwnHandle = std::unique_ptr<void, decltype([](HANDLE handle) {
+                                      if (handle != INVALID_HANDLE_VALUE) {
+                                          CloseHandle(handle);
+                                      }
+                                  })>;
+
+CalculationOutcome calculate(const std::wstring& path) {
+    return calculateFromFile(std::u16string(path.begin(), path.end()));
+}
+
+TEST(Refused, AtOnceWithTheOpenFailure) {
+    const std::wstring pipeName =
+        L"\\\\.\\pipe\\ambersel-list-test-" + std::to_wstring(GetCurrentProcessId());
+    const std::error_code missing = std::make_error_code(std::errc::no_such_file_or_directory);
+    const std::error_code notAFile = ListFileError::NotARegularFile;
+    // What would be opened; the path, "@" for the test's folder, which holds list.ASC and a.ASC;
+    // the reason given, none where it depends on the machine; list.ASC held open by another
+    // program for this access, if not 0, sharing only this.
+    for (const auto& [name, pattern, error, heldAccess, heldShare] : std::initializer_list<
+             std::tuple<const char*, std::wstring, std::error_code, DWORD, DWORD>>{
+             {"missing file", L"@\\none.ASC", missing, 0, 0},
+             {"folder", L"@", notAFile, 0, 0},
+             {"null device", L"NUL", notAFile, 0, 0},
+             {"console", L"CON", {}, 0, 0},
+             {"serial port", L"COM1", {}, 0, 0},
+             {"device name with an extension", L"@\\NUL.ASC", {}, 0, 0},
+             {"pipe", pipeName, notAFile, 0, 0},
+             {"file another program is writing", L"@\\list.ASC", ListFileError::InUse,
+              GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
+             {"file another program holds alone", L"@\\list.ASC", ListFileError::InUse,
+              GENERIC_READ, 0},
+             // Converted to code page 1252, U+0101 would become "a".
+             {"a look-alike of a name without its file", L"@\\\u0101.ASC", missing, 0, 0}}) {
+        SCOPED_TRACE(name);
+        const TemporaryFolder folder;
+        const auto list = folder.write("list.ASC", "1000,100\n");
+        folder.write("a.ASC", "1000,100\n");
+        const OwnHandle held(heldAccess == 0 ? INVALID_HANDLE_VALUE
+                                             : CreateFileW(list.c_str(), heldAccess, heldShare,
+                                                           nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(heldAccess == 0 || held.get() != INVALID_HANDLE_VALUE);
+        const OwnHandle pipe(CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE,
+                                              1, 0, 0, 0, nullptr));
+        ASSERT_NE(pipe.get(), INVALID_HANDLE_VALUE);
+        const std::wstring path =
+            pattern.starts_with(L"@") ? folder.path().native() + pattern.substr(1) : pattern;
+        EXPECT_TRUE(calculate(path).isOpenFailure());
+        const ListFileReading reading = readListFile(path);
+        EXPECT_FALSE(reading.opened());
+        if (error) {
+            EXPECT_EQ(reading.openError, error) << reading.openError.message();
         }
     }
-};
-// A handle of the test's own, closed when it goes.
-using OwnHandle = std::unique_ptr<void, CloseHandleOnce>;
-
-std::u16string utf16(const std::filesystem::path& path) {
-    const std::wstring& native = path.native();
-    return {native.begin(), native.end()};
 }
-
-// Makes the file `path` through the long-path form, which every Windows accepts for any name.
-void makeFile(const std::filesystem::path& path, std::string_view bytes) {
-    const OwnHandle file(CreateFileW((L"\\\\?\\" + path.native()).c_str(), GENERIC_WRITE, 0,
-                                     nullptr, CREATE_NEW, 0, nullptr));
-    DWORD written = 0;
-    if (file.get() == INVALID_HANDLE_VALUE ||
-        !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
-        throw std::runtime_error("the system cannot make this file");
-    }
-}
-
-struct RefusalRow {
-    const char* name;
-    // "@" stands for the test's folder, which holds list.ASC and a.ASC; "#" for the process id,
-    // which names the test's pipe.
-    std::wstring path;
-    std::error_code error;  // the reason given; none where it depends on the machine
-    DWORD heldAccess = 0;   // list.ASC opened by another program for this access, if not 0,
-    DWORD heldShare = 0;    // sharing only this
-};
-
-void PrintTo(const RefusalRow& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class Refused : public ::testing::TestWithParam<RefusalRow> {};
-
-TEST_P(Refused, AtOnceWithTheOpenFailure) {
-    const RefusalRow& row = GetParam();
-    const TemporaryFolder folder;
-    const auto list = folder.write("list.ASC", "1000,100\n");
-    folder.write("a.ASC", "1000,100\n");
-    const OwnHandle held(row.heldAccess == 0
-                             ? INVALID_HANDLE_VALUE
-                             : CreateFileW(list.c_str(), row.heldAccess, row.heldShare, nullptr,
-                                           OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(row.heldAccess == 0 || held.get() != INVALID_HANDLE_VALUE);
-    const std::wstring id = std::to_wstring(GetCurrentProcessId());
-    const OwnHandle pipe(CreateNamedPipeW((L"\\\\.\\pipe\\ambersel-list-test-" + id).c_str(),
-                                          PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr));
-    ASSERT_NE(pipe.get(), INVALID_HANDLE_VALUE);
-    std::wstring path = row.path;
-    if (path.starts_with(L"@")) {
-        path.replace(0, 1, folder.path().native());
-    }
-    if (path.ends_with(L"#")) {
-        path.replace(path.size() - 1, 1, id);
-    }
-    EXPECT_TRUE(calculateFromFile(std::u16string(path.begin(), path.end())).isOpenFailure());
-    const ListFileReading reading = readListFile(path);
-    EXPECT_FALSE(reading.opened());
-    if (row.error) {
-        EXPECT_EQ(reading.openError, row.error) << reading.openError.message();
-    }
-}
-
-const std::error_code kMissing = std::make_error_code(std::errc::no_such_file_or_directory);
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, Refused,
-    ::testing::Values(
-        RefusalRow{"missing_file", L"@\\none.ASC", kMissing},
-        RefusalRow{"folder", L"@", ListFileError::NotARegularFile},
-        RefusalRow{"null_device", L"NUL", ListFileError::NotARegularFile},
-        RefusalRow{"console", L"CON", {}}, RefusalRow{"serial_port", L"COM1", {}},
-        RefusalRow{"device_name_with_an_extension", L"@\\NUL.ASC", {}},
-        RefusalRow{"pipe", L"\\\\.\\pipe\\ambersel-list-test-#", ListFileError::NotARegularFile},
-        RefusalRow{"file_another_program_is_writing", L"@\\list.ASC", ListFileError::InUse,
-                   GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
-        RefusalRow{"file_another_program_holds_exclusively", L"@\\list.ASC", ListFileError::InUse,
-                   GENERIC_READ, 0},
-        // Converted to code page 1252, U+0101 would become "a".
-        RefusalRow{"a_name_without_its_file_never_opens_a_look_alike", L"@\\\u0101.ASC", kMissing}),
-    [](const ::testing::TestParamInfo<RefusalRow>& info) { return info.param.name; });
-
-struct NameRow {
-    const char* name;
-    std::wstring path;  // within the test's folder
-};
-
-class Names : public ::testing::TestWithParam<NameRow> {};
 
 // Each list is read in binary: a Ctrl-Z is junk like any other byte, not the end of the file.
-TEST_P(Names, OpenAsTheyAre) {
-    const TemporaryFolder folder;
-    std::filesystem::path path = folder.path() / GetParam().path;
-    std::filesystem::create_directories(L"\\\\?\\" + path.parent_path().native());
-    makeFile(path, "1000,100\r\n\x1A\r\n1000,100\r\n");
-    const CalculationOutcome outcome = calculateFromFile(utf16(path));
-    EXPECT_EQ(outcome.resultLine(), u"PASS : F = 0.1210");
-    EXPECT_EQ(outcome.stop().end, ReadingEnd::MalformedItem) << "text mode stops at the Ctrl-Z";
+TEST(Names, OpenAsTheyAre) {
+    const std::wstring d100(100, L'd');
+    for (const std::wstring& name : std::initializer_list<std::wstring>{
+             L"Messung_\u00C4_\u039C\u03AD\u0418\u0437_\u6E2C\u5B9A.ASC", L"\U0001F4C8.ASC",
+             std::wstring(120, L'\u00E9') + L".ASC",
+             // Longer than the classic path limit: Windows opens it only in the long-path form;
+             // Wine opens it either way, so only Windows sees that form missing.
+             d100 + L"\\" + d100 + L"\\" + d100 + L"\\" + d100 + L"\\list.ASC"}) {
+        const TemporaryFolder folder;
+        // The long-path form makes any name on every Windows.
+        const std::wstring path = L"\\\\?\\" + (folder.path() / name).native();
+        SCOPED_TRACE(::testing::PrintToString(path));
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        OwnHandle file(
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        const std::string_view bytes = "1000,100\r\n\x1A\r\n1000,100\r\n";
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.get(), bytes.data(), bytes.size(), &written, nullptr));
+        file.reset();
+        const CalculationOutcome outcome = calculate((folder.path() / name).native());
+        EXPECT_EQ(outcome.resultLine(), u"PASS : F = 0.1210");
+        EXPECT_EQ(outcome.stop().end, ReadingEnd::MalformedItem) << "text mode stops at the Ctrl-Z";
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, Names,
-    ::testing::Values(
-        NameRow{"in_any_script", L"Messung_\u00C4_\u039C\u03AD\u0418\u0437_\u6E2C\u5B9A.ASC"},
-        NameRow{"outside_the_basic_plane", L"\U0001F4C8.ASC"},
-        NameRow{"long_name", std::wstring(120, L'\u00E9') + L".ASC"},
-        NameRow{"longer_than_the_classic_path_limit",
-                std::wstring(100, L'd') + L"\\" + std::wstring(100, L'd') + L"\\" +
-                    std::wstring(100, L'd') + L"\\" + std::wstring(100, L'd') + L"\\list.ASC"}),
-    [](const ::testing::TestParamInfo<NameRow>& info) { return info.param.name; });
-
-bool runningUnderWine() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
+// Wine does not keep a locked range from being read; on Windows this checks that such a read is
+// an error, not the end of the list.
 TEST(Reading, OfBytesAnotherProgramLockedIsAReadErrorNotAVerdict) {
-    if (runningUnderWine()) {
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr) {
         GTEST_SKIP() << "Wine does not keep a locked range from being read";
     }
     const TemporaryFolder folder;
@@ -156,9 +117,9 @@ TEST(Reading, OfBytesAnotherProgramLockedIsAReadErrorNotAVerdict) {
     ASSERT_TRUE(LockFileEx(locker.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 4,
                            0, &from));
     EXPECT_EQ(readListFile(path).stop.end, ReadingEnd::ReadError);
-    EXPECT_TRUE(calculateFromFile(utf16(path)).isOpenFailure());
+    EXPECT_TRUE(calculate(path).isOpenFailure());
     UnlockFileEx(locker.get(), 0, 4, 0, &from);
-    EXPECT_EQ(calculateFromFile(utf16(path)).resultLine(), u"PASS : F = 0.2421");
+    EXPECT_EQ(calculate(path).resultLine(), u"PASS : F = 0.2421");
 }
 
 }  // namespace

@@ -19,6 +19,55 @@
 
 namespace ambersel::testing {
 
+// Waits until `condition` holds; throws after ten seconds, saying what did not happen.
+inline void waitUntil(const std::function<bool()>& condition, const char* what) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            throw std::runtime_error(std::string("timed out: ") + what);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+inline std::wstring text(HWND window) {
+    wchar_t buffer[1024]{};
+    GetWindowTextW(window, buffer, 1024);
+    return buffer;
+}
+inline std::wstring text(HWND dialog, int id) {
+    return text(GetDlgItem(dialog, id));
+}
+inline std::wstring className(HWND window) {
+    wchar_t name[256]{};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+// The texts of the static controls of `dialog`, in creation order: a message box's message.
+inline std::vector<std::wstring> staticTexts(HWND dialog) {
+    std::vector<std::wstring> texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (className(child) == L"Static" && GetWindowTextLengthW(child) > 0) {
+            texts.push_back(text(child));
+        }
+    }
+    return texts;
+}
+
+// Clicks the button `id` of `dialog` as the mouse would. Returns at once: the click is handled by
+// the dialog's own loop, which may open another modal window.
+inline void click(HWND dialog, int id) {
+    if (GetDlgItem(dialog, id) == nullptr) {
+        throw std::runtime_error("no button " + std::to_string(id));
+    }
+    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+// Clicks the button `id` of `dialog` and waits until the dialog is gone.
+inline void clickToClose(HWND dialog, int id) {
+    click(dialog, id);
+    waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, "a close");
+}
+
 // The windows of one thread (or one process), as a script sees them.
 class WindowDriver {
   public:
@@ -26,37 +75,23 @@ class WindowDriver {
     explicit WindowDriver(DWORD threadId, DWORD processId = 0)
         : m_threadId(threadId), m_processId(processId) {}
 
-    // Waits until `condition` holds; throws after ten seconds, saying what did not happen.
-    static void waitUntil(const std::function<bool()>& condition, const char* what) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                throw std::runtime_error(std::string("timed out: ") + what);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    static void waitUntilClosed(HWND window) {
-        waitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, "a close");
-    }
     // Waits for a visible top-level dialog window that `accept` accepts, and returns it.
-    HWND waitForDialog(const std::function<bool(HWND)>& accept) const {
+    HWND waitFor(const std::function<bool(HWND)>& accept) const {
         HWND found = nullptr;
         waitUntil(
             [&] {
                 const std::vector<HWND> windows = dialogs();
-                const auto it = std::find_if(windows.begin(), windows.end(), accept);
-                found = it != windows.end() ? *it : nullptr;
-                return found != nullptr;
+                const auto it = std::ranges::find_if(windows, accept);
+                return (found = it != windows.end() ? *it : nullptr) != nullptr;
             },
             "the awaited window");
         return found;
     }
-    HWND waitForDialogCaptioned(const std::wstring& caption) const {
-        return waitForDialog([&](HWND window) { return text(window) == caption; });
+    HWND waitForCaptioned(const std::wstring& caption) const {
+        return waitFor([&](HWND window) { return text(window) == caption; });
     }
-    HWND waitForDialogOwnedBy(HWND owner) const {
-        return waitForDialog([&](HWND window) { return GetWindow(window, GW_OWNER) == owner; });
+    HWND waitForOwnedBy(HWND owner) const {
+        return waitFor([&](HWND window) { return GetWindow(window, GW_OWNER) == owner; });
     }
 
     // The visible top-level dialog windows ("#32770").
@@ -82,15 +117,6 @@ class WindowDriver {
         info.cbSize = sizeof(info);
         return GetGUIThreadInfo(m_threadId, &info) ? info.hwndFocus : nullptr;
     }
-
-    // Clicks the button `id` of `dialog` as the mouse would. Returns at once: the click is handled
-    // by the dialog's own loop, which may open another modal window.
-    static void click(HWND dialog, int id) {
-        if (GetDlgItem(dialog, id) == nullptr) {
-            throw std::runtime_error("no button " + std::to_string(id));
-        }
-        PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-    }
     // Sets the focus on `id` as the Tab key would, then presses and releases `key` there, through
     // the modal loop's keyboard handling.
     void pressOn(HWND dialog, int id, UINT key) const {
@@ -99,30 +125,6 @@ class WindowDriver {
         waitUntil([&] { return focus() == target; }, "the focus did not move");
         PostMessageW(target, WM_KEYDOWN, key, 1);
         PostMessageW(target, WM_KEYUP, key, 0xC0000001);
-    }
-
-    static std::wstring text(HWND window) {
-        std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-        buffer.resize(static_cast<std::size_t>(
-            GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()))));
-        return buffer;
-    }
-    static std::wstring itemText(HWND dialog, int id) { return text(GetDlgItem(dialog, id)); }
-    static std::wstring className(HWND window) {
-        wchar_t name[256]{};
-        GetClassNameW(window, name, 256);
-        return name;
-    }
-    // The texts of the static controls of `dialog`, in creation order: a message box's message.
-    static std::vector<std::wstring> staticTexts(HWND dialog) {
-        std::vector<std::wstring> texts;
-        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            if (className(child) == L"Static" && GetWindowTextLengthW(child) > 0) {
-                texts.push_back(text(child));
-            }
-        }
-        return texts;
     }
 
   private:
@@ -143,8 +145,7 @@ inline INT_PTR runModal(const std::function<INT_PTR()>& modal,
         const WindowDriver windows(threadId);
         try {
             script(windows);
-            WindowDriver::waitUntil([&] { return modalDone.load(); },
-                                    "the script left the modal loop running");
+            waitUntil([&] { return modalDone.load(); }, "the script left the modal loop running");
         } catch (...) {
             failure = std::current_exception();
         }
@@ -156,17 +157,18 @@ inline INT_PTR runModal(const std::function<INT_PTR()>& modal,
         }
     });
     INT_PTR result = 0;
+    std::exception_ptr modalFailure;
     try {
         result = modal();
     } catch (...) {
-        modalDone = true;
-        driver.join();
-        throw;
+        modalFailure = std::current_exception();
     }
     modalDone = true;
     driver.join();
-    if (failure) {
-        std::rethrow_exception(failure);
+    for (const std::exception_ptr& thrown : {modalFailure, failure}) {
+        if (thrown) {
+            std::rethrow_exception(thrown);
+        }
     }
     return result;
 }
