@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "evaluation/file_handle.h"
+#include "evaluation/test_figure.h"
 #include "tests/support/text_stream.h"
 #include "tests/test_files.h"
 
@@ -74,7 +75,8 @@ TEST(ListReader, ReportsAReadErrorInsteadOfAQuietEnd) {
     EXPECT_EQ(scanFrequencyLevelList(stream.get(), list).end, ReadingEnd::ReadError);
 }
 
-TEST(ListReader, ReadsTheFullStopUnderACommaLocale) {
+// Neither the reader nor the line may take the decimal separator from the process's locale.
+TEST(CommaLocale, IsNotUsedToReadOrWriteNumbers) {
     const std::string saved = std::setlocale(LC_ALL, nullptr);
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
         GTEST_SKIP() << "de_DE.UTF-8 is not installed (scripts/install-deps generates it)";
@@ -82,10 +84,10 @@ TEST(ListReader, ReadsTheFullStopUnderACommaLocale) {
     const support::TextStream stream("1000.5,100.25\n");
     FrequencyLevelList list;
     readFrequencyLevelList(stream.get(), list);
+    const std::u16string line = formatVerdict(evaluateTestFigure({{1000, 100}}));
     std::setlocale(LC_ALL, saved.c_str());
-    ASSERT_EQ(list.size(), 1U);
-    EXPECT_EQ(list[0].frequency, 1000.5F);
-    EXPECT_EQ(list[0].level, 100.25F);
+    EXPECT_EQ(bitsOf(list), bitsOf({{1000.5F, 100.25F}}));
+    EXPECT_EQ(line, u"PASS : F = 0.1210");
 }
 
 }  // namespace
