@@ -63,32 +63,28 @@ ChartedList listOf(const std::string& name, const FrequencyLevelList& points,
 }
 
 TEST(SpectrumChart, ShowsEachBandWithItsShareOfF) {
-    struct Row {
-        const char* name;
-        std::vector<FrequencyLevelList> lists;  // every one charted on the same bands
-        std::vector<double> edges;
-        std::vector<std::pair<double, double>> bands;  // lower and upper edge
-        double shares = 1;  // of F in all bands; not a number: not checked
-    };
     const FrequencyLevelList scan{{2e5, 80}, {3e6, 60}, {2e7, 50}};
-    const float noFrequency = std::numeric_limits<float>::quiet_NaN();
+    const FrequencyLevelList low{{2e5, 80}, {5e5, 70}};
+    const FrequencyLevelList high{{2e6, 60}, {2e7, 50}};
+    const FrequencyLevelList unplaced{{std::numeric_limits<float>::quiet_NaN(), 100}, {2e5, 60}};
     const std::vector<std::pair<double, double>> decades{{1e5, 1e6}, {1e6, 1e7}, {1e7, 1e8}};
     const std::vector<std::pair<double, double>> given{
         {1e6, 1e7}, {-kInfinity, 1e6}, {1e7, kInfinity}};
-    const Row rows[] = {
+    // Every list charted on the same bands, given by their lower and upper edges; the bands make up
+    // `shares` of F (not a number: not checked).
+    const struct Row {
+        const char* name;
+        std::vector<FrequencyLevelList> lists;
+        std::vector<double> edges;
+        std::vector<std::pair<double, double>> bands;
+        double shares = 1;
+    } rows[] = {
         {"the decades the list spans", {scan}, {}, decades},
         {"edges given, points outside in bands of their own", {scan}, {1e6, 1e7}, given},
         {"one edge is no band: decades instead", {scan}, {1e6}, decades},
-        {"no band for a point without frequency",
-         {{{noFrequency, 100}, {2e5, 60}}},
-         {},
-         {{1e5, 1e6}},
-         kNan},
+        {"no band for a point without frequency", {unplaced}, {}, {{1e5, 1e6}}, kNan},
         {"no frequency on the axis, no bands", {{{0, 50}, {-3, 50}}}, {}, {}, 0},
-        {"several lists on the decades of all",
-         {{{2e5, 80}, {5e5, 70}}, {{2e6, 60}, {2e7, 50}}},
-         {},
-         decades},
+        {"several lists on the decades of all", {low, high}, {}, decades},
     };
     for (const Row& row : rows) {
         std::vector<ChartedList> lists;
@@ -113,26 +109,22 @@ TEST(OverlayChart, KeepsEachListsVerdictAndMarginInOrder) {
     const FrequencyLevelList loud{{1000, 120}, {2e5, 100}};
     const FrequencyLevelList quiet{{2e6, 80}, {2e7, 70}};
     const FrequencyLevelList empty;
-    struct Row {
-        std::vector<ChartedList> lists;
-        std::string titleAndWarning;
-    };
-    const Row rows[] = {
+    const std::pair<std::vector<ChartedList>, std::string> rows[] = {
         {{listOf("b.ASC", quiet), listOf("c.ASC", quiet), listOf("d.ASC", empty)},
          "3 lists: 3 PASS|d.ASC: The file holds no points."},
         {{listOf("a.ASC", loud, {ReadingEnd::MalformedItem, 3, "x"}), listOf("b.ASC", quiet),
           listOf("e.ASC", loud, {ReadingEnd::MalformedItem, 9, "y"})},
          "3 lists: 2 FAIL, 1 PASS|2 lists were cut short or hold no points: a.ASC, e.ASC"},
     };
-    for (const Row& row : rows) {
-        const Chart chart = overlayChart(row.lists, {});
-        EXPECT_EQ(chart.title + "|" + chart.warning, row.titleAndWarning);
-        EXPECT_EQ(chart.failed, row.titleAndWarning.find("FAIL") != std::string::npos);
-        ASSERT_EQ(chart.series.size(), row.lists.size());
-        for (std::size_t s = 0; s < row.lists.size(); ++s) {
-            const Chart alone = spectrumChart(row.lists[s], {});
+    for (const auto& [lists, titleAndWarning] : rows) {
+        const Chart chart = overlayChart(lists, {});
+        EXPECT_EQ(chart.title + "|" + chart.warning, titleAndWarning);
+        EXPECT_EQ(chart.failed, titleAndWarning.find("FAIL") != std::string::npos);
+        ASSERT_EQ(chart.series.size(), lists.size());
+        for (std::size_t s = 0; s < lists.size(); ++s) {
+            const Chart alone = spectrumChart(lists[s], {});
             EXPECT_EQ(chart.series[s].name + chart.series[s].verdict + chart.series[s].margin,
-                      row.lists[s].name + alone.title + alone.titleNote);
+                      lists[s].name + alone.title + alone.titleNote);
         }
     }
     // One list is charted as it would be alone.
@@ -142,16 +134,15 @@ TEST(OverlayChart, KeepsEachListsVerdictAndMarginInOrder) {
 }
 
 TEST(BandBoxes, LineUpWithTheFrequencyScaleAndAreCutToIt) {
-    struct Row {
+    // 10 kHz to 10 MHz across 100 to 700: a decade is 200 units. A left edge that is not a number:
+    // no box.
+    const Scale scale{{4, 7}, 100, 600};
+    const struct {
         const char* name;
         ChartBand band;
-        double left;  // not a number: no box
-        double right;
+        double left, right;
         bool labelled;
-    };
-    // 10 kHz to 10 MHz across 100 to 700: a decade is 200 units.
-    const Scale scale{{4, 7}, 100, 600};
-    const Row rows[] = {
+    } rows[] = {
         {"inside the axis", {1e5, 1e6, 0.878, "87.8%"}, 300, 500, true},
         {"reaching below the axis", {1e3, 1e5, 0.1, "10%"}, 100, 300, true},
         {"from minus infinity", {-kInfinity, 1e6, 0.5, "50%"}, 100, 500, true},
@@ -160,7 +151,7 @@ TEST(BandBoxes, LineUpWithTheFrequencyScaleAndAreCutToIt) {
         {"without a frequency", {kNan, kNan, 0.5, "50%"}, kNan, kNan, false},
         {"too narrow for its label", {1e5, 1.05e5, 0.9, "90%"}, 300, 304.238, false},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         const std::vector<BandBox> boxes = bandBoxes({row.band}, scale, 620, 24, measure);
         ASSERT_EQ(boxes.size(), std::isnan(row.left) ? 0U : 1U) << row.name;
         for (const BandBox& box : boxes) {
