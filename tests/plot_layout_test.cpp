@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "plot/layout/chart_layout.h"
@@ -61,39 +62,29 @@ TEST(PointsKept, AreEachCellsHeaviestAndEachColumnsHighestAndLowest) {
 }
 
 TEST(Axes, LabelAHandfulOfRoundValues) {
-    struct Row {
-        const char* name;
-        Range frequencies;  // log10 of Hz
-        std::vector<std::string> labels;
+    // Frequencies as log10 of Hz, and the labels shown, separated by '|'.
+    const std::tuple<const char*, Range, std::string> rows[] = {
+        {"within a decade, round steps", {6, 6.31}, "1 MHz|1.2 MHz|1.4 MHz|1.6 MHz|1.8 MHz|2 MHz|"},
+        {"2 and 5 times a decade", {5, 7}, "100 kHz|200 kHz|500 kHz|1 MHz|2 MHz|5 MHz|10 MHz|"},
+        {"many: decades only", {2.9, 9.1}, "1 kHz|10 kHz|100 kHz|1 MHz|10 MHz|100 MHz|1 GHz|"},
     };
-    const Row rows[] = {
-        {"within a decade, round steps",
-         {6, 6.31},
-         {"1 MHz", "1.2 MHz", "1.4 MHz", "1.6 MHz", "1.8 MHz", "2 MHz"}},
-        {"a few decades, and 2 and 5 times each",
-         {5, 7},
-         {"100 kHz", "200 kHz", "500 kHz", "1 MHz", "2 MHz", "5 MHz", "10 MHz"}},
-        {"many decades, decades only",
-         {2.9, 9.1},
-         {"1 kHz", "10 kHz", "100 kHz", "1 MHz", "10 MHz", "100 MHz", "1 GHz"}},
-    };
-    for (const Row& row : rows) {
-        std::vector<std::string> labels;
-        for (const AxisLine& line : frequencyLines({row.frequencies, 100, 800}, 600, measure)) {
+    for (const auto& [name, frequencies, shown] : rows) {
+        std::string labels;
+        for (const AxisLine& line : frequencyLines({frequencies, 100, 800}, 600, measure)) {
             if (!line.label.empty()) {
-                labels.push_back(line.label);
+                labels += line.label + "|";
                 EXPECT_DOUBLE_EQ(
                     line.labelAt.x + measure(line.label, TextRole::AxisLabel).width / 2, line.at)
-                    << row.name << ": " << line.label << " is not centred under its line";
+                    << name << ": " << line.label << " is not centred under its line";
             }
         }
-        EXPECT_EQ(labels, row.labels) << row.name;
+        EXPECT_EQ(labels, shown) << name;
     }
-    std::vector<std::string> levels;
+    std::string levels;
     for (const AxisLine& line : levelLines({{37, 103}, 600, -500}, 90, measure)) {
-        levels.push_back(line.label);
+        levels += line.label + "|";
     }
-    EXPECT_EQ(levels, (std::vector<std::string>{"40", "50", "60", "70", "80", "90", "100"}));
+    EXPECT_EQ(levels, "40|50|60|70|80|90|100|");
 }
 
 }  // namespace
