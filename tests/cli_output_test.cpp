@@ -32,40 +32,9 @@ struct RunCase {
     const char* name;
     std::string command;  // the arguments, separated by single spaces
     int exitStatus;
-    std::string out;
-    std::string err;
-    std::string input = "";
+    std::string out, err, input = "";
     std::optional<std::string> outputTo = std::nullopt;
 };
-
-void expectRun(const RunCase& c) {
-    SCOPED_TRACE(c.name);
-    const TemporaryFolder folder;
-    std::filesystem::create_directories(folder.path() / "p.svg" / "keep");
-    for (const auto& [name, content] : {std::pair{"pass.ASC", "1000,100\n"},
-                                        {"fail.ASC", "1000,120\n"},
-                                        {"empty.ASC", ""},
-                                        {"cut.ASC", "1,2\n3,4\nend\n5,6\n"},
-                                        {"decimal.ASC", "1000,118.3412\n"},
-                                        {kForged, "1000,120\n\x1b[2J\xff\\\n"},
-                                        {kOddName, "1000,120\n2000,110\n\xFF\xFE bad\n"},
-                                        {"inf.ASC", "2000,80\n0,50\n"}}) {
-        folder.write(name, content);
-    }
-    std::vector<std::string> arguments;
-    std::istringstream words(c.command);
-    for (std::string word; std::getline(words, word, ' ');) {
-        arguments.push_back(word);
-    }
-    const EvaluatorRun run = runEvaluator(folder.path(), arguments, c.input, {}, c.outputTo);
-    EXPECT_EQ(run.exitStatus, c.exitStatus) << run.err;
-    EXPECT_EQ(run.out, c.out);
-    EXPECT_TRUE(matches(run.err, c.err)) << run.err;
-    // No half-written picture beside a plot that failed, and no picture of a missing list.
-    for (const char* leftover : {"p.svg.tmp", "missing.png"}) {
-        EXPECT_FALSE(std::filesystem::exists(folder.path() / leftover)) << leftover;
-    }
-}
 
 // The per-point table of kOddName's list, twice: one header, and the second copy counts from 1
 // again.
@@ -204,7 +173,32 @@ std::vector<RunCase> runs() {
 
 TEST(Runs, GiveTheirLinesWarningsAndExitStatus) {
     for (const RunCase& c : runs()) {
-        expectRun(c);
+        SCOPED_TRACE(c.name);
+        const TemporaryFolder folder;
+        std::filesystem::create_directories(folder.path() / "p.svg" / "keep");
+        for (const auto& [name, content] : {std::pair{"pass.ASC", "1000,100\n"},
+                                            {"fail.ASC", "1000,120\n"},
+                                            {"empty.ASC", ""},
+                                            {"cut.ASC", "1,2\n3,4\nend\n5,6\n"},
+                                            {"decimal.ASC", "1000,118.3412\n"},
+                                            {kForged, "1000,120\n\x1b[2J\xff\\\n"},
+                                            {kOddName, "1000,120\n2000,110\n\xFF\xFE bad\n"},
+                                            {"inf.ASC", "2000,80\n0,50\n"}}) {
+            folder.write(name, content);
+        }
+        std::vector<std::string> arguments;
+        std::istringstream words(c.command);
+        for (std::string word; std::getline(words, word, ' ');) {
+            arguments.push_back(word);
+        }
+        const EvaluatorRun run = runEvaluator(folder.path(), arguments, c.input, {}, c.outputTo);
+        EXPECT_EQ(run.exitStatus, c.exitStatus) << run.err;
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_TRUE(matches(run.err, c.err)) << run.err;
+        // No half-written picture beside a plot that failed, and no picture of a missing list.
+        for (const char* leftover : {"p.svg.tmp", "missing.png"}) {
+            EXPECT_FALSE(std::filesystem::exists(folder.path() / leftover)) << leftover;
+        }
     }
 }
 
