@@ -35,20 +35,21 @@ TextExtent measure(std::string_view text, TextRole /*role*/) {
             15};
 }
 
-// Whether `boxes` lie inside `bounds` and clear of each other and of `reserved`.
-::testing::AssertionResult clearInside(const std::vector<Rect>& boxes, const Rect& bounds,
-                                       const std::vector<Rect>& reserved = {}) {
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        if (!bounds.contains(boxes[i])) {
+// Whether the `box` of every item lies inside `bounds` and clear of the others and of `reserved`.
+template <typename Item>
+::testing::AssertionResult clearInside(const std::vector<Item>& items, Rect Item::*box,
+                                       const Rect& bounds, const std::vector<Rect>& reserved = {}) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!bounds.contains(items[i].*box)) {
             return ::testing::AssertionFailure() << "box " << i << " leaves its bounds";
         }
-        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
-            if (boxes[i].overlaps(boxes[j])) {
+        for (std::size_t j = i + 1; j < items.size(); ++j) {
+            if ((items[i].*box).overlaps(items[j].*box)) {
                 return ::testing::AssertionFailure() << "boxes " << i << " and " << j << " overlap";
             }
         }
         for (const Rect& area : reserved) {
-            if (boxes[i].overlaps(area)) {
+            if ((items[i].*box).overlaps(area)) {
                 return ::testing::AssertionFailure() << "box " << i << " hides a point";
             }
         }
@@ -215,12 +216,10 @@ TEST(SeriesLayout, BandRowsBetweenThePlotAndItsAxisLabelsAndALegendEntryEach) {
 
         // One series needs no legend; several share one scale, each with its style and entry.
         ASSERT_EQ(layout.legend.entries.size(), layout.bySeries ? chart.series.size() : 0);
-        std::vector<Rect> entries;
         for (std::size_t s = 0; s < layout.legend.entries.size(); ++s) {
             const LegendEntry& entry = layout.legend.entries[s];
             EXPECT_EQ(entry.name.text + entry.verdict.text + entry.margin.text,
                       chart.series[s].name + chart.series[s].verdict + chart.series[s].margin);
-            entries.push_back(entry.bounds);
             for (std::size_t other = 0; other < s; ++other) {
                 const SeriesStyle& a = layout.series[s].style;
                 const SeriesStyle& b = layout.series[other].style;
@@ -230,9 +229,9 @@ TEST(SeriesLayout, BandRowsBetweenThePlotAndItsAxisLabelsAndALegendEntryEach) {
             EXPECT_TRUE(s == 0 || layout.series[s].marks.back().at.x ==
                                       layout.series[s - 1].marks.front().at.x);
         }
-        EXPECT_TRUE(
-            clearInside(entries, Rect::fromCorners({layout.plotArea.right(), 0},
-                                                   {layout.canvas.width, layout.canvas.height})));
+        EXPECT_TRUE(clearInside(layout.legend.entries, &LegendEntry::bounds,
+                                Rect::fromCorners({layout.plotArea.right(), 0},
+                                                  {layout.canvas.width, layout.canvas.height})));
     }
     // Past the palette, the first colour comes round again with another shape.
     EXPECT_EQ(seriesStyle(kSeriesColours).colour, seriesStyle(0).colour);
@@ -256,14 +255,12 @@ TEST(Labels, NameTheHeaviestPointsWhereTheyHideNoneOfThem) {
     }
     for (const Chart& chart : {one, several}) {
         const ChartLayout layout = layOutChart(chart, measure);
-        std::vector<Rect> labels;
+        std::vector<PointLabel> labels;
         std::vector<Rect> heaviest;
         for (const SeriesLayout& series : layout.series) {
             EXPECT_LE(series.labels.size(),
                       layout.bySeries ? kLabelledPointsBySeries : kLabelledPoints);
-            for (const PointLabel& label : series.labels) {
-                labels.push_back(label.box);
-            }
+            labels.insert(labels.end(), series.labels.begin(), series.labels.end());
             for (const Mark& mark : series.marks) {
                 if (mark.shade > 0.5) {
                     heaviest.push_back(
@@ -273,7 +270,7 @@ TEST(Labels, NameTheHeaviestPointsWhereTheyHideNoneOfThem) {
         }
         EXPECT_TRUE(layout.bySeries ||
                     (labels.size() == kLabelledPoints && heaviest.size() == kLabelledPoints));
-        EXPECT_TRUE(clearInside(labels, layout.plotArea.grown(-4), heaviest));
+        EXPECT_TRUE(clearInside(labels, &PointLabel::box, layout.plotArea.grown(-4), heaviest));
         ASSERT_FALSE(layout.series[0].labels.empty());
         EXPECT_EQ(layout.series[0].labels[0].text, layout.bySeries ? "#1  90%" : "#1  30%");
     }
@@ -299,11 +296,7 @@ TEST(Legend, ListsTheSeriesThatFitAndCountsTheRest) {
             chart.series.push_back(seriesOver("list" + std::to_string(s), 1e5, 1e6, false));
         }
         const Legend legend = layOutLegend(chart, column, measure);
-        std::vector<Rect> boxes;
-        for (const LegendEntry& entry : legend.entries) {
-            boxes.push_back(entry.bounds);
-        }
-        EXPECT_TRUE(clearInside(boxes, column)) << count;
+        EXPECT_TRUE(clearInside(legend.entries, &LegendEntry::bounds, column)) << count;
         ASSERT_FALSE(legend.notes.empty()) << count;
         EXPECT_EQ(legend.notes[0].text, "mark size: share of its list's F") << count;
         EXPECT_LT(legend.notes.back().at.y, column.bottom()) << count;
