@@ -97,11 +97,9 @@ TEST(CsvField, KeepsItsColumn) {
 }
 
 TEST(HeaviestPoints, RankByTheSizeOfTheirTerm) {
-    const FrequencyLevelPoint light{1000, 100};  // term 0.121
-    const FrequencyLevelPoint heavy{1000, 120};  // term 1.21
-    const FrequencyLevelPoint faint{30e6, 40};
-    const FrequencyLevelPoint undefined{-5, 40};  // term not a number
-    const FrequencyLevelPoint infinite{0, 50};
+    // Terms of 0.121, 1.21, almost nothing, not a number and infinity.
+    const FrequencyLevelPoint light{1000, 100}, heavy{1000, 120}, faint{30e6, 40},
+        undefined{-5, 40}, infinite{0, 50};
     const struct {
         const char* name;
         FrequencyLevelList points;
