@@ -2,7 +2,6 @@
 // are read and written in, and the dialog as the only window.
 
 #include <QApplication>
-#include <QByteArray>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -12,7 +11,6 @@
 #include <algorithm>
 #include <clocale>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,44 +50,22 @@ int run(CAmbersel_TestApp& app, std::vector<std::string> arguments) {
     return app.Run(static_cast<int>(arguments.size()), argv.data());
 }
 
-// Puts environment variables back as they were at its construction.
-class KeptEnvironment {
-  public:
-    explicit KeptEnvironment(std::vector<const char*> names) {
-        for (const char* name : names) {
-            m_kept.push_back({name, qEnvironmentVariableIsSet(name)
-                                        ? std::optional<QByteArray>(qgetenv(name))
-                                        : std::nullopt});
-        }
-    }
-    ~KeptEnvironment() {
-        for (const auto& [name, value] : m_kept) {
-            value ? qputenv(name, *value) : qunsetenv(name);
-        }
-    }
-
-  private:
-    std::vector<std::pair<const char*, std::optional<QByteArray>>> m_kept;
-};
-
 // Under a German desktop, whose decimal comma the toolkit hands to the C library when it starts
 // (only the first time in a process, so it is set here as well), and without a display server.
+// The environment is this program's own: it holds no other test.
 TEST(Program, IgnoresItsArgumentsIsNamedAfterItsExecutableAndReadsNumbersWithAPoint) {
-    const KeptEnvironment kept({"LC_ALL", "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"});
-    const std::string locale = std::setlocale(LC_ALL, nullptr);
     qputenv("LC_ALL", "de_DE.UTF-8");
     // Where de_DE.UTF-8 is missing (scripts/install-deps generates it), this stays the C locale.
     std::setlocale(LC_ALL, "de_DE.UTF-8");
     qunsetenv("DISPLAY");
     qunsetenv("WAYLAND_DISPLAY");
-    struct Row {
-        const char* name;
-        const char* platform;
+    // The toolkit is handed only `toolkitSees` (nullptr: no toolkit is started); `programName` is
+    // the title of the program's message boxes.
+    const struct {
+        const char *name, *platform;
         std::vector<std::string> arguments;
-        const char* toolkitSees;  // the only argument the toolkit is handed; nullptr: no toolkit
-        const char* programName;  // the title of the program's message boxes
-    };
-    const Row rows[] = {
+        const char *toolkitSees, *programName;
+    } rows[] = {
         {"a missing display plugin, right-to-left layout, a list file and a help request",
          "offscreen",
          {"/usr/bin/Ambersel_Test", "-platform", "no-such-platform", "-reverse", "/tmp/list.ASC",
@@ -104,7 +80,7 @@ TEST(Program, IgnoresItsArgumentsIsNamedAfterItsExecutableAndReadsNumbersWithAPo
         {"X11 without a display", "xcb", {"Ambersel_Test"}, nullptr, nullptr},
         {"Wayland without a display", "wayland", {"Ambersel_Test"}, nullptr, nullptr},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         qputenv("QT_QPA_PLATFORM", row.platform);
         WorkedApp app([&](QDialog& dialog) {
@@ -123,7 +99,6 @@ TEST(Program, IgnoresItsArgumentsIsNamedAfterItsExecutableAndReadsNumbersWithAPo
         EXPECT_EQ(run(app, row.arguments), shown ? 0 : CAmbersel_TestApp::kNoDisplay);
         EXPECT_EQ(app.worked, shown);
     }
-    std::setlocale(LC_ALL, locale.c_str());
 }
 
 }  // namespace

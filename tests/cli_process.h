@@ -1,15 +1,16 @@
 #pragma once
 
 // Runs the built ambersel-eval as a script would, through the shell: arguments, standard input,
-// environment, and what comes back.
+// environment, and what comes back; and matches what it wrote against a pattern.
 
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <sstream>
+#include <regex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "test_files.h"
@@ -57,14 +58,14 @@ inline EvaluatorRun runEvaluator(const std::filesystem::path& folder,
             contentOf(io.path() / "err")};
 }
 
-// The lines of `text`, without their line ends.
-inline std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
+// '*' in the pattern stands for any text within one line.
+inline bool matches(const std::string& text, const std::string& pattern) {
+    std::string expression;
+    for (const char c : pattern) {
+        const bool special = std::string_view("\\^$.|?+()[]{}").find(c) != std::string_view::npos;
+        expression += c == '*' ? std::string("[^\n]*") : (special ? "\\" : "") + std::string(1, c);
     }
-    return lines;
+    return std::regex_match(text, std::regex(expression));
 }
 
 }  // namespace ambersel::testing

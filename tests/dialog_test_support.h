@@ -26,8 +26,7 @@ namespace ambersel::testing {
 using ModalAction = std::function<void(QWidget& modal)>;
 
 // Runs `trigger`, which may open a modal window or a popup menu over `owner` and wait for it to
-// close. A watcher
-// owned by `owner` hands the first such window to `action` (if any) and then closes it, as Cancel
+// close. A watcher hands the first such window to `action` (if any) and then closes it, as Cancel
 // would, should it still be open; any further modal window (say, a warning the first one shows)
 // is closed at once, so that a test fails instead of hanging. Returns the classes of the modal
 // windows seen, e.g. "QFileDialog" or "QFileDialog QMessageBox".
@@ -35,8 +34,8 @@ inline QString whileWatching(QWidget& owner, const ModalAction& action,
                              const std::function<void()>& trigger) {
     QStringList seen;
     QPointer<QWidget> first;
-    auto* watcher = new QTimer(&owner);
-    QObject::connect(watcher, &QTimer::timeout, &owner, [&] {
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, &owner, [&] {
         QWidget* modal = QApplication::activePopupWidget() != nullptr
                              ? QApplication::activePopupWidget()
                              : QApplication::activeModalWidget();
@@ -59,9 +58,8 @@ inline QString whileWatching(QWidget& owner, const ModalAction& action,
             }
         });
     });
-    watcher->start(10);
+    watcher.start(10);
     trigger();
-    delete watcher;
     return seen.join(QLatin1Char(' '));
 }
 

@@ -35,20 +35,21 @@ TextExtent measure(std::string_view text, TextRole /*role*/) {
             15};
 }
 
-// Whether `boxes` lie inside `bounds` and clear of each other and of `reserved`.
-::testing::AssertionResult clearInside(const std::vector<Rect>& boxes, const Rect& bounds,
-                                       const std::vector<Rect>& reserved = {}) {
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        if (!bounds.contains(boxes[i])) {
+// Whether the `box` of every item lies inside `bounds` and clear of the others and of `reserved`.
+template <typename Item>
+::testing::AssertionResult clearInside(const std::vector<Item>& items, Rect Item::*box,
+                                       const Rect& bounds, const std::vector<Rect>& reserved = {}) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!bounds.contains(items[i].*box)) {
             return ::testing::AssertionFailure() << "box " << i << " leaves its bounds";
         }
-        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
-            if (boxes[i].overlaps(boxes[j])) {
+        for (std::size_t j = i + 1; j < items.size(); ++j) {
+            if ((items[i].*box).overlaps(items[j].*box)) {
                 return ::testing::AssertionFailure() << "boxes " << i << " and " << j << " overlap";
             }
         }
         for (const Rect& area : reserved) {
-            if (boxes[i].overlaps(area)) {
+            if ((items[i].*box).overlaps(area)) {
                 return ::testing::AssertionFailure() << "box " << i << " hides a point";
             }
         }
@@ -63,32 +64,28 @@ ChartedList listOf(const std::string& name, const FrequencyLevelList& points,
 }
 
 TEST(SpectrumChart, ShowsEachBandWithItsShareOfF) {
-    struct Row {
-        const char* name;
-        std::vector<FrequencyLevelList> lists;  // every one charted on the same bands
-        std::vector<double> edges;
-        std::vector<std::pair<double, double>> bands;  // lower and upper edge
-        double shares = 1;  // of F in all bands; not a number: not checked
-    };
     const FrequencyLevelList scan{{2e5, 80}, {3e6, 60}, {2e7, 50}};
-    const float noFrequency = std::numeric_limits<float>::quiet_NaN();
+    const FrequencyLevelList low{{2e5, 80}, {5e5, 70}};
+    const FrequencyLevelList high{{2e6, 60}, {2e7, 50}};
+    const FrequencyLevelList unplaced{{std::numeric_limits<float>::quiet_NaN(), 100}, {2e5, 60}};
     const std::vector<std::pair<double, double>> decades{{1e5, 1e6}, {1e6, 1e7}, {1e7, 1e8}};
     const std::vector<std::pair<double, double>> given{
         {1e6, 1e7}, {-kInfinity, 1e6}, {1e7, kInfinity}};
-    const Row rows[] = {
+    // Every list charted on the same bands, given by their lower and upper edges; the bands make up
+    // `shares` of F (not a number: not checked).
+    const struct Row {
+        const char* name;
+        std::vector<FrequencyLevelList> lists;
+        std::vector<double> edges;
+        std::vector<std::pair<double, double>> bands;
+        double shares = 1;
+    } rows[] = {
         {"the decades the list spans", {scan}, {}, decades},
         {"edges given, points outside in bands of their own", {scan}, {1e6, 1e7}, given},
         {"one edge is no band: decades instead", {scan}, {1e6}, decades},
-        {"no band for a point without frequency",
-         {{{noFrequency, 100}, {2e5, 60}}},
-         {},
-         {{1e5, 1e6}},
-         kNan},
+        {"no band for a point without frequency", {unplaced}, {}, {{1e5, 1e6}}, kNan},
         {"no frequency on the axis, no bands", {{{0, 50}, {-3, 50}}}, {}, {}, 0},
-        {"several lists on the decades of all",
-         {{{2e5, 80}, {5e5, 70}}, {{2e6, 60}, {2e7, 50}}},
-         {},
-         decades},
+        {"several lists on the decades of all", {low, high}, {}, decades},
     };
     for (const Row& row : rows) {
         std::vector<ChartedList> lists;
@@ -113,45 +110,44 @@ TEST(OverlayChart, KeepsEachListsVerdictAndMarginInOrder) {
     const FrequencyLevelList loud{{1000, 120}, {2e5, 100}};
     const FrequencyLevelList quiet{{2e6, 80}, {2e7, 70}};
     const FrequencyLevelList empty;
-    struct Row {
-        std::vector<ChartedList> lists;
-        std::string titleAndWarning;
-    };
-    const Row rows[] = {
+    // The title, its note, the subject, the warning, and each series' name, verdict and margin.
+    const std::pair<std::vector<ChartedList>, std::string> rows[] = {
         {{listOf("b.ASC", quiet), listOf("c.ASC", quiet), listOf("d.ASC", empty)},
-         "3 lists: 3 PASS|d.ASC: The file holds no points."},
+         "3 lists: 3 PASS|||d.ASC: The file holds no points.|b.ASC: PASS : F = 0.0007, margin "
+         "+63.14 "
+         "dB|c.ASC: PASS : F = 0.0007, margin +63.14 dB|d.ASC: PASS : F = 0.0000, no margin"},
         {{listOf("a.ASC", loud, {ReadingEnd::MalformedItem, 3, "x"}), listOf("b.ASC", quiet),
           listOf("e.ASC", loud, {ReadingEnd::MalformedItem, 9, "y"})},
-         "3 lists: 2 FAIL, 1 PASS|2 lists were cut short or hold no points: a.ASC, e.ASC"},
+         "3 lists: 2 FAIL, 1 PASS|||2 lists were cut short or hold no points: a.ASC, e.ASC|a.ASC: "
+         "FAIL : F = 1.2302, margin -1.80 dB|b.ASC: PASS : F = 0.0007, margin +63.14 dB|e.ASC: "
+         "FAIL "
+         ": F = 1.2302, margin -1.80 dB"},
+        // One list is charted as it would be alone.
+        {{listOf("a.ASC", loud)},
+         "FAIL : F = 1.2302|margin -1.80 dB|a.ASC||a.ASC: FAIL : F = 1.2302, margin -1.80 dB"},
     };
-    for (const Row& row : rows) {
-        const Chart chart = overlayChart(row.lists, {});
-        EXPECT_EQ(chart.title + "|" + chart.warning, row.titleAndWarning);
-        EXPECT_EQ(chart.failed, row.titleAndWarning.find("FAIL") != std::string::npos);
-        ASSERT_EQ(chart.series.size(), row.lists.size());
-        for (std::size_t s = 0; s < row.lists.size(); ++s) {
-            const Chart alone = spectrumChart(row.lists[s], {});
-            EXPECT_EQ(chart.series[s].name + chart.series[s].verdict + chart.series[s].margin,
-                      row.lists[s].name + alone.title + alone.titleNote);
+    for (const auto& [lists, texts] : rows) {
+        const Chart chart = overlayChart(lists, {});
+        std::string shown =
+            chart.title + "|" + chart.titleNote + "|" + chart.subject + "|" + chart.warning;
+        for (const Series& series : chart.series) {
+            shown += "|" + series.name + ": " + series.verdict + ", " + series.margin;
         }
+        EXPECT_EQ(shown, texts);
+        EXPECT_EQ(chart.failed, texts.find("FAIL") != std::string::npos);
     }
-    // One list is charted as it would be alone.
-    const Chart one = overlayChart({listOf("a.ASC", loud)}, {});
-    const Chart alone = spectrumChart(listOf("a.ASC", loud), {});
-    EXPECT_EQ(one.title + one.titleNote + one.subject, alone.title + alone.titleNote + "a.ASC");
 }
 
 TEST(BandBoxes, LineUpWithTheFrequencyScaleAndAreCutToIt) {
-    struct Row {
+    // 10 kHz to 10 MHz across 100 to 700: a decade is 200 units. A left edge that is not a number:
+    // no box.
+    const Scale scale{{4, 7}, 100, 600};
+    const struct {
         const char* name;
         ChartBand band;
-        double left;  // not a number: no box
-        double right;
+        double left, right;
         bool labelled;
-    };
-    // 10 kHz to 10 MHz across 100 to 700: a decade is 200 units.
-    const Scale scale{{4, 7}, 100, 600};
-    const Row rows[] = {
+    } rows[] = {
         {"inside the axis", {1e5, 1e6, 0.878, "87.8%"}, 300, 500, true},
         {"reaching below the axis", {1e3, 1e5, 0.1, "10%"}, 100, 300, true},
         {"from minus infinity", {-kInfinity, 1e6, 0.5, "50%"}, 100, 500, true},
@@ -160,7 +156,7 @@ TEST(BandBoxes, LineUpWithTheFrequencyScaleAndAreCutToIt) {
         {"without a frequency", {kNan, kNan, 0.5, "50%"}, kNan, kNan, false},
         {"too narrow for its label", {1e5, 1.05e5, 0.9, "90%"}, 300, 304.238, false},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         const std::vector<BandBox> boxes = bandBoxes({row.band}, scale, 620, 24, measure);
         ASSERT_EQ(boxes.size(), std::isnan(row.left) ? 0U : 1U) << row.name;
         for (const BandBox& box : boxes) {
@@ -220,12 +216,10 @@ TEST(SeriesLayout, BandRowsBetweenThePlotAndItsAxisLabelsAndALegendEntryEach) {
 
         // One series needs no legend; several share one scale, each with its style and entry.
         ASSERT_EQ(layout.legend.entries.size(), layout.bySeries ? chart.series.size() : 0);
-        std::vector<Rect> entries;
         for (std::size_t s = 0; s < layout.legend.entries.size(); ++s) {
             const LegendEntry& entry = layout.legend.entries[s];
             EXPECT_EQ(entry.name.text + entry.verdict.text + entry.margin.text,
                       chart.series[s].name + chart.series[s].verdict + chart.series[s].margin);
-            entries.push_back(entry.bounds);
             for (std::size_t other = 0; other < s; ++other) {
                 const SeriesStyle& a = layout.series[s].style;
                 const SeriesStyle& b = layout.series[other].style;
@@ -235,9 +229,9 @@ TEST(SeriesLayout, BandRowsBetweenThePlotAndItsAxisLabelsAndALegendEntryEach) {
             EXPECT_TRUE(s == 0 || layout.series[s].marks.back().at.x ==
                                       layout.series[s - 1].marks.front().at.x);
         }
-        EXPECT_TRUE(
-            clearInside(entries, Rect::fromCorners({layout.plotArea.right(), 0},
-                                                   {layout.canvas.width, layout.canvas.height})));
+        EXPECT_TRUE(clearInside(layout.legend.entries, &LegendEntry::bounds,
+                                Rect::fromCorners({layout.plotArea.right(), 0},
+                                                  {layout.canvas.width, layout.canvas.height})));
     }
     // Past the palette, the first colour comes round again with another shape.
     EXPECT_EQ(seriesStyle(kSeriesColours).colour, seriesStyle(0).colour);
@@ -261,14 +255,12 @@ TEST(Labels, NameTheHeaviestPointsWhereTheyHideNoneOfThem) {
     }
     for (const Chart& chart : {one, several}) {
         const ChartLayout layout = layOutChart(chart, measure);
-        std::vector<Rect> labels;
+        std::vector<PointLabel> labels;
         std::vector<Rect> heaviest;
         for (const SeriesLayout& series : layout.series) {
             EXPECT_LE(series.labels.size(),
                       layout.bySeries ? kLabelledPointsBySeries : kLabelledPoints);
-            for (const PointLabel& label : series.labels) {
-                labels.push_back(label.box);
-            }
+            labels.insert(labels.end(), series.labels.begin(), series.labels.end());
             for (const Mark& mark : series.marks) {
                 if (mark.shade > 0.5) {
                     heaviest.push_back(
@@ -278,7 +270,7 @@ TEST(Labels, NameTheHeaviestPointsWhereTheyHideNoneOfThem) {
         }
         EXPECT_TRUE(layout.bySeries ||
                     (labels.size() == kLabelledPoints && heaviest.size() == kLabelledPoints));
-        EXPECT_TRUE(clearInside(labels, layout.plotArea.grown(-4), heaviest));
+        EXPECT_TRUE(clearInside(labels, &PointLabel::box, layout.plotArea.grown(-4), heaviest));
         ASSERT_FALSE(layout.series[0].labels.empty());
         EXPECT_EQ(layout.series[0].labels[0].text, layout.bySeries ? "#1  90%" : "#1  30%");
     }
@@ -304,11 +296,7 @@ TEST(Legend, ListsTheSeriesThatFitAndCountsTheRest) {
             chart.series.push_back(seriesOver("list" + std::to_string(s), 1e5, 1e6, false));
         }
         const Legend legend = layOutLegend(chart, column, measure);
-        std::vector<Rect> boxes;
-        for (const LegendEntry& entry : legend.entries) {
-            boxes.push_back(entry.bounds);
-        }
-        EXPECT_TRUE(clearInside(boxes, column)) << count;
+        EXPECT_TRUE(clearInside(legend.entries, &LegendEntry::bounds, column)) << count;
         ASSERT_FALSE(legend.notes.empty()) << count;
         EXPECT_EQ(legend.notes[0].text, "mark size: share of its list's F") << count;
         EXPECT_LT(legend.notes.back().at.y, column.bottom()) << count;

@@ -104,14 +104,13 @@ TEST(Dialog, AnswersTheKeyboardAndACloseRequest) {
             QTest::keyClick(control, key, modifiers);
         };
     };
-    struct Row {
+    const struct {
         const char* name;
         std::function<void(QDialog&)> act;
         int calculateRuns;
         const char* opened;  // the modal windows that came up
         bool dialogOpen;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"Enter in the path field runs Calculate", press(ui::IDC_FILEPATH, Qt::Key_Return), 1, "",
          true},
         {"Enter on File opens the file dialog instead", press(ui::IDC_BROWSE, Qt::Key_Return), 0,
@@ -128,7 +127,7 @@ TEST(Dialog, AnswersTheKeyboardAndACloseRequest) {
          0, "", true},
     };
     QApplication::clipboard()->setText(QStringLiteral("/elsewhere/other.ASC"));
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         int runs = 0;
         CAmbersel_TestDlg dialog([&runs](std::u16string_view) {
@@ -211,11 +210,11 @@ TEST(Dialog, StoresTheChosenFileAndShowsItsVerdictOrWhyThereIsNone) {
             box = calculate(dialog);
         };
     };
+    // `report`: the message box that came up; empty: none did.
     struct Step {
         const char* name;
         std::function<void()> act;
-        QString path, line;
-        QString report;  // the message box that came up; empty: none did
+        QString path, line, report;
     };
     const QString blank;
     const QString kFail = QStringLiteral("FAIL : F = 1.2104");
