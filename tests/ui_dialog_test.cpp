@@ -296,6 +296,15 @@ TEST(Details, AreOfferedOnlyWhileALineIsShownAndShowItsList) {
     EXPECT_EQ(window->findChild<QTableWidget*>(QStringLiteral("contributors"))->rowCount(), 10);
     // 150 kHz to 29.15 MHz spans the decades from 100 kHz to 100 MHz.
     EXPECT_EQ(window->findChild<QTableWidget*>(QStringLiteral("bands"))->rowCount(), 3);
+    ASSERT_TRUE(window->record().file.has_value()) << "the record names no file facts";
+    EXPECT_EQ(window->record().file->size, list.size());
+    window->close();
+
+    // Facts of a file written since Calculate read it would vouch for a list it no longer holds.
+    folder.write("scan.ASC", list + "1000,100\n");
+    ASSERT_EQ(contextMenu(dialog, kDetails), QStringList{kDetails});
+    window = dialog.findChildren<ui::DetailsWindow*>().last();
+    EXPECT_FALSE(window->record().file.has_value()) << "facts of the changed file";
     window->close();
 
     std::filesystem::remove(path.toStdString());
