@@ -45,8 +45,6 @@ struct Style {
     std::optional<Stroke> stroke;
 };
 
-enum class MarkShape { Circle, Square, Diamond, TriangleUp, TriangleDown };
-
 // Where a text's anchor lies on it, across; the anchor is always on the baseline.
 enum class TextAnchor { Start, Middle, End };
 
