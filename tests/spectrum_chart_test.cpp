@@ -423,6 +423,15 @@ TEST(SvgPicture, IsWellFormedWhateverTheNamesHoldAndTheSameBytesEverywhere) {
             EXPECT_EQ(svgPicture(chart), svg) << "drawn twice";
             std::setlocale(LC_ALL, "de_DE.UTF-8");
             EXPECT_EQ(svgPicture(chart), svg) << "drawn under a decimal comma";
+            // Inline in HTML: the element alone, each clip path named and used with the prefix.
+            std::string element = svg.substr(svg.find("<svg"));
+            for (const std::string_view use : {"id=\"", "url(#"}) {
+                for (std::size_t at = element.find(use); at != std::string::npos;
+                     at = element.find(use, at + 1)) {
+                    element.insert(at + use.size(), "list2-");
+                }
+            }
+            EXPECT_EQ(inlineSvgPicture(chart, "list2-"), element);
         }
     }
     std::setlocale(LC_ALL, "C");

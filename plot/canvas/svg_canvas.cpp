@@ -124,9 +124,10 @@ std::string xmlText(std::string_view utf8) {
     return out;
 }
 
-SvgCanvas::SvgCanvas(Size size, std::string_view title, std::string_view description) {
-    m_header =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"";
+SvgCanvas::SvgCanvas(Size size, std::string_view title, std::string_view description,
+                     std::string_view idPrefix)
+    : m_idPrefix(xmlText(idPrefix)) {
+    m_header = "<svg xmlns=\"http://www.w3.org/2000/svg\"";
     appendAttribute(m_header, "width", size.width);
     appendAttribute(m_header, "height", size.height);
     m_header += " viewBox=\"0 0 ";
@@ -226,7 +227,7 @@ void SvgCanvas::clip(std::optional<Rect> rect) {
     if (!rect) {
         return;
     }
-    const std::string id = "clip" + std::to_string(++m_clips);
+    const std::string id = m_idPrefix + "clip" + std::to_string(++m_clips);
     m_body += "<clipPath id=\"" + id + "\">";
     appendRectangle(m_body, *rect);
     m_body += "/></clipPath>\n<g clip-path=\"url(#" + id + ")\">\n";
@@ -234,6 +235,10 @@ void SvgCanvas::clip(std::optional<Rect> rect) {
 }
 
 std::string SvgCanvas::document() const {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + element();
+}
+
+std::string SvgCanvas::element() const {
     return m_header + m_body + (m_clipped ? "</g>\n</svg>\n" : "</svg>\n");
 }
 

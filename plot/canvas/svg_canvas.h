@@ -14,7 +14,10 @@ namespace ambersel::plot {
 class SvgCanvas final : public Canvas {
   public:
     // A picture of `size`, its `title` and `description` written into it for readers and search.
-    SvgCanvas(Size size, std::string_view title, std::string_view description);
+    // Its ids (of clip paths) start with `idPrefix`, so that pictures written into one HTML
+    // document keep theirs apart.
+    SvgCanvas(Size size, std::string_view title, std::string_view description,
+              std::string_view idPrefix = "");
 
     void path(std::span<const Point> points, bool closed, const Style& style) override;
     void rectangle(const Rect& rect, double cornerRadius, const Style& style) override;
@@ -26,8 +29,11 @@ class SvgCanvas final : public Canvas {
 
     // The whole document: what has been drawn so far, closed.
     std::string document() const;
+    // The same without the XML declaration: the <svg> element, to be written into HTML.
+    std::string element() const;
 
   private:
+    std::string m_idPrefix;
     std::string m_header;
     std::string m_body;
     int m_clips = 0;
