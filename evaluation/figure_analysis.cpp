@@ -118,35 +118,34 @@ std::vector<BandShare> shareByBand(const FrequencyLevelList& list,
     outside(between + 1, BandPlace::Above, edges.back(), kInfinity);
     outside(between + 2, BandPlace::NoFrequency, kInfinity, kInfinity);
 
-    std::vector<std::size_t> bandOfPoint(list.size());
-    for (std::size_t index = 0; index < list.size(); ++index) {
-        const std::size_t band = bandIndexOf(list[index].frequency, edges);
-        bandOfPoint[index] = band;
+    // F without each band, evaluated rather than subtracted: F's running sum rounds at every
+    // point, and only the list itself says what F would have been. One pass adds each term to the
+    // running figure of every band but its own, in list order, as the list without that band
+    // would add it.
+    PointTerms terms(list.size());
+    float figure = 0;
+    std::vector<float> figuresWithout(bands.size(), 0.0F);
+    for (const FrequencyLevelPoint& point : list) {
+        const std::size_t band = bandIndexOf(point.frequency, edges);
+        const double term = terms.termOf(point);
         bands[band].pointCount += 1;
-        bands[band].sumOfTerms += contributeToTestFigure(list[index], 0.0F).term;
+        bands[band].sumOfTerms += term;
+        figure = addedTerm(figure, term);
+        for (std::size_t other = 0; other < figuresWithout.size(); ++other) {
+            if (other != band) {
+                figuresWithout[other] = addedTerm(figuresWithout[other], term);
+            }
+        }
     }
 
-    const float figure = evaluateTestFigure(list).figure;
-    FrequencyLevelList rest;
+    figure = verdictOn(figure).figure;
     for (std::size_t band = 0; band < bands.size(); ++band) {
         BandShare& share = bands[band];
         if (std::isfinite(figure) && figure != 0) {
             share.share = share.sumOfTerms / double{figure};
         }
-        if (share.pointCount == 0) {
-            share.figureWithout = figure;
-            share.marginWithout = marginDb(figure);
-            continue;
-        }
-        // Evaluated, not subtracted: F's running sum rounds at every point, and only the list
-        // itself says what F would have been.
-        rest.clear();
-        for (std::size_t index = 0; index < list.size(); ++index) {
-            if (bandOfPoint[index] != band) {
-                rest.push_back(list[index]);
-            }
-        }
-        share.figureWithout = evaluateTestFigure(rest).figure;
+        // A band without points leaves every term in: its figure is F.
+        share.figureWithout = verdictOn(figuresWithout[band]).figure;
         share.marginWithout = marginDb(share.figureWithout);
     }
 
@@ -163,9 +162,9 @@ std::vector<RankedPoint> heaviestPoints(const FrequencyLevelList& list, std::siz
     // A bounded heap whose top is the lightest point kept.
     std::priority_queue<RankedPoint, std::vector<RankedPoint>, decltype(&ranksAbove)> kept(
         &ranksAbove);
+    PointTerms terms(list.size());
     for (std::size_t index = 0; index < list.size(); ++index) {
-        const RankedPoint candidate{index, list[index],
-                                    contributeToTestFigure(list[index], 0.0F).term};
+        const RankedPoint candidate{index, list[index], terms.termOf(list[index])};
         if (kept.size() < count) {
             kept.push(candidate);
         } else if (ranksAbove(candidate, kept.top())) {

@@ -62,47 +62,8 @@ PointContribution completeContribution(float frequency, LevelSteps level, float 
     return PointContribution{level.a, level.b, level.V, Z, w, s, K, D, term, figure};
 }
 
-// V of the levels met so far. A list of millions of points holds a few thousand distinct levels,
-// since instruments write them with two decimals, and V depends on the level alone: each entry
-// holds a level's bits and the V that levelSteps() gives for it, so a hit gives exactly what the
-// computation gives.
-class VoltsByLevel {
-  public:
-    explicit VoltsByLevel(std::size_t points)
-        : m_entries(std::min(std::bit_ceil(std::max<std::size_t>(points, 1)), kLargestSize),
-                    Entry{std::bit_cast<std::uint32_t>(0.0F), levelSteps(0.0F).V}),
-          m_mask(m_entries.size() - 1) {}
-
-    float volts(float level) {
-        const auto bits = std::bit_cast<std::uint32_t>(level);
-        Entry& entry = m_entries[slotOf(level)];
-        if (entry.levelBits != bits) {
-            entry = Entry{bits, levelSteps(level).V};
-        }
-        return entry.volts;
-    }
-
-  private:
-    struct Entry {
-        std::uint32_t levelBits;
-        float volts;
-    };
-    // Room for every hundredth of a decibel across 160 dB.
-    static constexpr std::size_t kLargestSize = std::size_t{1} << 14;
-
-    // Neighbouring hundredths of a decibel take neighbouring entries.
-    std::size_t slotOf(float level) const {
-        const float hundredths = level * 100.0F;
-        constexpr float kSlotRange = 1e9F;
-        if (!(std::fabs(hundredths) < kSlotRange)) {
-            return 0;
-        }
-        return static_cast<std::size_t>(static_cast<std::int64_t>(hundredths)) & m_mask;
-    }
-
-    std::vector<Entry> m_entries;
-    std::size_t m_mask;
-};
+// Room for every hundredth of a decibel across 160 dB.
+constexpr std::size_t kLargestLevelTable = std::size_t{1} << 14;
 
 // IEEE arithmetic leaves the sign of a NaN result open, and a compiler may swap the operands of a
 // sum, so two builds (or the fast loop and the report) could end the same list with NaNs of
@@ -140,17 +101,51 @@ bool passesTestFigure(float figure) {
     return figure >= 0 && figure <= kPassLimit;
 }
 
+// A list of millions of points holds a few thousand distinct levels, since instruments write them
+// with two decimals, and V depends on the level alone: each entry holds a level's bits and the V
+// that levelSteps() gives for it, so a hit gives exactly what the computation gives.
+PointTerms::PointTerms(std::size_t points)
+    : m_entries(std::min(std::bit_ceil(std::max<std::size_t>(points, 1)), kLargestLevelTable),
+                Entry{std::bit_cast<std::uint32_t>(0.0F), levelSteps(0.0F).V}),
+      m_mask(m_entries.size() - 1) {}
+
+float PointTerms::voltsOf(float level) {
+    const auto bits = std::bit_cast<std::uint32_t>(level);
+    // Neighbouring hundredths of a decibel take neighbouring entries.
+    const float hundredths = level * 100.0F;
+    constexpr float kSlotRange = 1e9F;
+    const std::size_t slot =
+        std::fabs(hundredths) < kSlotRange
+            ? static_cast<std::size_t>(static_cast<std::int64_t>(hundredths)) & m_mask
+            : 0;
+    Entry& entry = m_entries[slot];
+    if (entry.levelBits != bits) {
+        entry = Entry{bits, levelSteps(level).V};
+    }
+    return entry.volts;
+}
+
+double PointTerms::termOf(FrequencyLevelPoint point) {
+    const LevelSteps level{0.0F, 0.0F, voltsOf(point.level)};
+    return completeContribution(point.frequency, level, 0.0F).term;
+}
+
+float addedTerm(float figureSoFar, double term) {
+    return toSingle(term + double{figureSoFar});
+}
+
+TestVerdict verdictOn(float runningFigure) {
+    const float figure = canonicalFigure(runningFigure);
+    return TestVerdict{figure, !passesTestFigure(figure)};
+}
+
 TestVerdict evaluateTestFigure(const FrequencyLevelList& list) {
     float figure = 0;
-    if (!list.empty()) {
-        VoltsByLevel volts(list.size());
-        for (const FrequencyLevelPoint& point : list) {
-            const LevelSteps level{0.0F, 0.0F, volts.volts(point.level)};
-            figure = completeContribution(point.frequency, level, figure).runningFigure;
-        }
+    PointTerms terms(list.size());
+    for (const FrequencyLevelPoint& point : list) {
+        figure = addedTerm(figure, terms.termOf(point));
     }
-    figure = canonicalFigure(figure);
-    return TestVerdict{figure, !passesTestFigure(figure)};
+    return verdictOn(figure);
 }
 
 std::string formatVerdictUtf8(const TestVerdict& verdict) {

@@ -8,7 +8,10 @@
 // that F is the same to the last bit on every conforming platform. The test passes only when
 // 0 <= F <= 1; an F that is not a number, negative or above 1 fails.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "evaluation/frequency_level_list.h"
 
@@ -41,6 +44,35 @@ PointContribution contributeToTestFigure(FrequencyLevelPoint point, float figure
 // number is always the same NaN, the one with the sign bit set, whatever NaN the arithmetic made;
 // the same holds for runningFigure above.
 TestVerdict evaluateTestFigure(const FrequencyLevelList& list);
+
+// The terms of many points, one after the other, exactly as evaluateTestFigure() computes them:
+// for analyses that need every point's term, or several figures over parts of one list. Much
+// cheaper than contributeToTestFigure() point by point, since a long list repeats its levels.
+class PointTerms {
+  public:
+    // Sized for a list of `points` points; any number of points may follow.
+    explicit PointTerms(std::size_t points);
+
+    // contributeToTestFigure(point, 0).term, to the bit.
+    double termOf(FrequencyLevelPoint point);
+
+  private:
+    // A level's bits and its level in volts.
+    struct Entry {
+        std::uint32_t levelBits;
+        float volts;
+    };
+    float voltsOf(float level);
+
+    std::vector<Entry> m_entries;
+    std::size_t m_mask;
+};
+
+// The running figure after one more term, rounded as evaluateTestFigure() rounds it.
+float addedTerm(float figureSoFar, double term);
+
+// The verdict on a running figure once every term is in: evaluateTestFigure() of the same terms.
+TestVerdict verdictOn(float runningFigure);
 
 // True when the figure passes: 0 <= figure <= 1.
 bool passesTestFigure(float figure);

@@ -62,20 +62,20 @@ bool weighsByFigure(const ChartedList& list) {
 // Each point's share of F, or of the finite terms where F is no finite number above 0.
 std::vector<ChartPoint> weightedPoints(const ChartedList& list) {
     const FrequencyLevelList& points = *list.points;
-    std::vector<double> terms;
-    terms.reserve(points.size());
-    double finiteSum = 0;
-    for (const FrequencyLevelPoint& point : points) {
-        terms.push_back(contributeToTestFigure(point, 0.0F).term);
-        finiteSum += std::isfinite(terms.back()) ? terms.back() : 0;
-    }
-    const double whole = weighsByFigure(list) ? double{list.verdict.figure} : finiteSum;
+    // Each point's term waits in its weight until the whole they share is known.
     std::vector<ChartPoint> weighted;
     weighted.reserve(points.size());
-    for (std::size_t index = 0; index < points.size(); ++index) {
-        const double term = terms[index];
-        const double weight = !std::isfinite(term) ? kNotANumber : whole > 0 ? term / whole : 0;
-        weighted.push_back({points[index].frequency, points[index].level, weight});
+    PointTerms terms(points.size());
+    double finiteSum = 0;
+    for (const FrequencyLevelPoint& point : points) {
+        const double term = terms.termOf(point);
+        finiteSum += std::isfinite(term) ? term : 0;
+        weighted.push_back({point.frequency, point.level, term});
+    }
+    const double whole = weighsByFigure(list) ? double{list.verdict.figure} : finiteSum;
+    for (ChartPoint& point : weighted) {
+        const double term = point.weight;
+        point.weight = !std::isfinite(term) ? kNotANumber : whole > 0 ? term / whole : 0;
     }
     return weighted;
 }
