@@ -35,9 +35,19 @@ TextExtent measure(std::string_view text, TextRole /*role*/) {
 // outline runs through.
 TEST(PointsKept, AreEachCellsHeaviestAndEachColumnsHighestAndLowest) {
     const auto cells = [](const std::vector<AreaPoint>& points) {
-        return heaviestPerCell(points, 10, 10);
+        SeriesThinning thinning(10, 10, 1);
+        for (const AreaPoint& point : points) {
+            thinning.add(point);
+        }
+        return thinning.marks();
     };
-    const auto line = [](const std::vector<AreaPoint>& points) { return outline(points, 10); };
+    const auto line = [](const std::vector<AreaPoint>& points) {
+        SeriesThinning thinning(1, 1, 10);
+        for (const AreaPoint& point : points) {
+            thinning.add(point);
+        }
+        return thinning.outline();
+    };
     const struct {
         const char* name;
         std::function<std::vector<AreaPoint>(const std::vector<AreaPoint>&)> keep;

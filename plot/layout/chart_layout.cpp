@@ -131,21 +131,21 @@ std::vector<std::vector<AreaPoint>> placeSeries(ChartLayout& layout, const Chart
     const auto pixelColumns = static_cast<std::size_t>(area.width) + 1;
     std::vector<std::vector<AreaPoint>> kept;
     for (const Series& series : chart.series) {
-        std::vector<AreaPoint> points;
+        SeriesThinning thinning(cellColumns, cellRows, pixelColumns);
         for (std::size_t index = 0; index < series.points.size(); ++index) {
             const ChartPoint& point = series.points[index];
             if (isDrawable(point)) {
-                points.push_back({layout.frequencies.fraction(std::log10(point.frequency)),
-                                  layout.levels.fraction(point.level), point.weight, index});
+                thinning.add({layout.frequencies.fraction(std::log10(point.frequency)),
+                              layout.levels.fraction(point.level), point.weight, index});
             }
         }
         SeriesLayout& placed = layout.series.emplace_back();
         placed.style = seriesStyle(layout.series.size() - 1);
-        kept.push_back(heaviestPerCell(points, cellColumns, cellRows));
+        kept.push_back(thinning.marks());
         for (const AreaPoint& point : kept.back()) {
             placed.marks.push_back(markOf(point, layout, heaviestWeight));
         }
-        for (const AreaPoint& point : outline(points, pixelColumns)) {
+        for (const AreaPoint& point : thinning.outline()) {
             placed.outline.push_back(placeOf(point, layout));
         }
     }
