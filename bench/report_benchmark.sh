@@ -2,7 +2,8 @@
 # The time and peak memory of a report and a picture of one long list, each as a whole process
 # (start-up, reading, figure, chart, drawing, writing), against what an engineer may wait for:
 # 2 s and 150 MB. Runs `--report FILE.html`, `--report FILE.pdf`, `--plot FILE.png` and
-# `--plot FILE.svg` RUNS times each, in turn, so that all meet the same machine load, and prints
+# `--plot FILE.svg` RUNS times each (and, beside them, the analysis alone and the bare result
+# line), in turn, so that all meet the same machine load, and prints
 # the median wall and CPU time and the largest peak resident memory of each.
 #
 #   bench/report_benchmark.sh BUILD_FOLDER [WINDOWS_BUILD_FOLDER]
@@ -29,13 +30,14 @@ finish() {
     if [ -n "$session" ]; then
         "$here/cmake/wine-session" stop "$session" >/dev/null 2>&1 || true
     fi
+    cd "$here"
     rm -rf "$work"
 }
 trap finish EXIT
 
-list=$work/list.ASC
-"$build/bench/write_realistic_list" "$list" "$points"
-echo "list: $points points, $(($(stat -c %s "$list") / 1000000)) MB; $runs runs each, medians"
+cd "$work"
+"$build/bench/write_realistic_list" list.ASC "$points"
+echo "list: $points points, $(($(stat -c %s list.ASC) / 1000000)) MB; $runs runs each, medians"
 echo "CPU: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1)"
 
 # The median of column $1 of standard input.
@@ -48,23 +50,22 @@ median() {
 measure() {
     local label=$1 output=$2
     shift 2
-    local times=$work/times
-    : >"$times"
+    : >times
     rm -f "$output"
-    if ! "$@" >"$work/out" 2>"$work/err" && [ ! -s "$output" ]; then
-        printf '%-22s: not written: %s\n' "$label" "$(head -c 120 "$work/err" | tr '\n' ' ')"
+    if ! "$@" >out 2>err && [ ! -s "$output" ]; then
+        printf '%-22s: not written: %s\n' "$label" "$(head -c 100 err | tr '\n' ' ')"
         return
     fi
     for ((run = 0; run < runs; ++run)); do
         rm -f "$output"
-        /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >"$work/out" 2>"$work/err" || true
+        /usr/bin/time -f '%e %U %S %M' -o time "$@" >out 2>err || true
         # The last line: a status other than 0 (FAIL) comes first.
-        tail -n 1 "$work/time" | awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' >>"$times"
+        tail -n 1 time | awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' >>times
     done
     local wall cpu peak
-    wall=$(median 1 <"$times")
-    cpu=$(median 2 <"$times")
-    peak=$(awk '$3 > m { m = $3 } END { printf "%.0f", m / 1024 }' "$times")
+    wall=$(median 1 <times)
+    cpu=$(median 2 <times)
+    peak=$(awk '$3 > m { m = $3 } END { printf "%.0f", m / 1024 }' times)
     awk -v l="$label" -v w="$wall" -v c="$cpu" -v p="$peak" -v ls="$limit_seconds" \
         -v lm="$limit_mb" -v bytes="$(stat -c %s "$output")" 'BEGIN {
         verdict = (w <= ls && p <= lm) ? "within" : "OVER"
@@ -77,18 +78,22 @@ measure() {
 measure_all() {
     local name=$1
     shift
-    measure "$name --report .html" "$work/x.html" "$@" --report "$work/x.html" "$list"
-    measure "$name --report .pdf" "$work/x.pdf" "$@" --report "$work/x.pdf" "$list"
-    measure "$name --plot .png" "$work/x.png" "$@" --plot "$work/x.png" "$list"
-    measure "$name --plot .svg" "$work/x.svg" "$@" --plot "$work/x.svg" "$list"
-    measure "$name (line only)" "$work/out" "$@" "$list"
+    # Names relative to the work folder: the Windows build would take a leading / for an option.
+    measure "$name --report .html" x.html "$@" --report x.html list.ASC
+    measure "$name --report .pdf" x.pdf "$@" --report x.pdf list.ASC
+    measure "$name --plot .png" x.png "$@" --plot x.png list.ASC
+    measure "$name --plot .svg" x.svg "$@" --plot x.svg list.ASC
+    measure "$name --json, bands, top" out "$@" --json --bands decades --top 10 list.ASC
+    measure "$name (line only)" out "$@" list.ASC
 }
 
 measure_all "Linux" "$build/cli/ambersel-eval"
 
 if [ -n "$windows" ]; then
-    # One Wine session for every run, so that Wine's services start once, not in every run.
-    export WINEDLLOVERRIDES=winemenubuilder.exe=d
+    # One Wine session for every run, so that Wine's services start once, not in every run. Its
+    # server's socket folder goes to the work folder, and with it away.
+    export WINEDLLOVERRIDES=winemenubuilder.exe=d TMPDIR=$work/tmp
+    mkdir -p "$TMPDIR"
     session=$windows/wine
     "$here/cmake/wine-session" start "$session" >/dev/null
     measure_all "Wine" "$here/cmake/wine-run" "$windows/cli/ambersel-eval.exe"
