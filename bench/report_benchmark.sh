@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The time and peak memory of a report and a picture of one long list, each as a whole process
 # (start-up, reading, figure, chart, drawing, writing), against what an engineer may wait for:
-# 2 s and 150 MB. Runs `--report FILE.html`, `--report FILE.pdf`, `--plot FILE.png` and
-# `--plot FILE.svg` RUNS times each (and, beside them, the analysis alone and the bare result
-# line), in turn, so that all meet the same machine load, and prints
+# 2 s and 150 MB. Runs `--report FILE.html`, `--report FILE.pdf`, `--plot FILE.png`,
+# `--plot FILE.svg`, and beside them the analysis alone (`--json --bands decades --top 10`) and
+# the bare result line, RUNS times each, in turn, so that all meet the same machine load; prints
 # the median wall and CPU time and the largest peak resident memory of each.
 #
 #   bench/report_benchmark.sh BUILD_FOLDER [WINDOWS_BUILD_FOLDER]
