@@ -53,7 +53,7 @@ measure() {
     : >times
     rm -f "$output"
     if ! "$@" >out 2>err && [ ! -s "$output" ]; then
-        printf '%-22s: not written: %s\n' "$label" "$(head -c 100 err | tr '\n' ' ')"
+        printf '%-24s: not written: %s\n' "$label" "$(head -c 100 err | tr '\n' ' ')"
         return
     fi
     for ((run = 0; run < runs; ++run)); do
@@ -69,7 +69,7 @@ measure() {
     awk -v l="$label" -v w="$wall" -v c="$cpu" -v p="$peak" -v ls="$limit_seconds" \
         -v lm="$limit_mb" -v bytes="$(stat -c %s "$output")" 'BEGIN {
         verdict = (w <= ls && p <= lm) ? "within" : "OVER"
-        printf "%-22s: %5.2f s wall, %5.2f s CPU, %4d MB peak, %6d kB written: %s %d s, %d MB\n",
+        printf "%-24s: %5.2f s wall, %5.2f s CPU, %4d MB peak, %6d kB written: %s %d s, %d MB\n",
                l, w, c, p, bytes / 1000, verdict, ls, lm
     }'
 }
