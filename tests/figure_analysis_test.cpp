@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <limits>
 #include <vector>
 
@@ -61,10 +63,36 @@ TEST(ShareByBand, PutsEachPointInOneBandWithEdgesGoingUp) {
         EXPECT_EQ(bands[band].pointCount, counts[band]) << "band " << band;
         EXPECT_EQ(bands[band].place, places[band]) << "band " << band;
     }
-    // Leaving a band out is evaluated as the list without it, not subtracted from F.
-    const FrequencyLevelList withoutTheDamagedPoint(list.begin(), list.end() - 1);
-    EXPECT_EQ(bands[5].figureWithout, evaluateTestFigure(withoutTheDamagedPoint).figure);
-    EXPECT_TRUE(bands[5].marginWithout.has_value());
+    EXPECT_TRUE(bands[5].marginWithout.has_value()) << "without the damaged point";
+
+    // Leaving a band out is evaluated as the list without it, in list order, not subtracted from
+    // F: terms far apart in size, interleaved across bands, so that F rounds differently when a
+    // band's terms are added in another order or taken away afterwards.
+    const struct {
+        FrequencyLevelPoint point;
+        std::size_t band;  // 0 to 2 between the edges, 3 below, 4 above
+    } mixed[] = {
+        {{2e5F, 120}, 0},    {{3e6F, 20.01F}, 1}, {{2e5F, 20.02F}, 0}, {{4e7F, 90}, 4},
+        {{5e6F, 110}, 1},    {{1e5F, 20.03F}, 3}, {{2e7F, 115}, 2},    {{6e5F, 20.04F}, 0},
+        {{2e7F, 20.05F}, 2}, {{7e6F, 20.06F}, 1}, {{1e5F, 118}, 3},    {{3e5F, 20.07F}, 0},
+    };
+    FrequencyLevelList mixedList;
+    for (const auto& [point, band] : mixed) {
+        mixedList.push_back(point);
+    }
+    const std::vector<BandShare> mixedBands = shareByBand(mixedList, {150e3, 1e6, 10e6, 30e6});
+    ASSERT_EQ(mixedBands.size(), 5U);
+    for (std::size_t band = 0; band < mixedBands.size(); ++band) {
+        FrequencyLevelList rest;
+        for (const auto& [point, in] : mixed) {
+            if (in != band) {
+                rest.push_back(point);
+            }
+        }
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(mixedBands[band].figureWithout),
+                  std::bit_cast<std::uint32_t>(evaluateTestFigure(rest).figure))
+            << "band " << band;
+    }
 
     // Empty bands between edges stay; outside bands only when used.
     const std::vector<BandShare> one = shareByBand({{2e6F, 60}}, {1e5, 1e6, 1e7, 1e8});
