@@ -121,12 +121,7 @@ std::vector<double> commonDecades(const std::vector<ChartedList>& lists) {
     if (highest == 0) {
         return {};
     }
-    // Powers of ten up to 1e22 are exact, so the steps meet each list's own edges.
-    std::vector<double> edges{lowest};
-    do {
-        edges.push_back(edges.back() * 10);
-    } while (edges.back() < highest);
-    return edges;
+    return decadeEdges(lowest, highest);
 }
 
 // "2 lists: 1 FAIL, 1 PASS".
