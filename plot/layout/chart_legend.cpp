@@ -35,7 +35,7 @@ std::string_view tailOf(std::string_view text, std::size_t count) {
 }  // namespace
 
 SeriesStyle seriesStyle(std::size_t index) {
-    constexpr MarkShape kShapes[] = {MarkShape::Circle, MarkShape::Square, MarkShape::Triangle,
+    constexpr MarkShape kShapes[] = {MarkShape::Circle, MarkShape::Square, MarkShape::TriangleUp,
                                      MarkShape::Diamond};
     return {index % kSeriesColours, kShapes[(index / kSeriesColours) % std::size(kShapes)]};
 }
