@@ -1,6 +1,7 @@
 // The build with Qt: plots drawn offscreen and written whole.
 
 #include "cli/plot_drawing.h"
+#include "cli/record_report.h"
 #include "cli/spectrum_chart.h"
 #include "plot/painting/pictures.h"
 #include "report/report_file.h"
@@ -24,11 +25,8 @@ class PaintedPlotDrawing final : public PlotDrawing {
 
     report::ListRecord record(const FileEvaluation& evaluation,
                               const std::vector<double>& bandEdges) const override {
-        const bool standardInput = evaluation.isStandardInput();
-        report::ListRecord record =
-            report::recordOf(standardInput ? std::string("standard input") : evaluation.argument,
-                             evaluation.points, evaluation.stop, bandEdges);
-        if (!standardInput) {
+        report::ListRecord record = listRecordOf(evaluation, bandEdges);
+        if (!evaluation.isStandardInput()) {
             record.file = report::fileFactsOf(evaluation.argument);
         }
         record.picturePng =

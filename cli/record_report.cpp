@@ -30,6 +30,13 @@ std::optional<std::string> reportNameProblem(const std::string& pattern,
     return std::nullopt;
 }
 
+report::ListRecord listRecordOf(const FileEvaluation& evaluation,
+                                const std::vector<double>& bandEdges) {
+    return report::recordOf(
+        evaluation.isStandardInput() ? std::string("standard input") : evaluation.argument,
+        evaluation.points, evaluation.stop, bandEdges);
+}
+
 RecordReport::RecordReport(const PlotDrawing& drawing, std::string pattern,
                            std::vector<double> bandEdges)
     : m_drawing(drawing),

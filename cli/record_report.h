@@ -21,6 +21,11 @@ bool isReportName(const std::string& pattern);
 std::optional<std::string> reportNameProblem(const std::string& pattern,
                                              const std::vector<std::string>& files);
 
+// The record of `evaluation`, a file with a verdict, for a report: its bands between `bandEdges`
+// (empty: the decades it spans). Its file's facts and its picture are the drawing's to add.
+report::ListRecord listRecordOf(const FileEvaluation& evaluation,
+                                const std::vector<double>& bandEdges);
+
 class RecordReport {
   public:
     // `drawing` draws the pictures and writes the files; it must outlive this report.
