@@ -37,7 +37,7 @@ class PlotDrawing {
     // Writes the report of `records` to `target`, as PDF or HTML by its extension; replaced whole
     // or left as it was. Returns why it could not be written, or nothing on success.
     virtual std::optional<std::string> writeReport(
-        const std::filesystem::path& target,
+        const std::filesystem::path& target, const report::ReportHeading& heading,
         const std::vector<report::ListRecord>& records) const = 0;
 };
 

@@ -26,24 +26,19 @@ class PaintedPlotDrawing final : public PlotDrawing {
     report::ListRecord record(const FileEvaluation& evaluation,
                               const std::vector<double>& bandEdges) const override {
         report::ListRecord record = listRecordOf(evaluation, bandEdges);
-        if (!evaluation.isStandardInput()) {
-            record.file = report::fileFactsOf(evaluation.argument);
-        }
         record.picturePng =
             plot::pngPicture(plot::spectrumChart(chartedList(evaluation), bandEdges));
         return record;
     }
 
     std::optional<std::string> writeReport(
-        const std::filesystem::path& target,
+        const std::filesystem::path& target, const report::ReportHeading& heading,
         const std::vector<report::ListRecord>& records) const override {
         const std::optional<report::ReportFormat> format = report::reportFormatOf(target);
         if (!format) {
             return std::string("a report file ends in .pdf or .html");
         }
-        return report::writeReport(target, *format,
-                                   report::ReportHeading{AMBERSEL_VERSION, report::localTimeNow()},
-                                   records);
+        return report::writeReport(target, *format, heading, records);
     }
 
   private:

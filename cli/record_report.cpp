@@ -2,6 +2,7 @@
 
 #include <set>
 #include <utility>
+#include <variant>
 
 #include "evaluation/value_text.h"
 #include "report/report_format.h"
@@ -16,6 +17,10 @@ std::optional<std::string> reportNameProblem(const std::string& pattern,
                                              const std::vector<std::string>& files) {
     if (!isReportName(pattern)) {
         return "--report needs a file name ending in .pdf or .html: " + escapedBytes(pattern, true);
+    }
+    const auto heading = report::reportHeadingNow(AMBERSEL_VERSION);
+    if (const auto* why = std::get_if<std::string>(&heading)) {
+        return *why;
     }
     if (pattern.find(kPlotNamePlaceholder) == std::string::npos) {
         return std::nullopt;
@@ -32,9 +37,12 @@ std::optional<std::string> reportNameProblem(const std::string& pattern,
 
 report::ListRecord listRecordOf(const FileEvaluation& evaluation,
                                 const std::vector<double>& bandEdges) {
-    return report::recordOf(
+    report::ListRecord record = report::recordOf(
         evaluation.isStandardInput() ? std::string("standard input") : evaluation.argument,
         evaluation.points, evaluation.stop, bandEdges);
+    record.file = evaluation.facts;
+    record.fileWrittenAfterReading = evaluation.factsWithheld;
+    return record;
 }
 
 RecordReport::RecordReport(const PlotDrawing& drawing, std::string pattern,
@@ -42,6 +50,7 @@ RecordReport::RecordReport(const PlotDrawing& drawing, std::string pattern,
     : m_drawing(drawing),
       m_pattern(std::move(pattern)),
       m_bandEdges(std::move(bandEdges)),
+      m_heading(std::get<report::ReportHeading>(report::reportHeadingNow(AMBERSEL_VERSION))),
       m_onePerList(m_pattern.find(kPlotNamePlaceholder) != std::string::npos) {}
 
 std::filesystem::path RecordReport::targetFor(const std::string& argument) const {
@@ -55,14 +64,14 @@ std::optional<std::string> RecordReport::add(const FileEvaluation& evaluation) {
         m_records.push_back(std::move(record));
         return std::nullopt;
     }
-    return m_drawing.writeReport(targetFor(evaluation.argument), {std::move(record)});
+    return m_drawing.writeReport(targetFor(evaluation.argument), m_heading, {std::move(record)});
 }
 
 std::optional<std::string> RecordReport::finish() {
     if (m_onePerList || m_records.empty()) {
         return std::nullopt;
     }
-    return m_drawing.writeReport(m_pattern, m_records);
+    return m_drawing.writeReport(m_pattern, m_heading, m_records);
 }
 
 }  // namespace ambersel::cli

@@ -9,17 +9,18 @@ namespace {
 
 constexpr const char* kStyle = R"css(
 @page { size: A4; margin: 14mm; }
-body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 9pt; color: #111; }
+body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 9pt; color: #111;
+       font-variant-ligatures: none; }
 h1 { font-size: 14pt; margin: 0 0 2mm 0; }
 h2 { font-size: 10.5pt; margin: 3mm 0 1mm 0; }
 table { border-collapse: collapse; margin-bottom: 2mm; }
-td, th { border: 1px solid #999; padding: 0.6mm 1.6mm; text-align: left; vertical-align: top; }
+td, th { border: 1px solid #999; padding: 0.6mm 2.5mm; text-align: left; vertical-align: top; }
 td.n { text-align: right; }
 .list { page-break-before: always; break-before: page; }
 .line { font-size: 13pt; font-weight: bold; margin: 1mm 0 2mm 0; }
 .pass { color: #11681f; } .fail { color: #a11212; }
 img { width: 175mm; max-height: 88mm; object-fit: contain; }
-.mono { font-family: "DejaVu Sans Mono", monospace; font-size: 8pt; }
+.mono { font-family: "DejaVu Sans Mono", monospace; font-size: 8pt; white-space: nowrap; }
 )css";
 
 constexpr std::string_view kBase64Digits =
@@ -86,13 +87,16 @@ void writeFacts(std::ostream& out, const ReportHeading& heading, const ListRecor
     writeRow(out, "Points read", std::to_string(record.pointCount));
     writeRow(out, "Reading stopped at", html(stopText(record.stop)));
     writeRow(out, "File", html(record.name));
+    const TimeZoneShown zone = heading.evaluatedAt.zone;
     if (record.file) {
         writeRow(out, "Size", std::to_string(record.file->size) + " bytes");
-        writeRow(out, "Modified", html(record.file->modified));
+        writeRow(out, "Modified", timeText(record.file->modifiedSeconds, zone));
         writeRow(out, "SHA-256", "<span class=\"mono\">" + record.file->sha256 + "</span>");
+    } else if (record.fileWrittenAfterReading) {
+        writeRow(out, "File facts", kWrittenAfterReading);
     }
     writeRow(out, "Program", "Ambersel Test Calculator " + html(heading.programVersion));
-    writeRow(out, "Evaluated", html(heading.evaluatedAt));
+    writeRow(out, "Evaluated", timeText(heading.evaluatedAt.seconds, zone));
     out << "</table>\n";
 }
 

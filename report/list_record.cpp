@@ -22,6 +22,14 @@ ListRecord recordOf(std::string name, const FrequencyLevelList& points, const Re
     return record;
 }
 
+std::variant<ReportHeading, std::string> reportHeadingNow(std::string programVersion) {
+    auto time = evaluationTimeNow();
+    if (auto* why = std::get_if<std::string>(&time)) {
+        return std::move(*why);
+    }
+    return ReportHeading{std::move(programVersion), std::get<EvaluationTime>(time)};
+}
+
 std::string stopText(const ReadingStop& stop) {
     switch (stop.end) {
         case ReadingEnd::EndOfFile:

@@ -1,11 +1,8 @@
 #include "report/report_file.h"
 
 #include <QByteArray>
-#include <QCryptographicHash>
-#include <QDateTime>
 #include <QFile>
 #include <QFont>
-#include <QFileInfo>
 #include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -14,10 +11,7 @@
 #include <QSaveFile>
 #include <QString>
 #include <QTextDocument>
-#include <QTimeZone>
 #include <QUrl>
-
-#include <cstdlib>
 
 #include "report/html_report.h"
 
@@ -80,36 +74,6 @@ std::optional<std::string> writeReport(const std::filesystem::path& target, Repo
         return why.empty() ? std::string("write error") : why;
     }
     return std::nullopt;
-}
-
-std::optional<FileFacts> fileFactsOf(const std::filesystem::path& path) {
-    QFile file(qtPath(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file) || file.error() != QFileDevice::NoError) {
-        return std::nullopt;
-    }
-    const QFileInfo info(file);
-    FileFacts facts;
-    facts.size = static_cast<std::uintmax_t>(info.size());
-    facts.modified = info.lastModified()
-                         .toUTC()
-                         .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss 'UTC'"))
-                         .toStdString();
-    facts.sha256 = hash.result().toHex().toStdString();
-    return facts;
-}
-
-std::string localTimeNow() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const int offset = now.offsetFromUtc() / 60;
-    const QString zone = QStringLiteral("%1%2%3")
-                             .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-                             .arg(std::abs(offset) / 60, 2, 10, QLatin1Char('0'))
-                             .arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'));
-    return (now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + zone).toStdString();
 }
 
 }  // namespace ambersel::report

@@ -55,7 +55,8 @@ void setRow(QTableWidget& table, int row, const QStringList& cells) {
 
 }  // namespace
 
-DetailsWindow::DetailsWindow(report::ListRecord record, report::ReportHeading heading,
+DetailsWindow::DetailsWindow(report::ListRecord record,
+                             std::variant<report::ReportHeading, std::string> heading,
                              QWidget* parent)
     : QWidget(parent, Qt::Window), m_record(std::move(record)), m_heading(std::move(heading)) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -149,9 +150,15 @@ void DetailsWindow::saveReport() {
     }
     const std::filesystem::path target(fileDialog.selectedFiles().first().toStdU16String());
     const std::optional<report::ReportFormat> format = report::reportFormatOf(target);
-    const std::optional<std::string> failure =
-        format ? report::writeReport(target, *format, m_heading, {m_record})
-               : std::optional<std::string>("a report file ends in .pdf or .html");
+    const auto* heading = std::get_if<report::ReportHeading>(&m_heading);
+    std::optional<std::string> failure;
+    if (!format) {
+        failure = "a report file ends in .pdf or .html";
+    } else if (heading == nullptr) {
+        failure = std::get<std::string>(m_heading);
+    } else {
+        failure = report::writeReport(target, *format, *heading, {m_record});
+    }
     if (failure) {
         QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
                         QStringLiteral("The report could not be written: %1")
