@@ -1,7 +1,9 @@
 #include "report/html_report.h"
 
+#include <functional>
 #include <sstream>
 
+#include "report/report_tables.h"
 #include "report/report_text.h"
 
 namespace ambersel::report {
@@ -74,58 +76,36 @@ const char* verdictClass(const ListRecord& record) {
     return record.verdict.failed ? "fail" : "pass";
 }
 
-void writeRow(std::ostream& out, std::string_view label, std::string_view value) {
-    out << "<tr><th>" << label << "</th><td>" << value << "</td></tr>\n";
-}
-
-void writeFacts(std::ostream& out, const ReportHeading& heading, const ListRecord& record) {
+// A table of labelled facts (no heads: each row's first cell labels it) or of heads and rows.
+// `resultClass`, when given, names the class of a row's result (its second cell).
+void writeTable(std::ostream& out, const ReportTable& table,
+                const std::function<const char*(std::size_t row)>& resultClass = {}) {
     out << "<table>\n";
-    writeRow(out, "F",
-             html(roundedText(record.verdict.figure, 9)) + " (bits " +
-                 floatBitsText(record.verdict.figure) + ")");
-    writeRow(out, "Margin", marginText(record.margin) + ": " + marginMeaning(record.margin));
-    writeRow(out, "Points read", std::to_string(record.pointCount));
-    writeRow(out, "Reading stopped at", html(stopText(record.stop)));
-    writeRow(out, "File", html(record.name));
-    const TimeZoneShown zone = heading.evaluatedAt.zone;
-    if (record.file) {
-        writeRow(out, "Size", std::to_string(record.file->size) + " bytes");
-        writeRow(out, "Modified", timeText(record.file->modifiedSeconds, zone));
-        writeRow(out, "SHA-256", "<span class=\"mono\">" + record.file->sha256 + "</span>");
-    } else if (record.fileWrittenAfterReading) {
-        writeRow(out, "File facts", kWrittenAfterReading);
+    if (!table.heads.empty()) {
+        out << "<tr>";
+        for (const std::string& head : table.heads) {
+            out << "<th>" << html(head) << "</th>";
+        }
+        out << "</tr>\n";
     }
-    writeRow(out, "Program", "Ambersel Test Calculator " + html(heading.programVersion));
-    writeRow(out, "Evaluated", timeText(heading.evaluatedAt.seconds, zone));
-    out << "</table>\n";
-}
-
-void writeHeaviest(std::ostream& out, const ListRecord& record) {
-    out << "<h2>Largest contributors</h2>\n<table>\n"
-           "<tr><th>#</th><th>Point</th><th>Frequency</th><th>Level (dB&#181;V)</th>"
-           "<th>Term</th><th>Share of F</th></tr>\n";
-    std::size_t rank = 1;
-    for (const RankedPoint& ranked : record.heaviest) {
-        const std::optional<double> share = shareOfFigure(ranked.term, record.verdict.figure);
-        out << "<tr><td class=\"n\">" << rank++ << "</td><td class=\"n\">" << ranked.index + 1
-            << "</td><td class=\"n\">"
-            << html(frequencyText(ranked.point.frequency, kFrequencyDigits))
-            << "</td><td class=\"n\">" << html(decimalsText(ranked.point.level, 2))
-            << "</td><td class=\"n\">" << html(roundedText(ranked.term, 6))
-            << "</td><td class=\"n\">" << percentText(share) << "</td></tr>\n";
-    }
-    out << "</table>\n";
-}
-
-void writeBands(std::ostream& out, const ListRecord& record) {
-    out << "<h2>Where F comes from</h2>\n<table>\n"
-           "<tr><th>Band</th><th>Points</th><th>Sum of terms</th><th>Share of F</th>"
-           "<th>Margin without the band</th></tr>\n";
-    for (const BandShare& band : record.bands) {
-        out << "<tr><td>" << html(bandText(band)) << "</td><td class=\"n\">" << band.pointCount
-            << "</td><td class=\"n\">" << html(roundedText(band.sumOfTerms, 6))
-            << "</td><td class=\"n\">" << percentText(band.share) << "</td><td class=\"n\">"
-            << marginText(band.marginWithout) << "</td></tr>\n";
+    for (std::size_t row = 0; row < table.rows.size(); ++row) {
+        const std::vector<std::string>& cells = table.rows[row];
+        out << "<tr>";
+        for (std::size_t column = 0; column < cells.size(); ++column) {
+            if (table.heads.empty() && column == 0) {
+                out << "<th>" << html(cells[column]) << "</th>";
+            } else if (table.heads.empty() && cells[0] == kSha256Label) {
+                out << "<td><span class=\"mono\">" << html(cells[column]) << "</span></td>";
+            } else if (column >= table.firstNumberColumn) {
+                out << "<td class=\"n\">" << html(cells[column]) << "</td>";
+            } else if (column == 1 && resultClass) {
+                out << "<td class=\"" << resultClass(row) << "\">" << html(cells[column])
+                    << "</td>";
+            } else {
+                out << "<td>" << html(cells[column]) << "</td>";
+            }
+        }
+        out << "</tr>\n";
     }
     out << "</table>\n";
 }
@@ -135,31 +115,25 @@ void writeList(std::ostream& out, const ReportHeading& heading, const ListRecord
     out << (newPage ? "<div class=\"list\">" : "<div>") << "\n<h1>" << html(record.name)
         << "</h1>\n<p class=\"line " << verdictClass(record) << "\">" << html(record.resultLine)
         << "</p>\n";
-    writeFacts(out, heading, record);
+    writeTable(out, factTable(heading, record));
     if (!record.picturePng.empty()) {
         const std::string source = pictures == PictureSource::DataUri
                                        ? "data:image/png;base64," + base64(record.picturePng)
                                        : pictureResourceName(index);
-        // A browser sizes the picture by the style sheet; the toolkit's PDF writer lays pages out
-        // in points and takes the width given here.
         out << "<p><img src=\"" << source << "\" width=\"460\" alt=\"Spectrum of "
             << html(record.name) << "\"></p>\n";
     }
-    writeHeaviest(out, record);
-    writeBands(out, record);
+    out << "<h2>Largest contributors</h2>\n";
+    writeTable(out, contributorTable(record));
+    out << "<h2>Where F comes from</h2>\n";
+    writeTable(out, bandTable(record));
     out << "</div>\n";
 }
 
 void writeSummary(std::ostream& out, const std::vector<ListRecord>& records) {
-    out << "<h1>Summary</h1>\n<table>\n"
-           "<tr><th>List</th><th>Result</th><th>Margin</th><th>Points</th></tr>\n";
-    for (const ListRecord& record : records) {
-        out << "<tr><td>" << html(record.name) << "</td><td class=\"" << verdictClass(record)
-            << "\">" << html(record.resultLine) << "</td><td class=\"n\">"
-            << marginText(record.margin) << "</td><td class=\"n\">" << record.pointCount
-            << "</td></tr>\n";
-    }
-    out << "</table>\n";
+    out << "<h1>Summary</h1>\n";
+    writeTable(out, summaryTable(records),
+               [&](std::size_t row) { return verdictClass(records[row]); });
 }
 
 }  // namespace
