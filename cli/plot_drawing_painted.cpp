@@ -1,8 +1,7 @@
 // The build with Qt: plots drawn offscreen and written whole.
 
 #include "cli/plot_drawing.h"
-#include "cli/record_report.h"
-#include "cli/spectrum_chart.h"
+#include "plot/drawing/svg_picture.h"
 #include "plot/painting/pictures.h"
 #include "report/report_file.h"
 
@@ -21,14 +20,6 @@ class PaintedPlotDrawing final : public PlotDrawing {
             return "the picture could not be rendered";
         }
         return replaceFile(target, bytes);
-    }
-
-    report::ListRecord record(const FileEvaluation& evaluation,
-                              const std::vector<double>& bandEdges) const override {
-        report::ListRecord record = listRecordOf(evaluation, bandEdges);
-        record.picturePng =
-            plot::pngPicture(plot::spectrumChart(chartedList(evaluation), bandEdges));
-        return record;
     }
 
     std::optional<std::string> writeReport(

@@ -4,7 +4,9 @@
 #include <utility>
 #include <variant>
 
+#include "cli/charted_list.h"
 #include "evaluation/value_text.h"
+#include "plot/layout/spectrum_chart.h"
 #include "report/report_format.h"
 
 namespace ambersel::cli {
@@ -40,6 +42,7 @@ report::ListRecord listRecordOf(const FileEvaluation& evaluation,
     report::ListRecord record = report::recordOf(
         evaluation.isStandardInput() ? std::string("standard input") : evaluation.argument,
         evaluation.points, evaluation.stop, bandEdges);
+    record.picture = report::recordPicture(plot::spectrumChart(chartedList(evaluation), bandEdges));
     record.file = evaluation.facts;
     record.fileWrittenAfterReading = evaluation.factsWithheld;
     return record;
@@ -58,7 +61,7 @@ std::filesystem::path RecordReport::targetFor(const std::string& argument) const
 }
 
 std::optional<std::string> RecordReport::add(const FileEvaluation& evaluation) {
-    report::ListRecord record = m_drawing.record(evaluation, m_bandEdges);
+    report::ListRecord record = listRecordOf(evaluation, m_bandEdges);
     if (!m_onePerList) {
         // Only the record is kept, never the list: a report of many long lists stays small.
         m_records.push_back(std::move(record));

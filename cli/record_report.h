@@ -23,8 +23,8 @@ std::optional<std::string> reportNameProblem(const std::string& pattern,
                                              const std::vector<std::string>& files);
 
 // The record of `evaluation`, a file with a verdict evaluated with FileFactsWanted::Yes, for a
-// report: its bands between `bandEdges` (empty: the decades it spans) and its file's facts. The
-// picture is the drawing's to add.
+// report: its picture, its bands between `bandEdges` (empty: the decades it spans) and its file's
+// facts. Standard library only: an HTML report of it needs no toolkit.
 report::ListRecord listRecordOf(const FileEvaluation& evaluation,
                                 const std::vector<double>& bandEdges);
 

@@ -3,6 +3,8 @@
 #include <functional>
 #include <sstream>
 
+#include "plot/canvas/svg_canvas.h"
+#include "plot/drawing/chart_drawing.h"
 #include "report/report_tables.h"
 #include "report/report_text.h"
 
@@ -21,29 +23,9 @@ td.n { text-align: right; }
 .list { page-break-before: always; break-before: page; }
 .line { font-size: 13pt; font-weight: bold; margin: 1mm 0 2mm 0; }
 .pass { color: #11681f; } .fail { color: #a11212; }
-img { width: 175mm; max-height: 88mm; object-fit: contain; }
+svg { width: 175mm; max-height: 95mm; height: auto; }
 .mono { font-family: "DejaVu Sans Mono", monospace; font-size: 8pt; white-space: nowrap; }
 )css";
-
-constexpr std::string_view kBase64Digits =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-std::string base64(std::string_view bytes) {
-    std::string text;
-    text.reserve((bytes.size() + 2) / 3 * 4);
-    for (std::size_t at = 0; at < bytes.size(); at += 3) {
-        const std::size_t count = std::min<std::size_t>(3, bytes.size() - at);
-        std::uint32_t group = 0;
-        for (std::size_t k = 0; k < 3; ++k) {
-            const auto byte = k < count ? static_cast<unsigned char>(bytes[at + k]) : 0U;
-            group = (group << 8U) | byte;
-        }
-        for (std::size_t k = 0; k < 4; ++k) {
-            text.push_back(k <= count ? kBase64Digits[(group >> (18 - 6 * k)) & 0x3FU] : '=');
-        }
-    }
-    return text;
-}
 
 // Escapes text for HTML after making it printable, so no list can inject markup.
 std::string html(std::string_view text) {
@@ -111,17 +93,18 @@ void writeTable(std::ostream& out, const ReportTable& table,
 }
 
 void writeList(std::ostream& out, const ReportHeading& heading, const ListRecord& record,
-               std::size_t index, PictureSource pictures, bool newPage) {
+               std::size_t index, bool newPage) {
     out << (newPage ? "<div class=\"list\">" : "<div>") << "\n<h1>" << html(record.name)
         << "</h1>\n<p class=\"line " << verdictClass(record) << "\">" << html(record.resultLine)
         << "</p>\n";
     writeTable(out, factTable(heading, record));
-    if (!record.picturePng.empty()) {
-        const std::string source = pictures == PictureSource::DataUri
-                                       ? "data:image/png;base64," + base64(record.picturePng)
-                                       : pictureResourceName(index);
-        out << "<p><img src=\"" << source << "\" width=\"460\" alt=\"Spectrum of "
-            << html(record.name) << "\"></p>\n";
+    if (record.picture) {
+        // Ids unique to the list within the document.
+        const RecordPicture& picture = *record.picture;
+        plot::SvgCanvas canvas(picture.layout.canvas, plot::headingOf(picture.chart),
+                               picture.chart.summary, "list" + std::to_string(index) + "-");
+        plot::drawChart(canvas, picture.chart, picture.layout);
+        out << "<p>" << canvas.element() << "</p>\n";
     }
     out << "<h2>Largest contributors</h2>\n";
     writeTable(out, contributorTable(record));
@@ -138,12 +121,7 @@ void writeSummary(std::ostream& out, const std::vector<ListRecord>& records) {
 
 }  // namespace
 
-std::string pictureResourceName(std::size_t index) {
-    return "picture-" + std::to_string(index) + ".png";
-}
-
-std::string reportHtml(const ReportHeading& heading, const std::vector<ListRecord>& records,
-                       PictureSource pictures) {
+std::string reportHtml(const ReportHeading& heading, const std::vector<ListRecord>& records) {
     std::ostringstream out;
     out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Ambersel test report</title>\n<style>"
@@ -154,7 +132,7 @@ std::string reportHtml(const ReportHeading& heading, const std::vector<ListRecor
     for (std::size_t index = 0; index < records.size(); ++index) {
         // After the summary, or after another list, a list starts a page of its own.
         const bool newPage = records.size() > 1;
-        writeList(out, heading, records[index], index, pictures, newPage);
+        writeList(out, heading, records[index], index, newPage);
     }
     out << "</body>\n</html>\n";
     return out.str();

@@ -13,10 +13,23 @@
 #include "evaluation/figure_analysis.h"
 #include "evaluation/frequency_level_list.h"
 #include "evaluation/test_figure.h"
+#include "plot/layout/chart.h"
+#include "plot/layout/chart_layout.h"
 #include "report/file_facts.h"
 #include "report/report_time.h"
 
 namespace ambersel::report {
+
+// A list's picture as a record keeps it: laid out, and without the points, which the layout has
+// placed, so that a record of a long list stays small. Drawn as SVG into HTML, through Qt onto PDF
+// pages and screens.
+struct RecordPicture {
+    plot::Chart chart;  // headings, names and bands; no points
+    plot::ChartLayout layout;
+};
+
+// `chart` laid out for a record.
+RecordPicture recordPicture(plot::Chart chart);
 
 struct ListRecord {
     std::string name;  // the list's path as given (UTF-8), or "standard input"
@@ -31,7 +44,7 @@ struct ListRecord {
     ReadingStop stop;
     std::vector<RankedPoint> heaviest;  // the ten largest contributors
     std::vector<BandShare> bands;
-    std::string picturePng;  // the list's picture, PNG bytes; empty when there is none
+    std::optional<RecordPicture> picture;
 };
 
 // The record of one evaluated list: its verdict, margin, ten largest contributors and its part in

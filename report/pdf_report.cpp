@@ -6,7 +6,6 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHashSeed>
-#include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -19,6 +18,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "report/picture_painting.h"
 #include "report/report_tables.h"
 #include "report/report_text.h"
 #include "report/report_time.h"
@@ -93,18 +93,14 @@ class PageWriter {
         m_y += needed.height() + u(points * 0.3);
     }
 
-    void picture(const std::string& png) {
-        QImage image;
-        if (!image.loadFromData(reinterpret_cast<const uchar*>(png.data()),
-                                static_cast<int>(png.size()), "PNG")) {
-            return;
-        }
+    void picture(const RecordPicture& picture) {
+        const plot::Size image = picture.layout.canvas;
         // As wide as the page, unless that would push a list's tables onto a second page.
         const double height =
-            std::min(m_width * image.height() / image.width(), u(kLargestPictureHeight));
-        const double width = height * image.width() / image.height();
+            std::min(m_width * image.height / image.width, u(kLargestPictureHeight));
+        const double width = height * image.width / image.height;
         ensureRoom(height);
-        m_painter.drawImage(QRectF((m_width - width) / 2, m_y, width, height), image);
+        paintPicture(m_painter, picture, QRectF((m_width - width) / 2, m_y, width, height));
         m_y += height + u(kGapAfterTable);
     }
 
@@ -229,8 +225,8 @@ void writeList(PageWriter& pages, const ReportHeading& heading, const ListRecord
     pages.heading(record.name, 14, Qt::black);
     pages.heading(record.resultLine, 13, verdictColour(record));
     pages.table(factTable(heading, record));
-    if (!record.picturePng.empty()) {
-        pages.picture(record.picturePng);
+    if (record.picture) {
+        pages.picture(*record.picture);
     }
     pages.heading("Largest contributors", 10.5, Qt::black);
     pages.table(contributorTable(record));
@@ -238,9 +234,31 @@ void writeList(PageWriter& pages, const ReportHeading& heading, const ListRecord
     pages.table(bandTable(record));
 }
 
-// Qt dates the document by the clock. A report timed by SOURCE_DATE_EPOCH is dated by that
-// instant instead; the date takes no more room than Qt's, which is padded with spaces, so every
-// offset in the file stays right.
+// Moves every object that Qt's cross-reference table places after `from` by `shift` bytes, and the
+// table itself: the table is plain text, "0 N" and then one 20-byte line per object.
+void shiftOffsets(QByteArray& pdf, qsizetype from, qsizetype shift) {
+    const qsizetype table = pdf.lastIndexOf("\nxref\n");
+    const qsizetype start = pdf.lastIndexOf("\nstartxref\n");
+    if (table < 0 || start < table) {
+        return;
+    }
+    qsizetype line = pdf.indexOf('\n', table + 6) + 1;
+    const qsizetype count = pdf.mid(table + 8, line - table - 9).trimmed().toLongLong();
+    for (qsizetype entry = 0; entry < count && line + 20 <= start; ++entry, line += 20) {
+        const qsizetype offset = pdf.mid(line, 10).toLongLong();
+        if (pdf.at(line + 17) == 'n' && offset > from) {
+            pdf.replace(line, 10, QByteArray::number(offset + shift).rightJustified(10, '0'));
+        }
+    }
+    const qsizetype number = start + 11;
+    const qsizetype numberEnd = pdf.indexOf('\n', number);
+    const qsizetype offset = pdf.mid(number, numberEnd - number).trimmed().toLongLong();
+    pdf.replace(number, numberEnd - number, QByteArray::number(offset + shift) + ' ');
+}
+
+// Qt dates the document by the clock, in local time. A report timed by SOURCE_DATE_EPOCH is dated
+// by that instant in UTC instead, so that neither the clock nor the machine's time zone changes a
+// byte.
 void dateDocument(QByteArray& pdf, const EvaluationTime& evaluatedAt) {
     const QByteArray key("/CreationDate (");
     const qsizetype start = pdf.indexOf(key);
@@ -248,20 +266,16 @@ void dateDocument(QByteArray& pdf, const EvaluationTime& evaluatedAt) {
     if (evaluatedAt.zone != TimeZoneShown::Utc || end < 0) {
         return;
     }
-    const std::string iso = isoTimeText(evaluatedAt.seconds, std::nullopt);  // 2026-12-07T05:45:55Z
-    std::string date = "D:";
-    for (const char c : iso) {
+    QByteArray date("D:");
+    for (const char c : isoTimeText(evaluatedAt.seconds, std::nullopt)) {
         if (c != '-' && c != ':' && c != 'T') {
-            date.push_back(c);
+            date.append(c);
         }
     }
-    const qsizetype room = end - (start + key.size());
-    if (static_cast<qsizetype>(date.size()) > room) {
-        return;
-    }
-    // The spaces go after the closing parenthesis, between the entries of the dictionary.
-    date += ")" + std::string(static_cast<std::size_t>(room) - date.size(), ' ');
-    pdf.replace(start + key.size(), room + 1, QByteArray::fromStdString(date));
+    const qsizetype from = start + key.size();
+    const qsizetype shift = date.size() - (end - from);
+    pdf.replace(from, end - from, date);
+    shiftOffsets(pdf, from, shift);
 }
 
 }  // namespace

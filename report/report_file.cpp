@@ -26,9 +26,8 @@ std::optional<std::string> writeReport(const std::filesystem::path& target, Repo
     if (!file.open(QIODevice::WriteOnly)) {
         return file.errorString().toStdString();
     }
-    const std::string text = format == ReportFormat::Html
-                                 ? reportHtml(heading, records, PictureSource::DataUri)
-                                 : pdfReport(heading, records);
+    const std::string text =
+        format == ReportFormat::Html ? reportHtml(heading, records) : pdfReport(heading, records);
     const bool written = file.write(text.data(), static_cast<qint64>(text.size())) ==
                          static_cast<qint64>(text.size());
     if (!written || !file.commit()) {

@@ -1,3 +1,4 @@
+#include "plot/layout/spectrum_chart.h"
 #include "report/file_facts.h"
 #include "report/html_report.h"
 #include "report/report_text.h"
@@ -116,7 +117,7 @@ TEST(HtmlReport, HoldsEveryFieldOfTheRecord) {
     record.file = FileFacts{2048, -1, std::string(64, 'a')};
     ListRecord rewritten = failingRecord("rewritten.ASC");
     rewritten.fileWrittenAfterReading = true;
-    const std::string html = reportHtml(kHeading, {record}, PictureSource::DataUri);
+    const std::string html = reportHtml(kHeading, {record});
     for (const std::string& field :
          std::vector<std::string>{record.resultLine, "0x", "2048 bytes", "1969-12-31T23:59:59Z",
                                   "<span class=\"mono\">" + std::string(64, 'a') + "</span>",
@@ -126,27 +127,35 @@ TEST(HtmlReport, HoldsEveryFieldOfTheRecord) {
     }
     EXPECT_EQ(html.find("<script"), std::string::npos);
     EXPECT_EQ(html.find("Summary"), std::string::npos) << "one list needs no summary";
-    const std::string withheld = reportHtml(kHeading, {rewritten}, PictureSource::DataUri);
+    const std::string withheld = reportHtml(kHeading, {rewritten});
     EXPECT_NE(withheld.find("written to after it was read"), std::string::npos);
     EXPECT_EQ(withheld.find("SHA-256</th>"), std::string::npos) << "facts of another file";
 }
 
-TEST(HtmlReport, PicturesInlineOrByNameAndEachListOnItsOwnPage) {
+// Each list's picture inline as SVG, whose ids must not clash with another list's in the same
+// document, and each list on a printed page of its own after the summary.
+TEST(HtmlReport, PicturesInlineWithIdsOfTheirOwnAndEachListOnItsOwnPage) {
     std::vector<ListRecord> records{failingRecord("a.ASC"), failingRecord("b.ASC")};
-    records[0].picturePng = "PNG";  // three bytes: one base64 group without padding
-    records[1].picturePng = "PN";
-    const std::string inline_ = reportHtml(kHeading, records, PictureSource::DataUri);
-    EXPECT_NE(inline_.find("data:image/png;base64,UE5H\""), std::string::npos);
-    EXPECT_NE(inline_.find("data:image/png;base64,UE4=\""), std::string::npos);
-    EXPECT_NE(inline_.find("Summary"), std::string::npos);
-    const std::string named = reportHtml(kHeading, records, PictureSource::ResourceName);
-    EXPECT_NE(named.find("src=\"picture-1.png\""), std::string::npos);
-    std::size_t pages = 0;
-    for (std::size_t at = named.find("class=\"list\""); at != std::string::npos;
-         at = named.find("class=\"list\"", at + 1)) {
-        ++pages;
+    for (ListRecord& record : records) {
+        const FrequencyLevelList points{{1e6F, 80}};
+        record.picture = recordPicture(plot::spectrumChart(
+            plot::ChartedList{record.name, &points, ReadingStop{}, record.verdict}, {}));
+        EXPECT_TRUE(record.picture->chart.series.at(0).points.empty()) << "a record keeps no list";
     }
-    EXPECT_EQ(pages, 2U);
+    const std::string html = reportHtml(kHeading, records);
+    EXPECT_NE(html.find("Summary"), std::string::npos);
+    // Each part and how often it comes: one picture and one page per list, and each list's ids.
+    const std::pair<std::string, std::size_t> parts[] = {
+        {"<svg", 2}, {"id=\"list0-", 1}, {"id=\"list1-", 1}, {"class=\"list\"", 2}};
+    for (const auto& [part, times] : parts) {
+        std::size_t count = 0;
+        for (std::size_t at = html.find(part); at != std::string::npos;
+             at = html.find(part, at + 1)) {
+            ++count;
+        }
+        EXPECT_EQ(count, times) << part;
+    }
+    EXPECT_EQ(html.find("<?xml"), std::string::npos) << "an XML declaration inside HTML";
 }
 
 void append(const std::filesystem::path& file, const char* text) {

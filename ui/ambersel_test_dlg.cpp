@@ -24,7 +24,6 @@
 #include <utility>
 
 #include "plot/layout/spectrum_chart.h"
-#include "plot/painting/pictures.h"
 #include "report/file_facts.h"
 #include "report/list_record.h"
 #include "ui/details_window.h"
@@ -221,7 +220,7 @@ void CAmbersel_TestDlg::OnDetails() {
     const ambersel::plot::ChartedList charted{QFileInfo(m_strFilePath).fileName().toStdString(),
                                               &m_shownList->points, m_shownList->stop,
                                               record.verdict};
-    record.picturePng = ambersel::plot::pngPicture(ambersel::plot::spectrumChart(charted, {}));
+    record.picture = ambersel::report::recordPicture(ambersel::plot::spectrumChart(charted, {}));
     auto* window = new ambersel::ui::DetailsWindow(std::move(record), m_shownList->heading, this);
     window->show();
 }

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStringList>
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "report/picture_painting.h"
 #include "report/report_file.h"
 #include "report/report_text.h"
 
@@ -70,15 +72,23 @@ DetailsWindow::DetailsWindow(report::ListRecord record,
                             this);
     line->setObjectName(QStringLiteral("verdict"));
     layout->addWidget(line);
-    if (!m_record.picturePng.empty()) {
-        QPixmap picture;
-        picture.loadFromData(reinterpret_cast<const uchar*>(m_record.picturePng.data()),
-                             static_cast<uint>(m_record.picturePng.size()), "PNG");
+    if (m_record.picture) {
+        // Laid out for a report page; on a screen, a size that leaves room for the tables, drawn
+        // at the screen's own resolution.
+        constexpr double kShownWidth = 680;
+        const plot::Size laidOut = m_record.picture->layout.canvas;
+        const QSizeF shown(kShownWidth, kShownWidth * laidOut.height / laidOut.width);
+        const qreal ratio = devicePixelRatioF();
+        QPixmap picture((shown * ratio).toSize());
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(Qt::white);
+        {
+            QPainter painter(&picture);
+            report::paintPicture(painter, *m_record.picture, QRectF(QPointF(0, 0), shown));
+        }
         auto* pictureLabel = new QLabel(this);
         pictureLabel->setObjectName(QStringLiteral("picture"));
-        // Drawn for a report page; on a screen, a size that leaves room for the tables.
-        constexpr int kShownWidth = 680;
-        pictureLabel->setPixmap(picture.scaledToWidth(kShownWidth, Qt::SmoothTransformation));
+        pictureLabel->setPixmap(picture);
         layout->addWidget(pictureLabel, 0, Qt::AlignHCenter);
     }
     auto* tables = new QHBoxLayout;
