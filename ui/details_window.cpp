@@ -18,6 +18,7 @@
 
 #include "report/picture_painting.h"
 #include "report/report_file.h"
+#include "report/report_tables.h"
 #include "report/report_text.h"
 
 namespace ambersel::ui {
@@ -46,11 +47,12 @@ void fitToContents(QTableWidget& table) {
         table.horizontalHeader()->height() + table.verticalHeader()->length() + frame);
 }
 
-void setRow(QTableWidget& table, int row, const QStringList& cells) {
+void setRow(QTableWidget& table, int row, const QStringList& cells, std::size_t firstNumberColumn) {
     for (int column = 0; column < cells.size(); ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
-        item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter
-                                           : Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(static_cast<std::size_t>(column) < firstNumberColumn
+                                   ? Qt::AlignLeft | Qt::AlignVCenter
+                                   : Qt::AlignRight | Qt::AlignVCenter);
         table.setItem(row, column, item);
     }
 }
@@ -93,8 +95,10 @@ DetailsWindow::DetailsWindow(report::ListRecord record,
     }
     auto* tables = new QHBoxLayout;
     for (const auto& [caption, table] :
-         {std::pair{QStringLiteral("Where F comes from"), bandTable()},
-          std::pair{QStringLiteral("Largest contributors"), contributorTable()}}) {
+         {std::pair{QStringLiteral("Where F comes from"),
+                    shownTable(report::bandTable(m_record), "bands")},
+          std::pair{QStringLiteral("Largest contributors"),
+                    shownTable(report::contributorTable(m_record), "contributors")}}) {
         auto* column = new QVBoxLayout;
         column->addWidget(new QLabel(caption, this));
         column->addWidget(table);
@@ -108,36 +112,19 @@ DetailsWindow::DetailsWindow(report::ListRecord record,
     layout->addWidget(save, 0, Qt::AlignRight);
 }
 
-QTableWidget* DetailsWindow::bandTable() {
-    auto* table = tableWithColumns(
-        {QStringLiteral("Band"), QStringLiteral("Points"), QStringLiteral("Sum of terms"),
-         QStringLiteral("Share of F"), QStringLiteral("Margin without the band")},
-        static_cast<int>(m_record.bands.size()), this);
-    table->setObjectName(QStringLiteral("bands"));
-    int row = 0;
-    for (const BandShare& band : m_record.bands) {
-        setRow(*table, row++,
-               {text(report::bandText(band)), QString::number(band.pointCount),
-                text(roundedText(band.sumOfTerms, 6)), text(report::percentText(band.share)),
-                text(marginText(band.marginWithout))});
+QTableWidget* DetailsWindow::shownTable(const report::ReportTable& content, const char* name) {
+    QStringList heads;
+    for (const std::string& head : content.heads) {
+        heads << text(head);
     }
-    fitToContents(*table);
-    return table;
-}
-
-QTableWidget* DetailsWindow::contributorTable() {
-    auto* table = tableWithColumns(
-        {QStringLiteral("Point"), QStringLiteral("Frequency"), QStringLiteral("Level (dB\u00B5V)"),
-         QStringLiteral("Term"), QStringLiteral("Share of F")},
-        static_cast<int>(m_record.heaviest.size()), this);
-    table->setObjectName(QStringLiteral("contributors"));
-    int row = 0;
-    for (const RankedPoint& ranked : m_record.heaviest) {
-        setRow(*table, row++,
-               {QString::number(ranked.index + 1),
-                text(frequencyText(ranked.point.frequency, report::kFrequencyDigits)),
-                text(decimalsText(ranked.point.level, 2)), text(roundedText(ranked.term, 6)),
-                text(report::percentText(shareOfFigure(ranked.term, m_record.verdict.figure)))});
+    auto* table = tableWithColumns(heads, static_cast<int>(content.rows.size()), this);
+    table->setObjectName(QString::fromLatin1(name));
+    for (std::size_t row = 0; row < content.rows.size(); ++row) {
+        QStringList cells;
+        for (const std::string& cell : content.rows[row]) {
+            cells << text(cell);
+        }
+        setRow(*table, static_cast<int>(row), cells, content.firstNumberColumn);
     }
     fitToContents(*table);
     return table;

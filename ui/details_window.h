@@ -11,6 +11,7 @@
 #include <variant>
 
 #include "report/list_record.h"
+#include "report/report_tables.h"
 
 class QTableWidget;
 
@@ -34,8 +35,8 @@ class DetailsWindow : public QWidget {
     const report::ListRecord& record() const { return m_record; }
 
   private:
-    QTableWidget* bandTable();
-    QTableWidget* contributorTable();
+    // `content` as a table of the window, named `name`.
+    QTableWidget* shownTable(const report::ReportTable& content, const char* name);
 
     report::ListRecord m_record;
     std::variant<report::ReportHeading, std::string> m_heading;
