@@ -344,8 +344,12 @@ ListFileReading readListFile(const std::filesystem::path& path, const ContentSin
         return reading;
     }
     // A file written while it was read can give a list that never stood in it whole: the start of
-    // one version and the end of another. No verdict is drawn from that.
-    if (stampOf(file.get()) != reading.stamp) {
+    // one version and the end of another. No verdict is drawn from that. A rename or an unlink
+    // moves the change time too but leaves the open file's bytes as they were.
+    const ListFileStamp after = stampOf(file.get());
+    if (after.size != reading.stamp.size ||
+        after.modifiedSeconds != reading.stamp.modifiedSeconds ||
+        after.modifiedNanoseconds != reading.stamp.modifiedNanoseconds) {
         reading.stop = ReadingStop{ReadingEnd::FileChanged, 0, {}};
         return reading;
     }

@@ -1,11 +1,5 @@
 #include "report/sha256.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 // CNG's declarations need windows.h before them.
 #include <bcrypt.h>
