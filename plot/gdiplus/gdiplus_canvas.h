@@ -4,9 +4,10 @@
 // pictures and for the picture in the dialog's Details window.
 
 #include <windows.h>
-// After windows.h, on which they build; GDI+ takes IStream from objidl.h.
-#include <gdiplus.h>
+// After windows.h, on which it builds.
 #include <objidl.h>
+// After objidl.h, whose IStream and PROPID it takes.
+#include <gdiplus.h>
 
 #include <memory>
 #include <span>

@@ -310,14 +310,14 @@ TEST(Details, ShowsTheListOfTheLine) {
         for (const auto& [id, windowClass, caption, left, top, width, height] :
              std::initializer_list<
                  std::tuple<int, const wchar_t*, const wchar_t*, int, int, int, int>>{
-                 {IDC_DETAILS_PICTURE, L"Static", L"", 7, 19, 586, 236},
-                 {IDC_DETAILS_BANDS_CAPTION, L"Static", L"Where F comes from", 7, 260, 291, 8},
-                 {IDC_DETAILS_BANDS, L"SysListView32", L"", 7, 270, 291, 122},
-                 {IDC_DETAILS_CONTRIBUTORS_CAPTION, L"Static", L"Largest contributors", 302, 260,
-                  291, 8},
-                 {IDC_DETAILS_CONTRIBUTORS, L"SysListView32", L"", 302, 270, 291, 122},
+                 {IDC_DETAILS_PICTURE, L"Static", L"", 7, 19, 526, 236},
+                 {IDC_DETAILS_BANDS_CAPTION, L"Static", L"Where F comes from", 7, 260, 286, 8},
+                 {IDC_DETAILS_BANDS, L"SysListView32", L"", 7, 270, 286, 122},
+                 {IDC_DETAILS_CONTRIBUTORS_CAPTION, L"Static", L"Largest contributors", 297, 260,
+                  236, 8},
+                 {IDC_DETAILS_CONTRIBUTORS, L"SysListView32", L"", 297, 270, 236, 122},
                  {IDC_SAVE_REPORT, L"Button", L"Save report\u2026", 7, 398, 60, 14},
-                 {IDCANCEL, L"Button", L"Close", 533, 398, 60, 14}}) {
+                 {IDCANCEL, L"Button", L"Close", 473, 398, 60, 14}}) {
             SCOPED_TRACE(caption);
             const HWND control = GetDlgItem(details, id);
             EXPECT_EQ(className(control), windowClass);

@@ -25,7 +25,7 @@ std::wstring wide(std::string_view utf8) {
 }
 
 // Fills the list view `list` with `table`: numbers right-aligned, every column as wide as its
-// widest cell or its heading.
+// widest cell or its heading, whichever is wider.
 void fill(HWND list, const ambersel::report::TextTable& table) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                  LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -52,7 +52,14 @@ void fill(HWND list, const ambersel::report::TextTable& table) {
         }
     }
     for (std::size_t column = 0; column < table.columns.size(); ++column) {
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE_USEHEADER);
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
+        const auto cells = SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0);
+        const std::wstring heading = wide(table.columns[column]);
+        // The heading's text and room for the header's margins on both sides.
+        const auto headingWidth =
+            SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(heading.c_str())) +
+            2 * GetSystemMetrics(SM_CXEDGE) + 12;
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, std::max(cells, headingWidth));
     }
 }
 
