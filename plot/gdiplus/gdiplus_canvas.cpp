@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "evaluation/unicode_text.h"
+#include "plot/canvas/drawn_text.h"
+#include "plot/canvas/font_metrics.h"
+#include "plot/canvas/mark_shapes.h"
 #include "plot/gdiplus/shipped_fonts.h"
 
 namespace ambersel::plot {
@@ -34,37 +37,17 @@ std::wstring utf16Of(std::string_view utf8) {
     return {units.begin(), units.end()};
 }
 
-void addPolygon(Gdiplus::GraphicsPath& shape, std::initializer_list<Point> corners) {
-    std::vector<Gdiplus::PointF> points;
-    for (const Point corner : corners) {
-        points.push_back(gdiplusPoint(corner));
+// One mark about `centre`, shaped as every backend shapes it.
+void addMark(Gdiplus::GraphicsPath& shape, MarkShape kind, Point centre, double radius) {
+    if (kind == MarkShape::Circle) {
+        shape.AddEllipse(gdiplusRect(Rect::centredOn(centre, {2 * radius, 2 * radius})));
+        return;
     }
-    shape.AddPolygon(points.data(), static_cast<INT>(points.size()));
-}
-
-// One mark about `c`, its corners `r` out from it.
-void addMark(Gdiplus::GraphicsPath& shape, MarkShape kind, Point c, double r) {
-    // The triangles' corners across from the apex lie at 30 degrees below (or above) the centre.
-    const double across = r * 0.8660254037844386;
-    switch (kind) {
-        case MarkShape::Circle:
-            shape.AddEllipse(gdiplusRect(Rect::centredOn(c, {2 * r, 2 * r})));
-            return;
-        case MarkShape::Square:
-            shape.AddRectangle(gdiplusRect(Rect::centredOn(c, {2 * r, 2 * r})));
-            return;
-        case MarkShape::Diamond:
-            addPolygon(shape, {{c.x, c.y - r}, {c.x + r, c.y}, {c.x, c.y + r}, {c.x - r, c.y}});
-            return;
-        case MarkShape::TriangleUp:
-            addPolygon(shape,
-                       {{c.x, c.y - r}, {c.x + across, c.y + r / 2}, {c.x - across, c.y + r / 2}});
-            return;
-        case MarkShape::TriangleDown:
-            addPolygon(shape,
-                       {{c.x, c.y + r}, {c.x + across, c.y - r / 2}, {c.x - across, c.y - r / 2}});
-            return;
+    std::vector<Gdiplus::PointF> corners;
+    for (const Point corner : markCorners(kind, centre, radius)) {
+        corners.push_back(gdiplusPoint(corner));
     }
+    shape.AddPolygon(corners.data(), static_cast<INT>(corners.size()));
 }
 
 }  // namespace
@@ -119,7 +102,9 @@ void GdiplusCanvas::draw(const Gdiplus::GraphicsPath& shape, const Style& style)
     if (style.stroke) {
         Gdiplus::Pen pen(gdiplusColour(style.stroke->colour),
                          static_cast<REAL>(style.stroke->width));
-        pen.SetLineJoin(Gdiplus::LineJoinRound);
+        // As SVG draws lines: flat ends, mitred corners.
+        pen.SetLineCap(Gdiplus::LineCapFlat, Gdiplus::LineCapFlat, Gdiplus::DashCapFlat);
+        pen.SetLineJoin(Gdiplus::LineJoinMiter);
         m_graphics.DrawPath(&pen, &shape);
     }
 }
@@ -175,35 +160,32 @@ void GdiplusCanvas::marks(std::span<const Point> centres, MarkShape shape, doubl
 
 void GdiplusCanvas::text(std::string_view utf8, Point anchor, TextAnchor alignment,
                          const Font& font, Colour colour, double degrees) {
-    const std::wstring wide = utf16Of(utf8);
-    if (wide.empty()) {
+    if (utf8.empty()) {
         return;
     }
-    const Gdiplus::FontFamily& family = m_session.family();
-    const INT style = font.bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular;
-    const Gdiplus::Font face(&family, static_cast<REAL>(font.pixelSize), style, Gdiplus::UnitPixel);
-    // No padding before or after the letters, and trailing blanks count, so that the text's
-    // extent is its advance, as the layout measured it.
+    const std::string drawn = drawnText(utf8);
+    const std::wstring wide = utf16Of(drawn);
+    const Gdiplus::Font face(&m_session.family(), static_cast<REAL>(font.pixelSize),
+                             font.bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular,
+                             Gdiplus::UnitPixel);
+    // No padding before the first letter, so that the text starts where it is placed.
     Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
-    format.SetFormatFlags(format.GetFormatFlags() |
-                          Gdiplus::StringFormatFlagsMeasureTrailingSpaces |
-                          Gdiplus::StringFormatFlagsNoWrap);
-    const auto length = static_cast<INT>(wide.size());
-    Gdiplus::RectF extent;
-    m_graphics.MeasureString(wide.c_str(), length, &face, Gdiplus::PointF(0, 0), &format, &extent);
-    const REAL start = alignment == TextAnchor::Start    ? 0
-                       : alignment == TextAnchor::Middle ? -extent.Width / 2
-                                                         : -extent.Width;
-    const REAL ascent =
-        static_cast<REAL>(font.pixelSize * family.GetCellAscent(style) / family.GetEmHeight(style));
+    format.SetFormatFlags(format.GetFormatFlags() | Gdiplus::StringFormatFlagsNoWrap);
+    // Placed by the shipped metrics, as the layout measured it; GDI+ places the top of the line.
+    const double width = textExtent(drawn, font).width;
+    const double start = alignment == TextAnchor::Start    ? 0
+                         : alignment == TextAnchor::Middle ? -width / 2
+                                                           : -width;
+    const double top = -lineMetrics(font).ascent;
 
     Gdiplus::Matrix saved;
     m_graphics.GetTransform(&saved);
     m_graphics.TranslateTransform(static_cast<REAL>(anchor.x), static_cast<REAL>(anchor.y));
     m_graphics.RotateTransform(static_cast<REAL>(degrees));
     const Gdiplus::SolidBrush brush(gdiplusColour(colour));
-    m_graphics.DrawString(wide.c_str(), length, &face, Gdiplus::PointF(start, -ascent), &format,
-                          &brush);
+    m_graphics.DrawString(wide.c_str(), static_cast<INT>(wide.size()), &face,
+                          Gdiplus::PointF(static_cast<REAL>(start), static_cast<REAL>(top)),
+                          &format, &brush);
     m_graphics.SetTransform(&saved);
 }
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "evaluation/unicode_text.h"
+#include "plot/gdiplus/gdiplus_pictures.h"
 #include "plot/layout/spectrum_chart.h"
 #include "report/list_record.h"
 #include "win32/framework/file_dialog.h"
@@ -144,6 +145,10 @@ void CAmbersel_TestDlg::OnDetails() {
         std::u16string(m_strFilePath.begin(), m_strFilePath.end()));
     ambersel::report::ListRecord record =
         ambersel::report::recordOf(name, m_shownList->points, m_shownList->stop, {});
+    const ambersel::plot::ChartedList charted{name.substr(name.find_last_of("\\/:") + 1),
+                                              &m_shownList->points, m_shownList->stop,
+                                              record.verdict};
+    record.picturePng = ambersel::plot::pngPicture(ambersel::plot::spectrumChart(charted, {}));
     CDetailsDlg details(std::move(record), {AMBERSEL_VERSION, m_shownList->evaluatedAt}, this);
     details.DoModal();
 }
