@@ -273,29 +273,29 @@ std::vector<std::vector<std::wstring>> listTexts(HWND dialog, int id) {
     const HWND list = GetDlgItem(dialog, id);
     const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     const auto columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-    std::vector<std::vector<std::wstring>> rows(1);
-    for (int column = 0; column < columns; ++column) {
-        wchar_t cell[256]{};
-        HDITEMW item{};
-        item.mask = HDI_TEXT;
-        item.pszText = cell;
-        item.cchTextMax = 256;
-        SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
-        rows[0].push_back(cell);
-    }
-    for (int row = 0; row < SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); ++row) {
-        rows.emplace_back();
+    const auto rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    std::vector<std::vector<std::wstring>> texts;
+    for (int row = -1; row < rows; ++row) {  // -1: the heading
+        texts.emplace_back();
         for (int column = 0; column < columns; ++column) {
             wchar_t cell[256]{};
-            LVITEMW item{};
-            item.iSubItem = column;
-            item.pszText = cell;
-            item.cchTextMax = 256;
-            SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-            rows.back().push_back(cell);
+            if (row < 0) {
+                LVCOLUMNW heading{};
+                heading.mask = LVCF_TEXT;
+                heading.pszText = cell;
+                heading.cchTextMax = 256;
+                SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&heading));
+            } else {
+                LVITEMW item{};
+                item.iSubItem = column;
+                item.pszText = cell;
+                item.cchTextMax = 256;
+                SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+            }
+            texts.back().push_back(cell);
         }
     }
-    return rows;
+    return texts;
 }
 
 TEST(Details, ShowsTheListOfTheLine) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "plot/gdiplus/gdiplus_canvas.h"
+#include "plot/gdiplus/gdiplus_pictures.h"
 
 namespace ambersel::testing {
 namespace {
@@ -159,6 +160,38 @@ TEST(GdiplusCanvas, WritesTextInTheShippedFaceAboutItsAnchor) {
         EXPECT_GE(right, last - 2);
         EXPECT_LE(right, last + 1);
     }
+}
+
+TEST(GdiplusPictures, ChartIsAPngOfTheLaidOutSize) {
+    const plot::Chart chart{"FAIL : F = 1.2104",
+                            "margin -0.83 dB",
+                            true,
+                            "run.ASC",
+                            "",
+                            "",
+                            "",
+                            "",
+                            {{"run.ASC", {{1e5, 40, 0.2}, {1e6, 60, 0.8}}}}};
+    const std::string png = plot::pngPicture(chart);
+    ASSERT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    const plot::GdiplusSession session;
+    const std::unique_ptr<Gdiplus::Bitmap> picture = plot::bitmapOf(png);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->GetWidth(), 1200U);
+    EXPECT_EQ(picture->GetHeight(), 700U);
+    // The background is white, and the title in the colour of a fail somewhere along the top.
+    Gdiplus::Color corner;
+    picture->GetPixel(1, 1, &corner);
+    EXPECT_EQ(corner.GetValue() & 0xFFFFFF, 0xFFFFFFU);
+    bool failColour = false;
+    for (int x = 0; x < 1200 && !failColour; ++x) {
+        for (int y = 0; y < 80 && !failColour; ++y) {
+            Gdiplus::Color colour;
+            picture->GetPixel(x, y, &colour);
+            failColour = (colour.GetValue() & 0xFFFFFF) == 0xC62828;
+        }
+    }
+    EXPECT_TRUE(failColour);
 }
 
 }  // namespace
