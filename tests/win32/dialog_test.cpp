@@ -258,11 +258,14 @@ TEST(ContextMenu, OffersDetailsOnlyWhileALineIsShown) {
     }
 }
 
-// Chooses `list`, calculates it and opens its Details window, which it returns.
-HWND openDetails(const WindowDriver& w, HWND window, const std::filesystem::path& list) {
+// Chooses `list`, calculates it, runs `meanwhile` and opens the Details window, which it returns.
+HWND openDetails(
+    const WindowDriver& w, HWND window, const std::filesystem::path& list,
+    const std::function<void()>& meanwhile = [] {}) {
     chooseFile(w, window, list.wstring());
     click(window, IDOK);
     waitUntil([&] { return !text(window, IDC_RESULT).empty(); }, "the result line");
+    meanwhile();
     askForMenu(w, window, Asking::Keyboard);
     chooseFirstItem(w);
     return w.waitForOwnedBy(window);
@@ -303,7 +306,9 @@ TEST(Details, ShowsTheListOfTheLine) {
     const std::filesystem::path list = folder.write("list.ASC", "1000,100\n20000,60\n150000,30\n");
     CAmbersel_TestDlg dialog;
     run(dialog, [&](const WindowDriver& w, HWND window) {
-        const HWND details = openDetails(w, window, list);
+        // Details shows the list that Calculate read, not the file as it is now.
+        const HWND details =
+            openDetails(w, window, list, [&] { folder.write("list.ASC", "1000,200\n"); });
         const std::wstring line = text(window, IDC_RESULT);
         EXPECT_EQ(text(details), L"Details: " + list.wstring());
         // In tab order: id, class, text, left, top, width and height in dialog units.

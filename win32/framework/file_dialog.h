@@ -28,9 +28,8 @@ class CFileDialog {
     // The full path chosen, after DoModal returned IDOK.
     std::wstring GetPathName() const;
 
-    OPENFILENAMEW m_ofn{};
-
   private:
+    OPENFILENAMEW m_ofn{};
     std::wstring m_filter;
     std::wstring m_defaultExtension;
     std::vector<wchar_t> m_fileName;
