@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "report/list_record.h"
+#include "report/record_tables.h"
 
 class QTableWidget;
 
@@ -28,8 +29,8 @@ class DetailsWindow : public QWidget {
     const report::ListRecord& record() const { return m_record; }
 
   private:
-    QTableWidget* bandTable();
-    QTableWidget* contributorTable();
+    // A table of `content`, named `name`, every cell shown whole.
+    QTableWidget* tableOf(const report::TextTable& content, const QString& name);
 
     report::ListRecord m_record;
     report::ReportHeading m_heading;
