@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <utility>
 
-#include "report/record_tables.h"
 #include "report/report_file.h"
 #include "report/report_text.h"
 
@@ -83,10 +82,8 @@ DetailsWindow::DetailsWindow(report::ListRecord record, report::ReportHeading he
     }
     auto* tables = new QHBoxLayout;
     for (const auto& [caption, table] :
-         {std::pair{QStringLiteral("Where F comes from"),
-                    tableOf(report::bandTable(m_record), QStringLiteral("bands"))},
-          std::pair{QStringLiteral("Largest contributors"),
-                    tableOf(report::contributorTable(m_record), QStringLiteral("contributors"))}}) {
+         {std::pair{QStringLiteral("Where F comes from"), bandTable()},
+          std::pair{QStringLiteral("Largest contributors"), contributorTable()}}) {
         auto* column = new QVBoxLayout;
         column->addWidget(new QLabel(caption, this));
         column->addWidget(table);
@@ -100,20 +97,36 @@ DetailsWindow::DetailsWindow(report::ListRecord record, report::ReportHeading he
     layout->addWidget(save, 0, Qt::AlignRight);
 }
 
-QTableWidget* DetailsWindow::tableOf(const report::TextTable& content, const QString& name) {
-    QStringList columns;
-    for (const std::string& column : content.columns) {
-        columns << text(column);
-    }
-    auto* table = tableWithColumns(columns, static_cast<int>(content.rows.size()), this);
-    table->setObjectName(name);
+QTableWidget* DetailsWindow::bandTable() {
+    auto* table = tableWithColumns(
+        {QStringLiteral("Band"), QStringLiteral("Points"), QStringLiteral("Sum of terms"),
+         QStringLiteral("Share of F"), QStringLiteral("Margin without the band")},
+        static_cast<int>(m_record.bands.size()), this);
+    table->setObjectName(QStringLiteral("bands"));
     int row = 0;
-    for (const std::vector<std::string>& cells : content.rows) {
-        QStringList shown;
-        for (const std::string& cell : cells) {
-            shown << text(cell);
-        }
-        setRow(*table, row++, shown);
+    for (const BandShare& band : m_record.bands) {
+        setRow(*table, row++,
+               {text(report::bandText(band)), QString::number(band.pointCount),
+                text(roundedText(band.sumOfTerms, 6)), text(report::percentText(band.share)),
+                text(marginText(band.marginWithout))});
+    }
+    fitToContents(*table);
+    return table;
+}
+
+QTableWidget* DetailsWindow::contributorTable() {
+    auto* table = tableWithColumns(
+        {QStringLiteral("Point"), QStringLiteral("Frequency"), QStringLiteral("Level (dB\u00B5V)"),
+         QStringLiteral("Term"), QStringLiteral("Share of F")},
+        static_cast<int>(m_record.heaviest.size()), this);
+    table->setObjectName(QStringLiteral("contributors"));
+    int row = 0;
+    for (const RankedPoint& ranked : m_record.heaviest) {
+        setRow(*table, row++,
+               {QString::number(ranked.index + 1),
+                text(frequencyText(ranked.point.frequency, report::kFrequencyDigits)),
+                text(decimalsText(ranked.point.level, 2)), text(roundedText(ranked.term, 6)),
+                text(report::percentText(shareOfFigure(ranked.term, m_record.verdict.figure)))});
     }
     fitToContents(*table);
     return table;

@@ -8,7 +8,6 @@
 #include <QWidget>
 
 #include "report/list_record.h"
-#include "report/record_tables.h"
 
 class QTableWidget;
 
@@ -29,8 +28,8 @@ class DetailsWindow : public QWidget {
     const report::ListRecord& record() const { return m_record; }
 
   private:
-    // A table of `content`, named `name`, every cell shown whole.
-    QTableWidget* tableOf(const report::TextTable& content, const QString& name);
+    QTableWidget* bandTable();
+    QTableWidget* contributorTable();
 
     report::ListRecord m_record;
     report::ReportHeading m_heading;
