@@ -1,7 +1,5 @@
 #include "plot/gdiplus/gdiplus_canvas.h"
 
-#include <shlwapi.h>
-
 #include <algorithm>
 #include <cwchar>
 #include <stdexcept>
@@ -242,26 +240,6 @@ std::string pngBytes(Gdiplus::Bitmap& bitmap) {
         return {};
     }
     return file;
-}
-
-std::unique_ptr<Gdiplus::Bitmap> bitmapOf(std::string_view file) {
-    if (file.empty()) {
-        return nullptr;
-    }
-    IStream* opened = SHCreateMemStream(reinterpret_cast<const BYTE*>(file.data()),
-                                        static_cast<UINT>(file.size()));
-    if (opened == nullptr) {
-        return nullptr;
-    }
-    const std::unique_ptr<IStream, decltype([](IStream* s) { s->Release(); })> stream(opened);
-    std::unique_ptr<Gdiplus::Bitmap> bitmap(Gdiplus::Bitmap::FromStream(stream.get()));
-    // A bitmap keeps reading its stream: a copy of its own outlives the stream.
-    if (bitmap == nullptr || bitmap->GetLastStatus() != Gdiplus::Ok) {
-        return nullptr;
-    }
-    return std::unique_ptr<Gdiplus::Bitmap>(
-        bitmap->Clone(0, 0, static_cast<INT>(bitmap->GetWidth()),
-                      static_cast<INT>(bitmap->GetHeight()), PixelFormat24bppRGB));
 }
 
 }  // namespace ambersel::plot

@@ -65,7 +65,4 @@ std::unique_ptr<Gdiplus::Bitmap> whiteBitmap(int width, int height);
 // `bitmap` encoded as a PNG file; empty when GDI+ has no PNG encoder or fails.
 std::string pngBytes(Gdiplus::Bitmap& bitmap);
 
-// The picture a PNG (or other image) file holds; nothing when `file` is empty or not an image.
-std::unique_ptr<Gdiplus::Bitmap> bitmapOf(std::string_view file);
-
 }  // namespace ambersel::plot

@@ -303,7 +303,7 @@ std::vector<std::vector<std::wstring>> listTexts(HWND dialog, int id) {
 
 TEST(Details, ShowsTheListOfTheLine) {
     const TemporaryFolder folder;
-    const std::filesystem::path list = folder.write("list.ASC", "1000,100\n20000,60\n150000,30\n");
+    const std::filesystem::path list = folder.write("list.ASC", "150000,30\n20000,60\n1000,100\n");
     CAmbersel_TestDlg dialog;
     run(dialog, [&](const WindowDriver& w, HWND window) {
         // Details shows the list that Calculate read, not the file as it is now.
@@ -345,11 +345,12 @@ TEST(Details, ShowsTheListOfTheLine) {
                   {L"1 kHz - 10 kHz", L"1", L"0.121044", L"99.56%", L"+65.40 dB"},
                   {L"10 kHz - 100 kHz", L"1", L"0.000529647", L"0.44%", L"+18.34 dB"},
                   {L"100 kHz - 1 MHz", L"1", L"7.15415e-06", L"0.01%", L"+18.30 dB"}}));
-        EXPECT_EQ(listTexts(details, IDC_DETAILS_CONTRIBUTORS),
-                  (Rows{{L"Point", L"Frequency", L"Level (dB\u00B5V)", L"Term", L"Share of F"},
-                        {L"1", L"1 kHz", L"100.00", L"0.121044", L"99.56%"},
-                        {L"2", L"20 kHz", L"60.00", L"0.000529647", L"0.44%"},
-                        {L"3", L"150 kHz", L"30.00", L"7.15415e-06", L"0.01%"}}));
+        EXPECT_EQ(
+            listTexts(details, IDC_DETAILS_CONTRIBUTORS),
+            (Rows{{L"#", L"Point", L"Frequency", L"Level (dB\u00B5V)", L"Term", L"Share of F"},
+                  {L"1", L"3", L"1 kHz", L"100.00", L"0.121044", L"99.56%"},
+                  {L"2", L"2", L"20 kHz", L"60.00", L"0.000529647", L"0.44%"},
+                  {L"3", L"1", L"150 kHz", L"30.00", L"7.15415e-06", L"0.01%"}}));
         w.pressOn(details, IDC_DETAILS_BANDS, VK_ESCAPE);
         waitUntil([&] { return !IsWindow(details); }, "Esc to close the Details window");
         EXPECT_EQ(text(window, IDC_RESULT), line) << "the main dialog changed";

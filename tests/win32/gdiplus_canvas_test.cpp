@@ -1,6 +1,10 @@
 // Pictures drawn through the GDI+ canvas and written as PNG: each row draws on a white picture,
 // encodes it, reads the file back and looks at a few pixels.
 
+#include "plot/gdiplus/gdiplus_canvas.h"
+// After gdiplus_canvas.h, whose windows.h it builds on.
+#include <shlwapi.h>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "plot/gdiplus/gdiplus_canvas.h"
 #include "plot/gdiplus/gdiplus_pictures.h"
 
 namespace ambersel::testing {
@@ -24,6 +27,27 @@ constexpr Colour kRed{200, 0, 0};
 constexpr Colour kWhite{255, 255, 255};
 constexpr int kWidth = 120;
 constexpr int kHeight = 80;
+
+// The picture a PNG file holds; nothing when it is none.
+std::unique_ptr<Gdiplus::Bitmap> bitmapOf(std::string_view file) {
+    if (file.empty()) {
+        return nullptr;
+    }
+    IStream* opened = SHCreateMemStream(reinterpret_cast<const BYTE*>(file.data()),
+                                        static_cast<UINT>(file.size()));
+    if (opened == nullptr) {
+        return nullptr;
+    }
+    const std::unique_ptr<IStream, decltype([](IStream* s) { s->Release(); })> stream(opened);
+    std::unique_ptr<Gdiplus::Bitmap> bitmap(Gdiplus::Bitmap::FromStream(stream.get()));
+    // A bitmap keeps reading its stream: a copy of its own outlives the stream.
+    if (bitmap == nullptr || bitmap->GetLastStatus() != Gdiplus::Ok) {
+        return nullptr;
+    }
+    return std::unique_ptr<Gdiplus::Bitmap>(
+        bitmap->Clone(0, 0, static_cast<INT>(bitmap->GetWidth()),
+                      static_cast<INT>(bitmap->GetHeight()), PixelFormat24bppRGB));
+}
 
 // A pixel expected at (x, y), each channel within 8 of `colour`.
 struct Pixel {
@@ -43,7 +67,7 @@ std::unique_ptr<Gdiplus::Bitmap> drawnAndRead(const plot::GdiplusSession& sessio
         draw(canvas);
     }
     png = plot::pngBytes(*picture);
-    return plot::bitmapOf(png);
+    return bitmapOf(png);
 }
 
 // The columns that hold a pixel darker than mid-grey, leftmost and rightmost; -1 for none.
@@ -175,7 +199,7 @@ TEST(GdiplusPictures, ChartIsAPngOfTheLaidOutSize) {
     const std::string png = plot::pngPicture(chart);
     ASSERT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
     const plot::GdiplusSession session;
-    const std::unique_ptr<Gdiplus::Bitmap> picture = plot::bitmapOf(png);
+    const std::unique_ptr<Gdiplus::Bitmap> picture = bitmapOf(png);
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->GetWidth(), 1200U);
     EXPECT_EQ(picture->GetHeight(), 700U);

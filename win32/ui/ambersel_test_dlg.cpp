@@ -2,14 +2,13 @@
 
 #include <windowsx.h>
 
-#include <array>
-#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <utility>
 
 #include "evaluation/unicode_text.h"
-#include "plot/gdiplus/gdiplus_pictures.h"
 #include "plot/layout/spectrum_chart.h"
+#include "report/file_facts.h"
 #include "report/list_record.h"
 #include "win32/framework/file_dialog.h"
 #include "win32/framework/paint_dc.h"
@@ -17,20 +16,6 @@
 #include "win32/ui/details_dlg.h"
 
 using ambersel::win32::onCommand;
-
-namespace {
-
-// Now, in UTC: "2026-12-07T05:45:55Z".
-std::string evaluationTime() {
-    SYSTEMTIME now{};
-    GetSystemTime(&now);
-    std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), "%04u-%02u-%02uT%02u:%02u:%02uZ", now.wYear, now.wMonth,
-                  now.wDay, now.wHour, now.wMinute, now.wSecond);
-    return text.data();
-}
-
-}  // namespace
 
 const ambersel::win32::MessageMapEntry CAmbersel_TestDlg::messageEntries[] = {
     ambersel::win32::onPaint(&CAmbersel_TestDlg::OnPaint),
@@ -102,7 +87,8 @@ void CAmbersel_TestDlg::OnCalculate() {
         ambersel::win32::AfxMessageBox(L"Error in the input file", MB_OK);
         return;
     }
-    m_shownList = ShownList{outcome.takePoints(), outcome.stop(), evaluationTime()};
+    m_shownList = ShownList{outcome.takePoints(), outcome.stop(),
+                            ambersel::report::reportHeadingNow(AMBERSEL_VERSION), outcome.stamp()};
     const std::u16string& line = outcome.resultLine();
     m_strResult.assign(line.begin(), line.end());
     UpdateData();
@@ -141,14 +127,20 @@ BOOL CAmbersel_TestDlg::OnContextMenu(WPARAM /*window*/, LPARAM position) {
 }
 
 void CAmbersel_TestDlg::OnDetails() {
-    const std::string name = ambersel::generalizedUtf8FromUtf16(
-        std::u16string(m_strFilePath.begin(), m_strFilePath.end()));
+    const std::u16string path(m_strFilePath.begin(), m_strFilePath.end());
+    const std::string name = ambersel::generalizedUtf8FromUtf16(path);
     ambersel::report::ListRecord record =
         ambersel::report::recordOf(name, m_shownList->points, m_shownList->stop, {});
+    // The facts of a file written since Calculate read it would vouch for a list it no longer
+    // holds: the record then says so and gives none.
+    const std::optional<std::filesystem::path> file = ambersel::listFilePath(path);
+    record.file =
+        file ? ambersel::report::factsOfReadFile(*file, m_shownList->stamp) : std::nullopt;
+    record.fileWrittenAfterReading = !record.file;
     const ambersel::plot::ChartedList charted{name.substr(name.find_last_of("\\/:") + 1),
                                               &m_shownList->points, m_shownList->stop,
                                               record.verdict};
-    record.picturePng = ambersel::plot::pngPicture(ambersel::plot::spectrumChart(charted, {}));
-    CDetailsDlg details(std::move(record), {AMBERSEL_VERSION, m_shownList->evaluatedAt}, this);
+    record.picture = ambersel::report::recordPicture(ambersel::plot::spectrumChart(charted, {}));
+    CDetailsDlg details(std::move(record), m_shownList->heading, this);
     details.DoModal();
 }

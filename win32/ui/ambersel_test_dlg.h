@@ -15,9 +15,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "evaluation/calculate_command.h"
 #include "evaluation/frequency_level_list.h"
+#include "evaluation/list_file.h"
+#include "report/list_record.h"
 #include "win32/framework/window.h"
 #include "win32/ui/resource.h"
 
@@ -61,7 +64,9 @@ class CAmbersel_TestDlg : public ambersel::win32::CDialog {
     struct ShownList {
         ambersel::FrequencyLevelList points;
         ambersel::ReadingStop stop;
-        std::string evaluatedAt;
+        // The report's heading, timed at Calculate, or why there can be no report.
+        std::variant<ambersel::report::ReportHeading, std::string> heading;
+        ambersel::ListFileStamp stamp;  // the file as Calculate read it
     };
 
     Calculation m_calculation;

@@ -8,7 +8,8 @@
 #include <utility>
 
 #include "evaluation/unicode_text.h"
-#include "report/record_tables.h"
+#include "plot/drawing/chart_drawing.h"
+#include "report/report_tables.h"
 #include "report/report_text.h"
 #include "win32/framework/file_dialog.h"
 #include "win32/framework/win_app.h"
@@ -26,15 +27,15 @@ std::wstring wide(std::string_view utf8) {
 
 // Fills the list view `list` with `table`: numbers right-aligned, every column as wide as its
 // widest cell or its heading, whichever is wider.
-void fill(HWND list, const ambersel::report::TextTable& table) {
+void fill(HWND list, const ambersel::report::ReportTable& table) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                  LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    for (std::size_t column = 0; column < table.columns.size(); ++column) {
-        std::wstring heading = wide(table.columns[column]);
+    for (std::size_t column = 0; column < table.heads.size(); ++column) {
+        std::wstring heading = wide(table.heads[column]);
         LVCOLUMNW format{};
         format.mask = LVCF_FMT | LVCF_TEXT | LVCF_SUBITEM;
         // The first column of a list view is always left-aligned.
-        format.fmt = column == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
+        format.fmt = column == 0 || column < table.firstNumberColumn ? LVCFMT_LEFT : LVCFMT_RIGHT;
         format.pszText = heading.data();
         format.iSubItem = static_cast<int>(column);
         SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&format));
@@ -51,10 +52,10 @@ void fill(HWND list, const ambersel::report::TextTable& table) {
                          reinterpret_cast<LPARAM>(&item));
         }
     }
-    for (std::size_t column = 0; column < table.columns.size(); ++column) {
+    for (std::size_t column = 0; column < table.heads.size(); ++column) {
         SendMessageW(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
         const auto cells = SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0);
-        const std::wstring heading = wide(table.columns[column]);
+        const std::wstring heading = wide(table.heads[column]);
         // The heading's text and room for the header's margins on both sides.
         const auto headingWidth =
             SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(heading.c_str())) +
@@ -72,11 +73,9 @@ const ambersel::win32::MessageMapEntry CDetailsDlg::messageEntries[] = {
 const ambersel::win32::MessageMap CDetailsDlg::messageMap{&CDialog::messageMap, messageEntries};
 
 CDetailsDlg::CDetailsDlg(ambersel::report::ListRecord record,
-                         ambersel::report::ReportHeading heading, ambersel::win32::CWnd* parent)
-    : CDialog(IDD_DETAILS, parent),
-      m_record(std::move(record)),
-      m_heading(std::move(heading)),
-      m_picture(ambersel::plot::bitmapOf(m_record.picturePng)) {}
+                         std::variant<ambersel::report::ReportHeading, std::string> heading,
+                         ambersel::win32::CWnd* parent)
+    : CDialog(IDD_DETAILS, parent), m_record(std::move(record)), m_heading(std::move(heading)) {}
 
 const ambersel::win32::MessageMap* CDetailsDlg::GetMessageMap() const {
     return &messageMap;
@@ -105,20 +104,18 @@ BOOL CDetailsDlg::OnDrawItem(WPARAM id, LPARAM item) {
     Gdiplus::Graphics graphics(drawn.hDC);
     const RECT& box = drawn.rcItem;
     graphics.Clear(Gdiplus::Color(255, 255, 255, 255));
-    if (m_picture == nullptr) {
+    if (!m_record.picture) {
         return TRUE;
     }
+    const ambersel::plot::Size size = m_record.picture->layout.canvas;
     const double scale =
-        std::min(static_cast<double>(box.right - box.left) / m_picture->GetWidth(),
-                 static_cast<double>(box.bottom - box.top) / m_picture->GetHeight());
-    const auto width = static_cast<Gdiplus::REAL>(m_picture->GetWidth() * scale);
-    const auto height = static_cast<Gdiplus::REAL>(m_picture->GetHeight() * scale);
-    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-    graphics.DrawImage(
-        m_picture.get(),
-        Gdiplus::RectF(box.left + (box.right - box.left - width) / 2,
-                       box.top + (box.bottom - box.top - height) / 2, width, height));
+        std::min((box.right - box.left) / size.width, (box.bottom - box.top) / size.height);
+    graphics.TranslateTransform(
+        static_cast<Gdiplus::REAL>(box.left + (box.right - box.left - size.width * scale) / 2),
+        static_cast<Gdiplus::REAL>(box.top + (box.bottom - box.top - size.height * scale) / 2));
+    graphics.ScaleTransform(static_cast<Gdiplus::REAL>(scale), static_cast<Gdiplus::REAL>(scale));
+    ambersel::plot::GdiplusCanvas canvas(graphics, m_gdiplus);
+    ambersel::plot::drawChart(canvas, m_record.picture->chart, m_record.picture->layout);
     return TRUE;
 }
 
@@ -131,8 +128,10 @@ void CDetailsDlg::OnSaveReport() {
     if (fileDialog.DoModal() != IDOK) {
         return;
     }
+    const auto* heading = std::get_if<ambersel::report::ReportHeading>(&m_heading);
     if (const std::optional<std::string> failure =
-            saveHtmlReport(fileDialog.GetPathName(), m_heading, m_record)) {
+            heading != nullptr ? saveHtmlReport(fileDialog.GetPathName(), *heading, m_record)
+                               : std::get<std::string>(m_heading)) {
         ambersel::win32::AfxMessageBox(L"The report could not be written: " + wide(*failure),
                                        MB_OK | MB_ICONWARNING);
     }

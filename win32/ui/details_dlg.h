@@ -9,7 +9,8 @@
 
 #include <windows.h>
 
-#include <memory>
+#include <string>
+#include <variant>
 
 #include "plot/gdiplus/gdiplus_canvas.h"
 #include "report/list_record.h"
@@ -18,8 +19,11 @@
 
 class CDetailsDlg : public ambersel::win32::CDialog {
   public:
-    // Throws std::runtime_error when GDI+, which draws the picture, cannot start.
-    CDetailsDlg(ambersel::report::ListRecord record, ambersel::report::ReportHeading heading,
+    // `heading` is the report's heading, or why there can be no report (a SOURCE_DATE_EPOCH that
+    // names no time), which Save report then says. Throws std::runtime_error when GDI+, which
+    // draws the picture, cannot start.
+    CDetailsDlg(ambersel::report::ListRecord record,
+                std::variant<ambersel::report::ReportHeading, std::string> heading,
                 ambersel::win32::CWnd* parent);
 
   protected:
@@ -28,7 +32,7 @@ class CDetailsDlg : public ambersel::win32::CDialog {
     BOOL OnInitDialog() override;
 
   private:
-    // Draws the picture, scaled to fit its control, on white.
+    // Draws the picture, scaled to fit its control, on white, through the GDI+ canvas.
     BOOL OnDrawItem(WPARAM id, LPARAM item);
     // Asks for the report's file in the Save dialog and writes it; a failure is shown in a
     // message box and leaves no file behind.
@@ -38,8 +42,6 @@ class CDetailsDlg : public ambersel::win32::CDialog {
     static const ambersel::win32::MessageMap messageMap;
 
     ambersel::report::ListRecord m_record;
-    ambersel::report::ReportHeading m_heading;
-    // Declared before the picture, which must go first.
+    std::variant<ambersel::report::ReportHeading, std::string> m_heading;
     ambersel::plot::GdiplusSession m_gdiplus;
-    std::unique_ptr<Gdiplus::Bitmap> m_picture;  // nothing when the record has no picture
 };

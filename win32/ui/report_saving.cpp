@@ -39,8 +39,7 @@ std::wstring reportNameFor(const std::string& listName) {
 std::optional<std::string> saveHtmlReport(const std::wstring& target,
                                           const ambersel::report::ReportHeading& heading,
                                           const ambersel::report::ListRecord& record) {
-    const std::string html =
-        ambersel::report::reportHtml(heading, {record}, ambersel::report::PictureSource::DataUri);
+    const std::string html = ambersel::report::reportHtml(heading, {record});
     // Written beside the target and moved over it, so that a failure leaves the target whole.
     const std::wstring partial = target + L".partial";
     const HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
