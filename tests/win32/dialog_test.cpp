@@ -17,6 +17,7 @@
 #include <tuple>
 #include <vector>
 
+#include "report/report_text.h"
 #include "tests/test_files.h"
 #include "tests/win32/modal_driver.h"
 #include "win32/ui/ambersel_test_dlg.h"
@@ -359,12 +360,16 @@ TEST(Details, ShowsTheListOfTheLine) {
 }
 
 TEST(Details, SavesTheReportUnderTheTypedName) {
-    // What would go wrong; whether the folder holds a file of that name first; the name typed;
-    // the file that must hold the report.
-    for (const auto& [name, earlier, typed, saved] :
-         std::initializer_list<std::tuple<const char*, bool, const wchar_t*, const wchar_t*>>{
-             {"a name typed without extension lacks .html", false, L"report", L"report.html"},
-             {"an earlier report is not replaced", true, L"old.html", L"old.html"}}) {
+    // What would go wrong; whether the folder holds a file of that name first; whether the list
+    // is written to between Calculate and Details; the name typed; the file that must hold the
+    // report.
+    for (const auto& [name, earlier, rewritten, typed, saved] :
+         std::initializer_list<std::tuple<const char*, bool, bool, const wchar_t*, const wchar_t*>>{
+             {"a name typed without extension lacks .html", false, false, L"report",
+              L"report.html"},
+             {"an earlier report is not replaced", true, false, L"old.html", L"old.html"},
+             {"a list written after Calculate is vouched for by the facts of its new bytes", false,
+              true, L"report.html", L"report.html"}}) {
         SCOPED_TRACE(name);
         const TemporaryFolder folder;
         const std::filesystem::path list = folder.write("list.ASC", "1000,100\n");
@@ -374,7 +379,11 @@ TEST(Details, SavesTheReportUnderTheTypedName) {
         }
         CAmbersel_TestDlg dialog;
         run(dialog, [&](const WindowDriver& w, HWND window) {
-            const HWND details = openDetails(w, window, list);
+            const HWND details = openDetails(w, window, list, [&] {
+                if (rewritten) {
+                    folder.write("list.ASC", "1000,100\n2000,10\n");
+                }
+            });
             click(details, IDC_SAVE_REPORT);
             const HWND saveDialog = w.waitForOwnedBy(details);
             SendMessageW(fileNameBox(saveDialog), WM_SETTEXT, 0,
@@ -391,6 +400,12 @@ TEST(Details, SavesTheReportUnderTheTypedName) {
         const std::string written = contentOf(folder.path() / saved);
         EXPECT_EQ(written.rfind("<!DOCTYPE html>", 0), 0U) << written.substr(0, 40);
         EXPECT_NE(written.find("PASS : F = 0.1210"), std::string::npos);
+        // The SHA-256 of the bytes that Calculate read, or none and why.
+        EXPECT_EQ(
+            written.find("f11113429a73052f483dd6f784d1f59009929a1860adec46799a1a71e1d7df28") !=
+                std::string::npos,
+            !rewritten);
+        EXPECT_EQ(written.find(report::kWrittenAfterReading) != std::string::npos, rewritten);
         std::size_t files = 0;
         for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
             files += entry.is_regular_file() ? 1 : 0;
