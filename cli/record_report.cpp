@@ -1,6 +1,5 @@
 #include "cli/record_report.h"
 
-#include <set>
 #include <utility>
 
 #include "evaluation/value_text.h"
@@ -17,15 +16,8 @@ std::optional<std::string> reportNameProblem(const std::string& pattern,
     if (!isReportName(pattern)) {
         return "--report needs a file name ending in .pdf or .html: " + escapedBytes(pattern, true);
     }
-    if (pattern.find(kPlotNamePlaceholder) == std::string::npos) {
-        return std::nullopt;
-    }
-    std::set<std::filesystem::path> targets;
-    for (const std::string& file : files) {
-        const std::filesystem::path target = plotTargetFor(pattern, file);
-        if (!targets.insert(target).second) {
-            return "two files would go to the same report " + escapedBytes(target.string(), true);
-        }
+    if (const std::optional<std::filesystem::path> shared = sharedTarget(pattern, files)) {
+        return "two files would go to the same report " + escapedBytes(shared->string(), true);
     }
     return std::nullopt;
 }

@@ -1,17 +1,17 @@
 #include "report/report_file.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
-#include <QFont>
 #include <QFileInfo>
+#include <QFont>
 #include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QString>
 #include <QTextDocument>
 #include <QTimeZone>
@@ -19,6 +19,7 @@
 
 #include <cstdlib>
 
+#include "evaluation/output_file.h"
 #include "report/html_report.h"
 
 namespace ambersel::report {
@@ -28,8 +29,9 @@ QString qtPath(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.string()));
 }
 
-bool printPdf(QSaveFile& file, const ReportHeading& heading,
-              const std::vector<ListRecord>& records) {
+}  // namespace
+
+std::string pdfReport(const ReportHeading& heading, const std::vector<ListRecord>& records) {
     QTextDocument document;
     QFont font = document.defaultFont();
     font.setPointSizeF(7.5);
@@ -45,39 +47,30 @@ bool printPdf(QSaveFile& file, const ReportHeading& heading,
                                  QUrl(QString::fromStdString(pictureResourceName(index))), picture);
         }
     }
-    QPdfWriter writer(&file);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     writer.setTitle(QStringLiteral("Ambersel test report"));
     writer.setCreator(QStringLiteral("Ambersel Test Calculator ") +
                       QString::fromStdString(heading.programVersion));
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(14, 14, 14, 14), QPageLayout::Millimeter));
     document.print(&writer);
-    return file.error() == QFileDevice::NoError;
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
-
-}  // namespace
 
 std::optional<std::string> writeReport(const std::filesystem::path& target, ReportFormat format,
                                        const ReportHeading& heading,
                                        const std::vector<ListRecord>& records) {
-    // Written beside the target and renamed over it at the end, so that no reader ever sees half
-    // a report and a failure leaves the old one in place.
-    QSaveFile file(qtPath(target));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString().toStdString();
+    const std::string bytes = format == ReportFormat::Html
+                                  ? reportHtml(heading, records, PictureSource::DataUri)
+                                  : pdfReport(heading, records);
+    if (bytes.empty()) {
+        return "the report could not be made";
     }
-    bool written = false;
-    if (format == ReportFormat::Html) {
-        const std::string text = reportHtml(heading, records, PictureSource::DataUri);
-        written = file.write(text.data(), static_cast<qint64>(text.size())) ==
-                  static_cast<qint64>(text.size());
-    } else {
-        written = printPdf(file, heading, records);
-    }
-    if (!written || !file.commit()) {
-        const std::string why = file.errorString().toStdString();
-        file.cancelWriting();
-        return why.empty() ? std::string("write error") : why;
+    if (const std::error_code error = replaceFile(target, bytes)) {
+        return error.message();
     }
     return std::nullopt;
 }

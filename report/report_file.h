@@ -1,7 +1,7 @@
 #pragma once
 
-// Writing the report for the record to a file, as HTML or as PDF, and the facts of a list file it
-// records. Needs the process's graphics session (a QGuiApplication) for PDF.
+// The report for the record as a PDF document, and written to a file as HTML or as PDF; and the
+// facts of a list file it records. PDF needs the process's graphics session (a QGuiApplication).
 
 #include <filesystem>
 #include <optional>
@@ -12,6 +12,9 @@
 #include "report/report_format.h"
 
 namespace ambersel::report {
+
+// The report as a PDF document; empty when it could not be made.
+std::string pdfReport(const ReportHeading& heading, const std::vector<ListRecord>& records);
 
 // Writes the report to `target`: replaced whole, or left as it was when anything fails. Returns
 // why it could not be written, or nothing on success.

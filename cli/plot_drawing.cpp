@@ -1,0 +1,84 @@
+#include "cli/plot_drawing.h"
+
+#include <utility>
+
+#include "cli/spectrum_chart.h"
+#include "evaluation/output_file.h"
+#include "report/html_report.h"
+#include "report/report_format.h"
+#if AMBERSEL_FILE_FACTS_WITH_QT
+#include "report/report_file.h"
+#endif
+
+namespace ambersel::cli {
+namespace {
+
+std::optional<std::string> written(const std::filesystem::path& target, const std::string& bytes,
+                                   const char* whatFailed) {
+    if (bytes.empty()) {
+        return whatFailed;
+    }
+    if (const std::error_code error = replaceFile(target, bytes)) {
+        return error.message();
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+PlotDrawing::PlotDrawing(std::unique_ptr<PaintingBackend> backend)
+    : m_backend(std::move(backend)) {}
+
+std::optional<std::string> PlotDrawing::draw(const plot::Chart& chart,
+                                             const std::filesystem::path& target,
+                                             PlotFormat format) const {
+    const std::string bytes =
+        format == PlotFormat::Svg ? m_backend->svgPicture(chart) : m_backend->pngPicture(chart);
+    return written(target, bytes, "the picture could not be rendered");
+}
+
+report::ListRecord PlotDrawing::record(const FileEvaluation& evaluation,
+                                       const std::vector<double>& bandEdges) const {
+    const bool standardInput = evaluation.isStandardInput();
+    report::ListRecord record =
+        report::recordOf(standardInput ? std::string("standard input") : evaluation.argument,
+                         evaluation.points, evaluation.stop, bandEdges);
+#if AMBERSEL_FILE_FACTS_WITH_QT
+    if (!standardInput) {
+        record.file = report::fileFactsOf(evaluation.argument);
+    }
+#endif
+    record.picturePng =
+        m_backend->pngPicture(plot::spectrumChart(chartedList(evaluation), bandEdges));
+    return record;
+}
+
+std::optional<std::string> PlotDrawing::writeReport(
+    const std::filesystem::path& target, const std::vector<report::ListRecord>& records) const {
+#if AMBERSEL_FILE_FACTS_WITH_QT
+    const report::ReportHeading heading{AMBERSEL_VERSION, report::localTimeNow()};
+#else
+    const report::ReportHeading heading{AMBERSEL_VERSION, {}};
+#endif
+    const std::string bytes =
+        report::reportFormatOf(target) == report::ReportFormat::Pdf
+            ? m_backend->pdfReport(heading, records)
+            : report::reportHtml(heading, records, report::PictureSource::DataUri);
+    return written(target, bytes, "the report could not be made");
+}
+
+std::variant<PlotDrawing, std::string> startPlotDrawing(const std::string& programName,
+                                                        const std::string& plotName,
+                                                        const std::string& reportName) {
+    if (plotName.empty() && reportName.empty()) {
+        return PlotDrawing(nullptr);
+    }
+    const bool pdf = report::reportFormatOf(reportName) == report::ReportFormat::Pdf;
+    auto started = startPaintingBackend(programName, pdf);
+    if (auto* why = std::get_if<std::string>(&started)) {
+        return std::move(*why);
+    }
+    return PlotDrawing(std::move(std::get<std::unique_ptr<PaintingBackend>>(started)));
+}
+
+}  // namespace ambersel::cli
