@@ -155,10 +155,12 @@ std::vector<RunCase> runs() {
                 kOddWarning + kOddWarning},
     };
     if (!kDrawsPictures) {
-        runs.push_back({"a_build_without_pictures_refuses_to_plot", "--plot {name}.png pass.ASC", 2,
-                        "", "ambersel-eval: this build draws no pictures*\n"});
-        runs.push_back({"a_build_without_pictures_writes_no_report", "--report r.pdf pass.ASC", 2,
-                        "", "ambersel-eval: this build draws no pictures*\n"});
+        runs.push_back(
+            {"a_build_without_pictures_refuses_to_plot", "--plot {name}.png pass.ASC", 2, "",
+             "ambersel-eval: this build draws no PNG pictures and writes no PDF reports*\n"});
+        runs.push_back(
+            {"a_build_without_pictures_writes_no_report", "--report r.pdf pass.ASC", 2, "",
+             "ambersel-eval: this build draws no PNG pictures and writes no PDF reports*\n"});
         return runs;
     }
     runs.insert(
