@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "cli/spectrum_chart.h"
+#include "cli/charted_list.h"
 #include "evaluation/output_file.h"
 #include "report/html_report.h"
 #include "report/report_format.h"
