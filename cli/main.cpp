@@ -184,7 +184,7 @@ class FileOutputs {
             return kPass;
         }
         std::cerr << kProgram << ": cannot write " << what << " "
-                  << escapedBytes(target.string(), true) << " (" << *why << ")\n";
+                  << escapedBytes(argumentOfPath(target), true) << " (" << *why << ")\n";
         return kError;
     }
 

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "cli/argument_text.h"
 #include "evaluation/output_file.h"
 #include "evaluation/value_text.h"
 
@@ -12,14 +13,16 @@ std::optional<PlotFormat> plotFormatOf(const std::filesystem::path& target) {
 }
 
 std::filesystem::path plotTargetFor(const std::string& pattern, const std::string& argument) {
+    const std::optional<std::filesystem::path> path = pathOfArgument(argument);
     const std::string name =
-        argument == "-" ? std::string("stdin") : std::filesystem::path(argument).stem().string();
+        argument == "-" ? std::string("stdin") : (path ? argumentOfPath(path->stem()) : argument);
     std::string target = pattern;
     for (std::size_t at = target.find(kPlotNamePlaceholder); at != std::string::npos;
          at = target.find(kPlotNamePlaceholder, at + name.size())) {
         target.replace(at, kPlotNamePlaceholder.size(), name);
     }
-    return std::filesystem::path(target);
+    // A pattern and an argument always stand for a name: both come from the command line.
+    return pathOfArgument(target).value_or(std::filesystem::path(target));
 }
 
 bool drawsOnePicture(const std::string& pattern, std::size_t fileCount) {
@@ -47,7 +50,8 @@ std::optional<std::string> plotNameProblem(const std::string& pattern,
         return "--plot needs a file name ending in .svg or .png: " + escapedBytes(pattern, true);
     }
     if (const std::optional<std::filesystem::path> shared = sharedTarget(pattern, files)) {
-        return "two files would be drawn to the same plot " + escapedBytes(shared->string(), true);
+        return "two files would be drawn to the same plot " +
+               escapedBytes(argumentOfPath(*shared), true);
     }
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "cli/argument_text.h"
 #include "evaluation/value_text.h"
 #include "report/report_format.h"
 
@@ -17,7 +18,8 @@ std::optional<std::string> reportNameProblem(const std::string& pattern,
         return "--report needs a file name ending in .pdf or .html: " + escapedBytes(pattern, true);
     }
     if (const std::optional<std::filesystem::path> shared = sharedTarget(pattern, files)) {
-        return "two files would go to the same report " + escapedBytes(shared->string(), true);
+        return "two files would go to the same report " +
+               escapedBytes(argumentOfPath(*shared), true);
     }
     return std::nullopt;
 }
@@ -30,7 +32,7 @@ RecordReport::RecordReport(const PlotDrawing& drawing, std::string pattern,
       m_onePerList(m_pattern.find(kPlotNamePlaceholder) != std::string::npos) {}
 
 std::filesystem::path RecordReport::targetFor(const std::string& argument) const {
-    return m_onePerList ? plotTargetFor(m_pattern, argument) : std::filesystem::path(m_pattern);
+    return plotTargetFor(m_pattern, argument);
 }
 
 std::optional<std::string> RecordReport::add(const FileEvaluation& evaluation) {
@@ -47,7 +49,7 @@ std::optional<std::string> RecordReport::finish() {
     if (m_onePerList || m_records.empty()) {
         return std::nullopt;
     }
-    return m_drawing.writeReport(m_pattern, m_records);
+    return m_drawing.writeReport(targetFor({}), m_records);
 }
 
 }  // namespace ambersel::cli
