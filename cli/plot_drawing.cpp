@@ -4,6 +4,7 @@
 
 #include "cli/charted_list.h"
 #include "evaluation/output_file.h"
+#include "plot/drawing/svg_picture.h"
 #include "report/html_report.h"
 #include "report/report_format.h"
 #if AMBERSEL_FILE_FACTS_WITH_QT
@@ -33,7 +34,7 @@ std::optional<std::string> PlotDrawing::draw(const plot::Chart& chart,
                                              const std::filesystem::path& target,
                                              PlotFormat format) const {
     const std::string bytes =
-        format == PlotFormat::Svg ? m_backend->svgPicture(chart) : m_backend->pngPicture(chart);
+        format == PlotFormat::Svg ? plot::svgPicture(chart) : m_backend->pngPicture(chart);
     return written(target, bytes, "the picture could not be rendered");
 }
 
@@ -70,10 +71,12 @@ std::optional<std::string> PlotDrawing::writeReport(
 std::variant<PlotDrawing, std::string> startPlotDrawing(const std::string& programName,
                                                         const std::string& plotName,
                                                         const std::string& reportName) {
-    if (plotName.empty() && reportName.empty()) {
+    const bool pdf = report::reportFormatOf(reportName) == report::ReportFormat::Pdf;
+    const bool png = plotFormatOf(plotName) == PlotFormat::Png;
+    // Until a record's picture is drawn without the backend, every report needs it.
+    if (!png && reportName.empty()) {
         return PlotDrawing(nullptr);
     }
-    const bool pdf = report::reportFormatOf(reportName) == report::ReportFormat::Pdf;
     auto started = startPaintingBackend(programName, pdf);
     if (auto* why = std::get_if<std::string>(&started)) {
         return std::move(*why);

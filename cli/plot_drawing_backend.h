@@ -22,8 +22,7 @@ class PaintingBackend {
     PaintingBackend& operator=(const PaintingBackend&) = delete;
     virtual ~PaintingBackend() = default;
 
-    // `chart` as an SVG document or a PNG image; empty when it could not be drawn.
-    virtual std::string svgPicture(const plot::Chart& chart) const = 0;
+    // `chart` as a PNG image; empty when it could not be drawn.
     virtual std::string pngPicture(const plot::Chart& chart) const = 0;
 
     // The report of `records` as a PDF document; empty when it could not be made.

@@ -25,9 +25,6 @@ class ModuleBackend final : public PaintingBackend {
     ModuleBackend(Library library, std::unique_ptr<PaintingBackend> backend)
         : m_library(std::move(library)), m_backend(std::move(backend)) {}
 
-    std::string svgPicture(const plot::Chart& chart) const override {
-        return m_backend->svgPicture(chart);
-    }
     std::string pngPicture(const plot::Chart& chart) const override {
         return m_backend->pngPicture(chart);
     }

@@ -15,9 +15,6 @@ class QtBackend final : public PaintingBackend {
   public:
     explicit QtBackend(const char* programName) : m_session(programName) {}
 
-    std::string svgPicture(const plot::Chart& chart) const override {
-        return plot::svgPicture(chart);
-    }
     std::string pngPicture(const plot::Chart& chart) const override {
         return plot::pngPicture(chart);
     }
