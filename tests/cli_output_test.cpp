@@ -93,6 +93,13 @@ std::vector<RunCase> runs() {
         RunCase{"top_zero", "--top 0 -", 2, "", kHint},
         RunCase{"top_not_a_whole_number", "--top 3x -", 2, "", kHint},
         RunCase{"points_and_top_as_two_tables", "--points --top 3 -", 2, "", kHint},
+        RunCase{"an_svg_needs_no_painting_library_in_any_build",
+                "--plot p2.svg pass.ASC",
+                0,
+                "PASS : F = 0.1210\n",
+                "",
+                {},
+                true},
         RunCase{"two_lists_drawn_to_one_plot", "--plot {name}.svg a.ASC b/a.ASC", 2, "", kHint},
         RunCase{"bands_as_text_with_the_points_outside_them", "--bands 150k,1M,10M,30M fail.ASC", 1,
                 "FAIL : F = 1.2104\n"
