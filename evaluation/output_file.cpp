@@ -6,12 +6,6 @@
 #include <random>
 
 #if defined(_WIN32)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 // The C runtime's descriptors, after windows.h.
 #include <fcntl.h>
@@ -102,6 +96,7 @@ class NewFile {
                 break;
             }
         }
+        m_created = m_fd >= 0;
     }
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
@@ -109,7 +104,7 @@ class NewFile {
         if (m_fd >= 0) {
             closeFile(m_fd);
         }
-        if (!m_renamed) {
+        if (m_created && !m_renamed) {
             std::error_code ignored;
             std::filesystem::remove(m_path, ignored);
         }
@@ -124,7 +119,7 @@ class NewFile {
             if (written < 0 && errno != EINTR) {
                 return lastError();
             }
-            bytes.remove_prefix(static_cast<std::size_t>(std::max(written, 0)));
+            bytes.remove_prefix(written > 0 ? static_cast<std::size_t>(written) : 0);
         }
         return flushToDisk(m_fd) == 0 ? std::error_code() : lastError();
     }
@@ -145,6 +140,7 @@ class NewFile {
     std::filesystem::path m_path;
     int m_fd = -1;
     std::error_code m_error;
+    bool m_created = false;  // never remove a file of that name that someone else made
     bool m_renamed = false;
 };
 
