@@ -2,14 +2,10 @@
 
 #include <utility>
 
-#include "cli/charted_list.h"
 #include "evaluation/output_file.h"
 #include "plot/drawing/svg_picture.h"
 #include "report/html_report.h"
 #include "report/report_format.h"
-#if AMBERSEL_FILE_FACTS_WITH_QT
-#include "report/report_file.h"
-#endif
 
 namespace ambersel::cli {
 namespace {
@@ -38,33 +34,12 @@ std::optional<std::string> PlotDrawing::draw(const plot::Chart& chart,
     return written(target, bytes, "the picture could not be rendered");
 }
 
-report::ListRecord PlotDrawing::record(const FileEvaluation& evaluation,
-                                       const std::vector<double>& bandEdges) const {
-    const bool standardInput = evaluation.isStandardInput();
-    report::ListRecord record =
-        report::recordOf(standardInput ? std::string("standard input") : evaluation.argument,
-                         evaluation.points, evaluation.stop, bandEdges);
-#if AMBERSEL_FILE_FACTS_WITH_QT
-    if (!standardInput) {
-        record.file = report::fileFactsOf(evaluation.argument);
-    }
-#endif
-    record.picturePng =
-        m_backend->pngPicture(plot::spectrumChart(chartedList(evaluation), bandEdges));
-    return record;
-}
-
 std::optional<std::string> PlotDrawing::writeReport(
-    const std::filesystem::path& target, const std::vector<report::ListRecord>& records) const {
-#if AMBERSEL_FILE_FACTS_WITH_QT
-    const report::ReportHeading heading{AMBERSEL_VERSION, report::localTimeNow()};
-#else
-    const report::ReportHeading heading{AMBERSEL_VERSION, {}};
-#endif
-    const std::string bytes =
-        report::reportFormatOf(target) == report::ReportFormat::Pdf
-            ? m_backend->pdfReport(heading, records)
-            : report::reportHtml(heading, records, report::PictureSource::DataUri);
+    const std::filesystem::path& target, const report::ReportHeading& heading,
+    const std::vector<report::ListRecord>& records) const {
+    const std::string bytes = report::reportFormatOf(target) == report::ReportFormat::Pdf
+                                  ? m_backend->pdfReport(heading, records)
+                                  : report::reportHtml(heading, records);
     return written(target, bytes, "the report could not be made");
 }
 
@@ -73,8 +48,7 @@ std::variant<PlotDrawing, std::string> startPlotDrawing(const std::string& progr
                                                         const std::string& reportName) {
     const bool pdf = report::reportFormatOf(reportName) == report::ReportFormat::Pdf;
     const bool png = plotFormatOf(plotName) == PlotFormat::Png;
-    // Until a record's picture is drawn without the backend, every report needs it.
-    if (!png && reportName.empty()) {
+    if (!png && !pdf) {
         return PlotDrawing(nullptr);
     }
     auto started = startPaintingBackend(programName, pdf);

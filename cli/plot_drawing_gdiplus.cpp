@@ -24,8 +24,9 @@ class GdiplusBackend final : public PaintingBackend {
 std::variant<std::unique_ptr<PaintingBackend>, std::string> startPaintingBackend(
     const std::string& /*programName*/, bool pdf) {
     if (pdf) {
-        return std::string("this build writes no PDF reports; write the report as HTML "
-                           "(--report FILE.html) and print it to PDF from a browser");
+        return std::string(
+            "this build writes no PDF reports; write the report as HTML "
+            "(--report FILE.html) and print it to PDF from a browser");
     }
     return std::make_unique<GdiplusBackend>();
 }

@@ -27,6 +27,10 @@ printf '1000,100\n' >"$scratch/one.ASC"
     fail "the installed ambersel-eval does not find its painting plug-in"
 [ "$(head -c 4 "$scratch/one.png" | tail -c 3)" = PNG ] ||
     fail "the installed ambersel-eval drew no PNG"
+# Every other run starts without the toolkit: the program itself needs no Qt library.
+if readelf -d "$scratch/usr/bin/ambersel-eval" | grep NEEDED | grep -q libQt; then
+    fail "ambersel-eval loads Qt at every start"
+fi
 
 desktop=$scratch/usr/share/applications/$id.desktop
 desktop-file-validate "$desktop" || fail "the desktop entry does not validate"

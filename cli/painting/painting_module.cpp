@@ -6,7 +6,7 @@
 
 #include "cli/plot_drawing_backend.h"
 #include "plot/painting/pictures.h"
-#include "report/report_file.h"
+#include "report/pdf_report.h"
 
 namespace ambersel::cli {
 namespace {
