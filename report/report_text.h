@@ -28,7 +28,7 @@ inline constexpr const char* kWrittenAfterReading =
     "none: the file was written to after it was read, so its size, time and SHA-256 would not be "
     "those of the list evaluated";
 
-// "12.34%"; "-" where there is no share.
+// The share as every output writes it; "-" where there is no share.
 std::string percentText(std::optional<double> share);
 
 // Bytes made safe for a report: control bytes as \xHH, invalid UTF-8 bytes as U+FFFD.
