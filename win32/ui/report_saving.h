@@ -11,8 +11,8 @@
 // dialog proposes.
 std::wstring reportNameFor(const std::string& listName);
 
-// Writes the report to `target`: replaced whole, or left as it was when anything fails, and no
-// file of ours left beside it. Returns why it could not be written, or nothing on success.
+// Writes the report to `target`, replaced whole (evaluation/output_file.h) or left as it was.
+// Returns why it could not be written, or nothing on success.
 std::optional<std::string> saveHtmlReport(const std::wstring& target,
                                           const ambersel::report::ReportHeading& heading,
                                           const ambersel::report::ListRecord& record);
