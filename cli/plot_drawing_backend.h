@@ -39,7 +39,9 @@ inline constexpr const char* kPaintingEntryName = "ambersel_start_painting";
 using PaintingEntry = PaintingBackend* (*)(const char* programName, const char* programVersion);
 
 // Starts the backend for a run that asks for PNG pictures or PDF reports (`pdf`: a PDF report is
-// among them), or says why this build or installation cannot draw them.
+// among them), or says why this build or installation cannot draw them. The plug-in's graphics
+// session sets the C library's locale from the environment, which changes nothing here: the
+// reader, the reports and the pictures convert numbers without the C library.
 std::variant<std::unique_ptr<PaintingBackend>, std::string> startPaintingBackend(
     const std::string& programName, bool pdf);
 

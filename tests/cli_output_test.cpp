@@ -177,7 +177,7 @@ std::vector<RunCase> runs() {
         {RunCase{"a_plot_that_cannot_replace_a_folder_is_an_error", "--plot p.svg pass.ASC", 2,
                  "PASS : F = 0.1210\n", "ambersel-eval: cannot write the plot p.svg (*)\n"},
          RunCase{"a_list_read_after_the_graphics_started_keeps_its_full_stop",
-                 "--plot {name}.svg decimal.ASC", 1, "FAIL : F = 1.0000\n", ""},
+                 "--plot {name}.png decimal.ASC", 1, "FAIL : F = 1.0000\n", ""},
          RunCase{"a_list_that_cannot_be_read_is_not_drawn", "--plot {name}.png missing.ASC", 2, "",
                  "Error in the input file: missing.ASC (*)\n"},
          RunCase{"several_lists_without_name_go_onto_one_picture",
