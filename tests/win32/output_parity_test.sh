@@ -136,5 +136,13 @@ compare_files "--report {name}.html on every list" '{name}.html' --report @OUT@ 
 compare_files "--report of the examples and the hostile lists" all.html --report @OUT@ \
     emission_150k_30M.ASC switching_supply_fail.ASC "${hostile[@]}"
 
+# PNG pictures are the platform's own (GDI+ on Windows): a PNG file 1200 pixels wide.
+"$wine_run" "$windows_eval" --plot picture.png switching_supply_fail.ASC >/dev/null 2>&1 || true
+if [ "$(head -c 20 picture.png 2>/dev/null | od -An -tx1 | tr -d ' \n')" != \
+    89504e470d0a1a0a0000000d49484452000004b0 ]; then
+    echo "FAIL: --plot picture.png wrote no PNG 1200 pixels wide"
+    failures=$((failures + 1))
+fi
+
 [ "$failures" -eq 0 ] || exit 1
 echo "the same bytes, files and statuses on Linux and Windows"
