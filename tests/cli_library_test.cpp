@@ -150,32 +150,44 @@ TEST(Json, WritesAFigureThatIsNotFiniteAsNullAndText) {
 }
 
 TEST(OutputFile, IsReplacedWholeOrNotAtAll) {
-    const struct {
+    struct Row {
         const char *name, *target;
         bool replaced;
-        int entries;  // in the folder afterwards: nothing left beside the target
-    } rows[] = {
-        {"a new file", "new.svg", true, 4},
-        {"an older picture", "old.svg", true, 3},
-        {"a link keeps its place and the file it names is replaced", "link.svg", true, 3},
-        {"a missing folder is not made", "missing/p.svg", false, 3},
-        {"a folder in the way stays", "folder.svg", false, 3},
+        int entries;  // in the folder afterwards, the link aside: nothing left beside the target
     };
-    for (const auto& row : rows) {
+    std::vector<Row> rows = {
+        {"a new file", "new.svg", true, 3},
+        {"an older picture", "old.svg", true, 2},
+        {"a missing folder is not made", "missing/p.svg", false, 2},
+        {"a folder in the way stays", "folder.svg", false, 2},
+    };
+#if defined(_WIN32)
+    // Windows lets only administrators and developer mode make symbolic links.
+    constexpr bool kWithLink = false;
+#else
+    constexpr bool kWithLink = true;
+#endif
+    if (kWithLink) {
+        rows.push_back(
+            {"a link keeps its place and the file it names is replaced", "link.svg", true, 2});
+    }
+    for (const Row& row : rows) {
         const TemporaryFolder folder;
         folder.write("old.svg", "old picture");
         std::filesystem::create_directories(folder.path() / "folder.svg" / "keep");
-        std::filesystem::create_symlink("old.svg", folder.path() / "link.svg");
+        if (kWithLink) {
+            std::filesystem::create_symlink("old.svg", folder.path() / "link.svg");
+        }
         const std::filesystem::path target = folder.path() / row.target;
         const std::error_code error = replaceFile(target, "<svg/>");
         EXPECT_EQ(!error, row.replaced) << row.name << ": " << error.message();
         EXPECT_EQ(std::filesystem::is_regular_file(target) && contentOf(target) == "<svg/>",
                   row.replaced)
             << row.name;
-        EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "link.svg")) << row.name;
+        EXPECT_EQ(std::filesystem::is_symlink(folder.path() / "link.svg"), kWithLink) << row.name;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                                 std::filesystem::directory_iterator()),
-                  row.entries)
+                  row.entries + (kWithLink ? 1 : 0))
             << row.name;
     }
 }
