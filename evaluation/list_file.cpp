@@ -238,6 +238,8 @@ struct FileState {
 
 FileState stateOf(std::FILE* file) {
     BY_HANDLE_FILE_INFORMATION information{};
+    // The C runtime gives the stream's Windows handle only as an integer.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
     if (!GetFileInformationByHandle(handle, &information)) {
         return {};
