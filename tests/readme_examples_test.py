@@ -32,7 +32,8 @@ def sessions(lines):
     """Yields (first, end) line ranges of the README's example sessions."""
     index = 0
     while index < len(lines):
-        if lines[index].startswith(PROMPT) and (index == 0 or not lines[index - 1].startswith(INDENT)):
+        opens_block = index == 0 or not lines[index - 1].startswith(INDENT)
+        if opens_block and lines[index].startswith(PROMPT):
             end = index
             while end < len(lines) and lines[end].startswith(INDENT):
                 end += 1
@@ -57,10 +58,10 @@ def stand_in(command):
     return next((word for word in STAND_INS if word in command), None)
 
 
-def run_session(shown, program, scratch):
+def run_session(shown, scratch):
     """What each command wrote (standard output and error, as they came), by command."""
     script = ["set +e"]
-    for number, command in enumerate(shown):
+    for command in shown:
         if stand_in(command) is None:
             script.append(command)
         script += ["status=$?", f"printf '\\n{MARK}\\n'", "(exit $status)"]
@@ -82,14 +83,15 @@ def main(arguments):
     lines = README.read_text(encoding="utf-8").split("\n")
     replaced = list(lines)
     failures = 0
-    with tempfile.TemporaryDirectory(prefix="readme-examples.", dir=os.environ.get("SCRATCH")) as folder:
+    scratch_parent = os.environ.get("SCRATCH")
+    with tempfile.TemporaryDirectory(prefix="readme-examples.", dir=scratch_parent) as folder:
         for first, end in reversed(list(sessions(lines))):
             scratch = pathlib.Path(folder) / f"session-{first}"
             (scratch / "bin").mkdir(parents=True)
             (scratch / "bin" / "ambersel-eval").symlink_to(program)
             (scratch / "examples").symlink_to(SOURCE_TREE / "examples")
             session = commands(lines, first, end)
-            written = run_session([command for command, _, _ in session], program, scratch)
+            written = run_session([command for command, _, _ in session], scratch)
             for (command, out_first, out_end), output in reversed(list(zip(session, written))):
                 word = stand_in(command)
                 if word is not None:
