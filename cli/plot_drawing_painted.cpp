@@ -2,6 +2,7 @@
 
 #include "cli/charted_list.h"
 #include "cli/plot_drawing.h"
+#include "plot/drawing/svg_picture.h"
 #include "plot/painting/pictures.h"
 #include "report/report_file.h"
 
