@@ -65,7 +65,9 @@ TEST(ListFormat, GivesThePointsAndTheStop) {
 TEST(ListReader, ReportsAReadErrorInsteadOfAQuietEnd) {
 #if defined(_WIN32)
     GTEST_SKIP()
-        << "a write-only stream reads as empty here; tests/win32 reads locked bytes instead";
+        << "the Windows C runtime reads a write-only stream as empty, without an error; "
+           "win32_list_file_tests makes its read error from locked bytes instead (where the "
+           "system keeps them from being read: Windows, not Wine)";
 #endif
     // A stream opened for writing only fails every read.
     const testing::TemporaryFolder folder;
