@@ -207,7 +207,8 @@ int evaluateAll(Options& options) {
     int status = kPass;
     bool first = true;
     for (const std::string& file : options.files) {
-        const FileEvaluation evaluation = evaluateListFile(file);
+        const FileEvaluation evaluation = evaluateListFile(
+            file, options.report.empty() ? FileFactsWanted::No : FileFactsWanted::Yes);
         if (evaluation.status == FileStatus::Error) {
             std::cerr << errorMessage(evaluation) << '\n';
         } else if (evaluation.deservesWarning()) {
