@@ -6,11 +6,11 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -133,20 +133,23 @@ class FileOutputs {
   public:
     explicit FileOutputs(const Options& options) : m_options(options) {}
 
-    // Starts drawing when a plot or a report is asked for; false when this build draws none.
+    // Starts drawing the plot and the report asked for; says why and returns false when this build
+    // or installation cannot draw them.
     bool start() {
-        if (m_options.plot.empty() && m_options.report.empty()) {
-            return true;
+        auto started = startPlotDrawing(kProgram, m_options.plot, m_options.report);
+        if (const auto* why = std::get_if<std::string>(&started)) {
+            std::cerr << kProgram << ": " << *why << '\n';
+            return false;
         }
-        m_drawing = startPlotDrawing(kProgram);
-        if (m_drawing && !m_options.plot.empty()) {
+        m_drawing.emplace(std::move(std::get<PlotDrawing>(started)));
+        if (!m_options.plot.empty()) {
             m_plots.emplace(*m_drawing, m_options.plot, m_options.bandEdges,
                             m_options.files.size());
         }
-        if (m_drawing && !m_options.report.empty()) {
+        if (!m_options.report.empty()) {
             m_report.emplace(*m_drawing, m_options.report, m_options.bandEdges);
         }
-        return m_drawing != nullptr;
+        return true;
     }
 
     // Draws and records `evaluation`, a file with a verdict; the exit status this gives.
@@ -181,12 +184,12 @@ class FileOutputs {
             return kPass;
         }
         std::cerr << kProgram << ": cannot write " << what << " "
-                  << escapedBytes(target.string(), true) << " (" << *why << ")\n";
+                  << escapedBytes(argumentOfPath(target), true) << " (" << *why << ")\n";
         return kError;
     }
 
     const Options& m_options;
-    std::unique_ptr<PlotDrawing> m_drawing;
+    std::optional<PlotDrawing> m_drawing;
     std::optional<PlotRun> m_plots;
     std::optional<RecordReport> m_report;
 };
@@ -195,8 +198,6 @@ int evaluateAll(Options& options) {
     checkCombinations(options);
     FileOutputs outputs(options);
     if (!outputs.start()) {
-        std::cerr << kProgram << ": this build draws no pictures and writes no reports (it was "
-                  << "built without Qt); leave out --plot and --report\n";
         return kError;
     }
     if (options.json) {

@@ -102,9 +102,10 @@ TEST(Plots, AreValidSvgAndPngWithoutADisplay) {
             // No runtime folder named either, as under CI: the toolkit's own goes into TMPDIR.
             const TemporaryFolder temporary;
             const EvaluatorRun run =
-                runEvaluator(folder.path(), arguments, "",
-                             {"QT_QPA_PLATFORM=xcb", "DISPLAY=", "WAYLAND_DISPLAY=",
-                              "XDG_RUNTIME_DIR=", "TMPDIR=" + temporary.path().string()});
+                runEvaluator(folder.path(), arguments,
+                             {"",
+                              {"QT_QPA_PLATFORM=xcb", "DISPLAY=", "WAYLAND_DISPLAY=",
+                               "XDG_RUNTIME_DIR=", "TMPDIR=" + temporary.path().string()}});
             EXPECT_EQ(run.exitStatus, row.exitStatus) << run.err;
             EXPECT_TRUE(std::filesystem::is_empty(temporary.path())) << "left in TMPDIR";
             ASSERT_FALSE(run.out.empty()) << "the result lines are still printed";
