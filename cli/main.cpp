@@ -307,6 +307,7 @@ int runWithWideArguments(int argc, wchar_t** argv) {
             generalizedUtf8FromUtf16(std::u16string(argument.begin(), argument.end())));
     }
     std::vector<char*> pointers;
+    pointers.reserve(arguments.size() + 1);
     for (std::string& argument : arguments) {
         pointers.push_back(argument.data());
     }
