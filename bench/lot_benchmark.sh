@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# ambersel-eval on a production lot: 10,000 lists of 600 points with --summary --table, on one job
+# and on two, in turn, RUNS times each so that both meet the same machine load; prints the median
+# wall and CPU time of each and their ratio, whether the outputs were the same bytes, and the load
+# average the machine had. Then 100,000 small lists given through --files-from, with the peak
+# resident memory of the process.
+#
+#   bench/lot_benchmark.sh [BUILD_FOLDER] [RUNS]     defaults: build/release, 5 runs
+#
+# BUILD_FOLDER holds cli/ambersel-eval (the release preset builds it: scripts/bench does). The
+# generated lots go to BUILD_FOLDER/lot_benchmark and are removed at the end.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-build/release}
+runs=${2:-5}
+evaluator=$build/cli/ambersel-eval
+work=$build/lot_benchmark
+rm -rf "$work"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work"
+
+examples/make-lot "$work/lot" 10000 --points 600
+echo "lot: 10000 lists of 600 points, $(du -sm "$work/lot" | cut -f1) MB"
+
+TIMEFORMAT='%R %U %S'
+# One run as "wall-seconds cpu-seconds" (user and system).
+times_of() {
+    local wall user system
+    read -r wall user system < <({ time "$@" >"$work/out" 2>"$work/err"; } 2>&1 || true)
+    awk -v w="$wall" -v u="$user" -v s="$system" 'BEGIN { printf "%.3f %.3f\n", w, u + s }'
+}
+median() {
+    awk -v c="$1" '{ print $c }' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+
+# The lists by name, through --files-from as a lot this size is given; one untimed run first, so
+# that both find the files in the page cache.
+find "$work/lot" -name '*.ASC' | sort >"$work/lot.txt"
+lot=(--summary --table "$work/table.csv" --files-from "$work/lot.txt")
+"$evaluator" "${lot[@]}" --jobs 2 >/dev/null 2>&1 || true
+
+: >"$work/one"
+: >"$work/two"
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+for ((run = 0; run < runs; ++run)); do
+    times_of "$evaluator" "${lot[@]}" --jobs 1 >>"$work/one"
+    cp "$work/out" "$work/out1"
+    cp "$work/table.csv" "$work/table1.csv"
+    times_of "$evaluator" "${lot[@]}" --jobs 2 >>"$work/two"
+done
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+same=no
+if cmp -s "$work/out" "$work/out1" && cmp -s "$work/table.csv" "$work/table1.csv"; then
+    same=yes
+fi
+
+awk -v ow="$(median 1 <"$work/one")" -v oc="$(median 2 <"$work/one")" \
+    -v tw="$(median 1 <"$work/two")" -v tc="$(median 2 <"$work/two")" -v runs="$runs" 'BEGIN {
+    printf "--jobs 1 : %.3f s wall, %.3f s CPU (medians of %d)\n", ow, oc, runs
+    printf "--jobs 2 : %.3f s wall, %.3f s CPU (medians of %d)\n", tw, tc, runs
+    printf "two jobs are %.2fx as fast in wall time (target: within 2 s and at least 1.7x)\n", ow / tw
+}'
+echo "same output and table bytes on both: $same"
+echo "load average (1, 5, 15 min) before: $load_before, after: $load_after, on $(nproc) cores"
+echo "CPU: $(lscpu | sed -n 's/^Model name: *//p')"
+
+# 100,000 small lists: memory must not grow with the number of lists.
+rm -rf "$work/lot"
+examples/make-lot "$work/small" 100000 --points 5
+find "$work/small" -name '*.ASC' | sort >"$work/small.txt"
+/usr/bin/time -f '%M %e' -o "$work/peak" \
+    "$evaluator" --summary --table "$work/small.csv" --files-from - <"$work/small.txt" \
+    >"$work/out" 2>&1 || true
+read -r peak_kb seconds <"$work/peak"
+echo "100000 lists of 5 points through --files-from -, --summary --table:" \
+    "peak resident memory $((peak_kb / 1024)) MB (target: under 100 MB), $seconds s"
