@@ -104,6 +104,12 @@ void checkCombinations(Options& options) {
     if (options.byTime && !options.summary) {
         throw UsageError("--by-time orders the lot's trend picture; it goes with --summary");
     }
+    if (options.filesFrom == "-" &&
+        std::find(options.files.begin(), options.files.end(), "-") != options.files.end()) {
+        throw UsageError(
+            "--files-from - reads the file list from standard input; no list can "
+            "be read from it too");
+    }
     if (options.files.empty() && options.filesFrom.empty()) {
         throw UsageError("no FILE given: name the lists, or give --files-from");
     }
@@ -361,19 +367,6 @@ int run(int argc, char** argv) {
     Options options;
     app.add_option("FILE", options.files, "list files to evaluate; - for standard input")
         ->type_name("");
-    app.add_option("--files-from", options.filesFrom,
-                   "also evaluate the lists named in FILE, one path per line; - for standard input")
-        ->type_name("FILE");
-    app.add_option("--jobs", options.jobs,
-                   "evaluate N lists at a time (default: one per processor core)")
-        ->type_name("N")
-        ->check(wholeNumberUpTo(kMostJobs));
-    app.add_flag("--summary", options.summary,
-                 "after the lists, the lot's yield, margins, Cpk and lowest margins");
-    app.add_option("--table", options.table, "write one CSV row per list to FILE.csv")
-        ->type_name("FILE");
-    app.add_flag("--by-time", options.byTime,
-                 "with --summary --plot: the trend over the files' modification times");
     app.add_flag("--json", options.json, "write one JSON array with one object per file");
     app.add_flag("--points", options.pointTable,
                  "write the per-point table (CSV, or inside the JSON with --json)");
@@ -388,6 +381,19 @@ int run(int argc, char** argv) {
     app.add_option("--bands", options.bands,
                    "share of F by band: edges such as 150k,1M,10M,30M, or 'decades'")
         ->type_name("EDGES");
+    app.add_option("--files-from", options.filesFrom,
+                   "also evaluate the lists named in FILE, one path per line; - for standard input")
+        ->type_name("FILE");
+    app.add_option("--jobs", options.jobs,
+                   "evaluate N lists at a time (default: one per processor core)")
+        ->type_name("N")
+        ->check(wholeNumberUpTo(kMostJobs));
+    app.add_flag("--summary", options.summary,
+                 "after the lists, the lot's yield, margins, Cpk and lowest margins");
+    app.add_option("--table", options.table, "write one CSV row per list to FILE.csv")
+        ->type_name("FILE");
+    app.add_flag("--by-time", options.byTime,
+                 "with --summary --plot: the trend over the files' modification times");
 
     try {
         app.parse(argc, argv);

@@ -269,6 +269,8 @@ class Refusals(unittest.TestCase):
             "time axis without a summary": (["--by-time"], "--by-time"),
             "summary after a points table": (["--points", "--summary"], "--summary"),
             "no list at all": ([], "no FILE given"),
+            "a list from the input that holds the file list": (["--files-from", "-", "-"],
+                                                               "no list can be read from it too"),
         }
         for name, (arguments, message) in rows.items():
             with self.subTest(name):
