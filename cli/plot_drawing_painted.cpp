@@ -1,7 +1,8 @@
 // The build with Qt: plots drawn offscreen and written whole.
 
+#include "cli/charted_list.h"
 #include "cli/plot_drawing.h"
-#include "cli/spectrum_chart.h"
+#include "plot/drawing/svg_picture.h"
 #include "plot/painting/pictures.h"
 #include "report/report_file.h"
 

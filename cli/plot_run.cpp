@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "cli/spectrum_chart.h"
+#include "cli/charted_list.h"
 
 namespace ambersel::cli {
 

@@ -34,7 +34,7 @@ appstreamcli validate --no-net "$scratch/usr/share/metainfo/$id.metainfo.xml" >/
 (cd "$build" && cpack -G DEB -B "$scratch/package" >/dev/null)
 deb=$(ls "$scratch"/package/*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 qt6-qpa-plugins libc6; do
+for needed in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-core libc6; do
     [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed: $depends"
 done
 contents=$(dpkg-deb -c "$deb")

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/charted_list.h"
 #include "cli/file_evaluation.h"
 #include "cli/json_report.h"
 #include "cli/plot_files.h"
-#include "cli/spectrum_chart.h"
 #include "cli/text_reports.h"
 #include "test_files.h"
 

@@ -52,8 +52,8 @@ void expectPng(const std::string& bytes) {
 }
 
 // Drawn with no display, whatever the environment asks for: one list alone with its margin beside
-// its verdict, or the bundled examples on one picture, each with its verdict and margin in the
-// legend and a row of bands.
+// its verdict (its name, whatever it holds, as text), or the bundled examples on one picture, each
+// with its verdict and margin in the legend and a row of bands.
 TEST(Plots, AreValidSvgAndPngWithoutADisplay) {
     // Points a few pixels apart are drawn as one: a long scan gives a picture of the size of a
     // short one. Two of its points have no place on a logarithmic axis.
@@ -61,6 +61,7 @@ TEST(Plots, AreValidSvgAndPngWithoutADisplay) {
     for (int i = 0; i < 200000; ++i) {
         scan += std::to_string(150000 + 149 * i) + "," + std::to_string(40 + i * 7919 % 30) + "\n";
     }
+    const char* const kHostileName = "a<b&\"'\x01\xff.ASC";
     // The lists are the bundled examples, "list.ASC" holding the scan, or "-" for standard input
     // without points; texts of the picture, separated by '|', with a "!" before those that must not
     // be in it.
@@ -79,10 +80,13 @@ TEST(Plots, AreValidSvgAndPngWithoutADisplay) {
          ">2 lists: 1 FAIL, 1 PASS<|>switching_supply_fail.ASC<|>FAIL : F = 1.1201<|"
          ">margin -0.99 dB<|>emission_150k_30M.ASC<|>PASS : F = 0.0092<|>margin +40.71 dB<|"
          ">share of F<|!missing|!>3 lists"},
+        {"a name of markup, quotes, a control and an invalid byte, as text", kHostileName, 0, "",
+         ">a&lt;b&amp;&quot;&apos;\uFFFD\uFFFD.ASC<|!\x01"},
     };
     for (const auto& row : rows) {
         const TemporaryFolder folder;
         folder.write("list.ASC", scan);
+        folder.write(kHostileName, "1e6,120\n");
         for (const char* example : {"switching_supply_fail.ASC", "emission_150k_30M.ASC"}) {
             folder.write(example,
                          contentOf(std::string(AMBERSEL_SOURCE_TREE "/examples/") + example));

@@ -1,7 +1,9 @@
-// The chart layout: which points a crowded chart keeps, its outline and its axis labels.
+// The chart layout: which points a crowded chart keeps, its outline, its axis labels, and how wide
+// its texts are; and the numbers of its SVG.
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstddef>
 #include <functional>
 #include <limits>
@@ -10,6 +12,9 @@
 #include <tuple>
 #include <vector>
 
+#include "plot/canvas/font_metrics.h"
+#include "plot/canvas/svg_canvas.h"
+#include "plot/drawing/chart_drawing.h"
 #include "plot/layout/chart_layout.h"
 #include "plot/layout/point_marks.h"
 #include "plot/layout/scale.h"
@@ -85,6 +90,52 @@ TEST(Axes, LabelAHandfulOfRoundValues) {
         levels += line.label + "|";
     }
     EXPECT_EQ(levels, "40|50|60|70|80|90|100|");
+}
+
+// Widths summed by hand from the advances in DejaVuSans.ttf and DejaVuSans-Bold.ttf (2048 units to
+// the em), unkerned: the same on every platform, whatever fonts it has.
+TEST(TextExtents, AreTheShippedFaceAdvancesAndAnEmForWhatItLacks) {
+    const std::tuple<const char*, std::string, Font, double> rows[] = {
+        {"digits, letters and a space", "150 kHz", Font{13}, 53.07275390625},
+        {"bold is wider", "FAIL : F = 1.1201", Font{24, true}, 231.328125},
+        {"micro sign from Latin-1", "Level (dBµV)", Font{15}, 95.947265625},
+        {"dashes, plus-minus, at most, dot, ellipsis", "±0.5 dB ≤ 1 · 2…3 – 4 — 5", Font{13},
+         174.80810546875},
+        {"an invalid byte stands for U+FFFD", "\xff", Font{13}, 13.330078125},
+        {"a control byte stands for U+FFFD", "\x01", Font{13}, 13.330078125},
+        {"a cut sequence: each byte U+FFFD", "\xE2\x80", Font{12}, 24.609375},
+        {"a surrogate stands for U+FFFD", "\xED\xA0\x80", Font{13}, 13.330078125},
+        {"a code point the face lacks is an em", "中", Font{13}, 13},
+        {"nothing", "", Font{13}, 0},
+    };
+    for (const auto& [name, text, font, width] : rows) {
+        EXPECT_DOUBLE_EQ(textExtent(text, font).width, width) << name;
+    }
+    EXPECT_DOUBLE_EQ(textExtent("x", Font{24, true}).height, 27.9375) << "ascent and descent";
+    EXPECT_DOUBLE_EQ(measureChartText("#1  2.85%", TextRole::PointLabel).width, 74.08984375)
+        << "point labels are bold";
+}
+
+// Coordinates as SVG takes them: never an exponent or a decimal comma, whatever the locale.
+TEST(SvgNumbers, HaveAPointAtMostThreeDecimalsAndNoNegativeZero) {
+    const std::tuple<const char*, double, std::string> rows[] = {
+        {"a whole number has no point", 1200, "1200"},
+        {"trailing zeros go", 12.5, "12.5"},
+        {"rounded to three decimals", 0.1 + 0.2, "0.3"},
+        {"a sum of advances keeps its digits", 345.328125, "345.328"},
+        {"no exponent for a small value", 1e-7, "0"},
+        {"negative zero is zero", -0.0004, "0"},
+        {"negative", -62.25, "-62.25"},
+        {"not a number is no coordinate", kNan, "0"},
+        {"far off the picture is cut", 1e300, "1000000000"},
+    };
+    for (const char* locale : {"C", "de_DE.UTF-8"}) {
+        std::setlocale(LC_ALL, locale);
+        for (const auto& [name, value, written] : rows) {
+            EXPECT_EQ(svgNumber(value), written) << name << " in " << locale;
+        }
+    }
+    std::setlocale(LC_ALL, "C");
 }
 
 }  // namespace

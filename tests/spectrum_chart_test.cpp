@@ -1,19 +1,23 @@
 // Charts of evaluated lists: the margin in the title, the bands and their share of F in a strip
 // under the plot, and several lists on one chart with a legend, rows and labels that keep clear of
-// the plot and of each other.
+// the plot and of each other; and the SVG of a chart, whatever its names hold.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <cstddef>
 #include <limits>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "evaluation/test_figure.h"
+#include "evaluation/unicode_text.h"
+#include "plot/drawing/svg_picture.h"
 #include "plot/layout/band_strip.h"
 #include "plot/layout/chart_layout.h"
 #include "plot/layout/chart_legend.h"
@@ -318,6 +322,119 @@ TEST(Legend, CutsLongNamesInTheMiddleBetweenCharacters) {
         EXPECT_EQ(elidedToFit(text, 49, TextRole::LegendHeading, measure), shown);
     }
     EXPECT_EQ(elidedToFit("abcdefghij", 3, TextRole::LegendHeading, measure), "\u2026");
+}
+
+// What keeps `xml` from being well-formed, as far as an SVG of ours goes: elements that nest,
+// attribute values in double quotes, no '<' or bare '&' in text or values, only the predefined
+// entities, and nothing but valid UTF-8 of XML characters. Empty when nothing does.
+std::string xmlFault(std::string_view xml) {
+    for (std::size_t at = 0; at < xml.size();) {
+        const auto [codePoint, length] = decodeGeneralizedUtf8(xml, at);
+        if (length == 0 || (codePoint < 0x20 && codePoint != '\n') || isSurrogate(codePoint) ||
+            (codePoint & 0xFFFE) == 0xFFFE) {
+            return "not an XML character at byte " + std::to_string(at);
+        }
+        at += length;
+    }
+    const auto plainText = [](std::string_view text) {
+        for (std::size_t amp = text.find('&'); amp != std::string_view::npos;
+             amp = text.find('&', amp + 1)) {
+            const std::string_view rest = text.substr(amp);
+            if (!rest.starts_with("&amp;") && !rest.starts_with("&lt;") &&
+                !rest.starts_with("&gt;") && !rest.starts_with("&quot;") &&
+                !rest.starts_with("&apos;")) {
+                return false;
+            }
+        }
+        return text.find('<') == std::string_view::npos;
+    };
+    if (!xml.starts_with("<?xml ")) {
+        return "no declaration";
+    }
+    std::vector<std::string_view> open;
+    std::size_t at = xml.find("?>") + 2;
+    while (at < xml.size()) {
+        const std::size_t tag = std::min(xml.find('<', at), xml.size());
+        if (!plainText(xml.substr(at, tag - at))) {
+            return "markup in text at byte " + std::to_string(at);
+        }
+        if (tag == xml.size()) {
+            break;
+        }
+        if (xml.substr(tag, 2) == "</") {
+            const std::size_t end = xml.find('>', tag);
+            if (open.empty() || open.back() != xml.substr(tag + 2, end - tag - 2)) {
+                return "a closing tag at byte " + std::to_string(tag) + " closes nothing open";
+            }
+            open.pop_back();
+            at = end + 1;
+            continue;
+        }
+        const std::size_t end = xml.find_first_of(" />", tag + 1);
+        const std::string_view name = xml.substr(tag + 1, end - tag - 1);
+        at = end;
+        while (xml[at] == ' ') {
+            const std::size_t equals = xml.find("=\"", at);
+            const std::size_t closing = xml.find('"', equals + 2);
+            if (equals == std::string_view::npos || closing == std::string_view::npos ||
+                !plainText(xml.substr(equals + 2, closing - equals - 2))) {
+                return "a bad attribute in <" + std::string(name) + ">";
+            }
+            at = closing + 1;
+        }
+        if (xml.substr(at, 2) == "/>") {
+            at += 2;
+        } else if (xml[at] == '>') {
+            open.push_back(name);
+            ++at;
+        } else {
+            return "<" + std::string(name) + "> is not closed";
+        }
+    }
+    return open.empty() ? "" : "<" + std::string(open.back()) + "> is left open";
+}
+
+// Names come from file names and may hold anything: the picture must stay one well-formed document
+// with the names as text, the same bytes every time and under any locale.
+TEST(SvgPicture, IsWellFormedWhateverTheNamesHoldAndTheSameBytesEverywhere) {
+    const FrequencyLevelList points{
+        {2e5, 80}, {3e6, 60}, {std::numeric_limits<float>::quiet_NaN(), 1}};
+    // A name, and how the picture writes it.
+    const std::tuple<const char*, std::string, std::string> rows[] = {
+        {"markup in a name is text", "<svg><script>x</script>", "&lt;svg&gt;&lt;script&gt;x"},
+        {"an ampersand starts no entity", "R&D &amp;", "R&amp;D &amp;amp;"},
+        {"quotes end no attribute", "\"a'", "&quot;a&apos;"},
+        {"control bytes are no XML characters", "a\x01\x1b\x7f", "a\uFFFD\uFFFD\uFFFD"},
+        {"invalid UTF-8 stands for U+FFFD", "\xff\xc0\xaf.ASC", "\uFFFD\uFFFD\uFFFD.ASC"},
+        {"a surrogate stands for U+FFFD", "\xED\xB0\x80", "\uFFFD"},
+        {"a non-character stands for U+FFFD", "\xEF\xBF\xBE", "\uFFFD"},
+        {"the end of a CDATA section", "]]>", "]]&gt;"},
+    };
+    for (const auto& [rowName, name, written] : rows) {
+        const Chart one = spectrumChart(listOf(name, points), {});
+        const Chart several = overlayChart({listOf(name, points), listOf(name, points)}, {});
+        for (const Chart& chart : {one, several}) {
+            SCOPED_TRACE(rowName +
+                         std::string(chart.series.size() == 1 ? " alone" : " in a legend"));
+            std::setlocale(LC_ALL, "C");
+            const std::string svg = svgPicture(chart);
+            EXPECT_EQ(xmlFault(svg), "");
+            EXPECT_NE(svg.find(">" + written), std::string::npos);
+            EXPECT_EQ(svgPicture(chart), svg) << "drawn twice";
+            std::setlocale(LC_ALL, "de_DE.UTF-8");
+            EXPECT_EQ(svgPicture(chart), svg) << "drawn under a decimal comma";
+            // Inline in HTML: the element alone, each clip path named and used with the prefix.
+            std::string element = svg.substr(svg.find("<svg"));
+            for (const std::string_view use : {"id=\"", "url(#"}) {
+                for (std::size_t at = element.find(use); at != std::string::npos;
+                     at = element.find(use, at + 1)) {
+                    element.insert(at + use.size(), "list2-");
+                }
+            }
+            EXPECT_EQ(inlineSvgPicture(chart, "list2-"), element);
+        }
+    }
+    std::setlocale(LC_ALL, "C");
 }
 
 }  // namespace

@@ -45,8 +45,6 @@ struct Style {
     std::optional<Stroke> stroke;
 };
 
-enum class MarkShape { Circle, Square, Diamond, TriangleUp, TriangleDown };
-
 // Where a text's anchor lies on it, across; the anchor is always on the baseline.
 enum class TextAnchor { Start, Middle, End };
 
@@ -61,11 +59,13 @@ class Canvas {
     virtual void path(std::span<const Point> points, bool closed, const Style& style) = 0;
     // A rectangle, its corners rounded by `cornerRadius` (0: square).
     virtual void rectangle(const Rect& rect, double cornerRadius, const Style& style) = 0;
-    // One mark of `shape` about each of `centres`, reaching `radius` out from it.
+    // One mark of `shape` about each of `centres`, reaching `radius` out from it: a circle, or the
+    // corners plot/canvas/mark_shapes.h gives for the shape.
     virtual void marks(std::span<const Point> centres, MarkShape shape, double radius,
                        const Style& style) = 0;
     // `utf8` on a baseline through `anchor`, turned by `degrees` about it (positive: clockwise,
-    // as y grows downwards; -90 reads upwards).
+    // as y grows downwards; -90 reads upwards). Drawn as plot/canvas/drawn_text.h says, and as
+    // wide as plot/canvas/font_metrics.h measures it; empty text draws nothing.
     virtual void text(std::string_view utf8, Point anchor, TextAnchor alignment, const Font& font,
                       Colour colour, double degrees = 0) = 0;
     // What follows is cut to `rect` until the next call; nothing: not cut.

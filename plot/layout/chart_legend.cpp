@@ -37,7 +37,7 @@ std::string pluralOf(std::size_t count, const char* one, const char* many) {
 }  // namespace
 
 SeriesStyle seriesStyle(std::size_t index) {
-    constexpr MarkShape kShapes[] = {MarkShape::Circle, MarkShape::Square, MarkShape::Triangle,
+    constexpr MarkShape kShapes[] = {MarkShape::Circle, MarkShape::Square, MarkShape::TriangleUp,
                                      MarkShape::Diamond};
     return {index % kSeriesColours, kShapes[(index / kSeriesColours) % std::size(kShapes)]};
 }

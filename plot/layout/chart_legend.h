@@ -13,8 +13,6 @@
 
 namespace ambersel::plot {
 
-enum class MarkShape { Circle, Square, Triangle, Diamond };
-
 // How many colours series are told apart by. Beyond them the colours come round again with the
 // next mark shape.
 inline constexpr std::size_t kSeriesColours = 7;

@@ -16,6 +16,15 @@ struct Size {
     double height = 0;
 };
 
+// How large a line of text comes out: its advance along the baseline, and the height of its line.
+struct TextExtent {
+    double width = 0;
+    double height = 0;
+};
+
+// The shapes a point's mark takes, each about the point's centre.
+enum class MarkShape { Circle, Square, Diamond, TriangleUp, TriangleDown };
+
 // A rectangle of positive size from its top-left corner.
 struct Rect {
     double left = 0;

@@ -54,11 +54,6 @@ enum class TextRole {
     LegendText,
 };
 
-struct TextExtent {
-    double width = 0;
-    double height = 0;
-};
-
 // How large a text comes out in the picture; the painting side knows its fonts.
 using MeasureText = std::function<TextExtent(std::string_view text, TextRole role)>;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// Spectrum charts drawn as pictures, offscreen: no display is needed or used.
+// Spectrum charts drawn as PNG pictures with Qt, offscreen: no display is needed or used.
 
 #include <memory>
 #include <string>
@@ -24,9 +24,9 @@ class GraphicsSession {
     std::unique_ptr<Toolkit> m_toolkit;
 };
 
-// The bytes of `chart` drawn as an SVG document or a PNG image, 1200 pixels wide and 700 high, more
-// with a band strip; empty when it could not be drawn. A GraphicsSession must be running.
-std::string svgPicture(const Chart& chart);
+// The bytes of `chart` drawn as a PNG image, 1200 pixels wide and 700 high, more with a band
+// strip, laid out as its SVG document (plot/drawing/svg_picture.h); empty when it could not be
+// drawn. A GraphicsSession must be running.
 std::string pngPicture(const Chart& chart);
 
 }  // namespace ambersel::plot

@@ -1,4 +1,4 @@
-#include "cli/spectrum_chart.h"
+#include "cli/charted_list.h"
 
 #include <filesystem>
 

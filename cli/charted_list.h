@@ -1,6 +1,6 @@
 #pragma once
 
-// The charts ambersel-eval draws: its evaluated list files, as the plot library charts them.
+// An evaluated list file as the plot library charts it.
 
 #include "cli/file_evaluation.h"
 #include "plot/layout/spectrum_chart.h"

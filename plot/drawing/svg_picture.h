@@ -1,0 +1,21 @@
+#pragma once
+
+// Spectrum charts as SVG documents, written by the program itself: no toolkit is needed, and the
+// same chart gives the same bytes on every platform.
+
+#include <string>
+#include <string_view>
+
+#include "plot/layout/chart.h"
+
+namespace ambersel::plot {
+
+// `chart` as an SVG document, 1200 picture units wide and 700 high, more with a band strip; one
+// unit is one CSS pixel. Its title is the heading on one line, its description the summary.
+std::string svgPicture(const Chart& chart);
+
+// The same picture as an <svg> element to be written into an HTML document: no XML declaration,
+// and its ids start with `idPrefix` ("list2-", say), unique to it within the document.
+std::string inlineSvgPicture(const Chart& chart, std::string_view idPrefix);
+
+}  // namespace ambersel::plot
