@@ -33,6 +33,7 @@
 #include "cli/help_text.h"
 #include "cli/json_report.h"
 #include "cli/list_file_facts.h"
+#include "cli/lot_chart.h"
 #include "cli/lot_summary.h"
 #include "cli/lot_table.h"
 #include "cli/parallel_evaluation.h"
@@ -186,11 +187,15 @@ class FileOutputs {
 
     // Starts drawing when a plot or a report is asked for; false when this build draws none.
     bool start() {
-        if (m_options.plot.empty() && m_options.report.empty()) {
+        // With --summary, a plot name for every list at once names the lot's picture instead.
+        m_lotPicture = m_options.summary && !m_options.plot.empty() &&
+                       m_options.plot.find(kPlotNamePlaceholder) == std::string::npos;
+        const bool drawnByOwnCode = m_lotPicture && plotFormatOf(m_options.plot) == PlotFormat::Svg;
+        if ((m_options.plot.empty() || drawnByOwnCode) && m_options.report.empty()) {
             return true;
         }
         m_drawing = startPlotDrawing(kProgram);
-        if (m_drawing && !m_options.plot.empty()) {
+        if (m_drawing && !m_options.plot.empty() && !m_lotPicture) {
             m_plots.emplace(*m_drawing, m_options.plot, m_options.bandEdges,
                             m_options.files.size());
         }
@@ -221,6 +226,19 @@ class FileOutputs {
             status, m_report ? failure("the report", m_options.report, m_report->finish()) : kPass);
     }
 
+    // Draws the lot's picture, when it is asked for.
+    int finishLot(const LotSummary& summary) const {
+        if (!m_lotPicture) {
+            return kPass;
+        }
+        const std::string bytes = plotFormatOf(m_options.plot) == PlotFormat::Svg
+                                      ? lotChartSvg(summary, m_options.byTime)
+                                      : lotChartPng(summary, m_options.byTime);
+        return failure("the plot", m_options.plot,
+                       bytes.empty() ? std::optional<std::string>("the picture could not be drawn")
+                                     : replaceFile(m_options.plot, bytes));
+    }
+
   private:
     static int plotFailure(const std::optional<PlotFailure>& failed) {
         return failed ? failure("the plot", failed->target, failed->why) : kPass;
@@ -240,6 +258,7 @@ class FileOutputs {
     std::unique_ptr<PlotDrawing> m_drawing;
     std::optional<PlotRun> m_plots;
     std::optional<RecordReport> m_report;
+    bool m_lotPicture = false;
 };
 
 int evaluateAll(Options& options) {
@@ -302,6 +321,7 @@ int evaluateAll(Options& options) {
             }
         });
     status = worse(status, outputs.finish());
+    status = worse(status, outputs.finishLot(summary));
     if (options.json) {
         std::cout << "\n]";
         if (jsonSummary) {

@@ -198,7 +198,7 @@ class Jobs(unittest.TestCase):
             list_file.write("\n".join(listed) + "\n\n")
         stdin = b"150000,60\n160000,61\n"
         forms = {
-            "lines and summary": ["--summary"],
+            "lines, summary and the lot's picture over time": ["--summary", "--by-time"],
             "JSON with its summary, top and bands": ["--json", "--summary", "--top", "3",
                                                       "--bands", "decades"],
             "points table": ["--points"],
@@ -208,14 +208,21 @@ class Jobs(unittest.TestCase):
                 results = []
                 for jobs in ("1", "2"):
                     table = os.path.join(folder, "table%s.csv" % jobs)
-                    status, out, err = run(form + ["--jobs", jobs, "--table", table,
-                                                   "--files-from", os.path.join(folder, "lists.txt"),
-                                                   "-", "-"], stdin)
+                    picture = os.path.join(folder, "lot%s.svg" % jobs)
+                    drawn = ["--plot", picture] if "--by-time" in form else []
+                    status, out, err = run(form + drawn + [
+                        "--jobs", jobs, "--table", table,
+                        "--files-from", os.path.join(folder, "lists.txt"), "-", "-"], stdin)
                     with open(table, "rb") as table_file:
-                        results.append((status, out, err, table_file.read()))
+                        outputs = [status, out, err, table_file.read()]
+                    if drawn:
+                        with open(picture, "rb") as picture_file:
+                            outputs.append(picture_file.read())
+                    results.append(outputs)
                 self.assertEqual(results[0][0], 2)
                 self.assertGreater(len(results[0][1]), 2000 * 20)
-                for part, one, two in zip(("status", "stdout", "stderr", "table"), *results):
+                for part, one, two in zip(("status", "stdout", "stderr", "table", "picture"),
+                                          *results):
                     self.assertTrue(one == two, part)
 
 
