@@ -36,6 +36,13 @@ struct FileEvaluation {
     bool deservesWarning() const;
 };
 
+// "PASS", "FAIL" or "ERROR", as the JSON and the lot's table name a verdict.
+const char* verdictName(FileStatus status);
+
+// "end_of_file", "malformed_item", "read_error" or "file_changed", as the JSON and the lot's table
+// say where reading stopped.
+const char* stopReasonName(ReadingEnd end);
+
 // Reads and evaluates the list named by `argument`: a path taken byte for byte, or "-" for
 // standard input. A file that cannot be opened, or whose reading fails, is status Error.
 // Throws std::bad_alloc when memory runs out.

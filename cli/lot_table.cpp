@@ -16,32 +16,6 @@ namespace {
 
 constexpr std::string_view kRowEnd = "\r\n";
 
-const char* verdictName(FileStatus status) {
-    switch (status) {
-        case FileStatus::Pass:
-            return "PASS";
-        case FileStatus::Fail:
-            return "FAIL";
-        case FileStatus::Error:
-            break;
-    }
-    return "ERROR";
-}
-
-const char* stopName(ReadingEnd end) {
-    switch (end) {
-        case ReadingEnd::EndOfFile:
-            return "end_of_file";
-        case ReadingEnd::MalformedItem:
-            return "malformed_item";
-        case ReadingEnd::FileChanged:
-            return "file_changed";
-        case ReadingEnd::ReadError:
-            break;
-    }
-    return "read_error";
-}
-
 std::string systemMessage(int error) {
     return error != 0 ? std::string(std::strerror(error)) : std::string("write error");
 }
@@ -68,7 +42,7 @@ std::string lotTableRow(const FileEvaluation& evaluation,
              verdict ? floatBitsText(figure) : std::string(),
              margin ? decimalsText(roundedMargin(*margin), 2) : std::string(),
              std::to_string(evaluation.points.size()),
-             evaluation.opened ? std::string(stopName(evaluation.stop.end)) : std::string(),
+             evaluation.opened ? std::string(stopReasonName(evaluation.stop.end)) : std::string(),
              malformed ? std::to_string(evaluation.stop.line) : std::string(),
              facts ? std::to_string(facts->size) : std::string(),
              facts ? isoTimeOf(facts->modified) : std::string(),
