@@ -117,7 +117,8 @@ PRODUCTION LOTS
                 margins sorted from 0, the p-th percentile lies at rank h = (n - 1) p /
                 100, between the margins at floor(h) and floor(h) + 1 (as Python's
                 statistics.quantiles(method="inclusive") and PERCENTILE.INC do).
-                JSON numbers are unrounded; in "lowest", margin_db is to 0.01 dB.
+                JSON numbers are rounded to six decimals (the same on every platform);
+                in "lowest", margin_db is to 0.01 dB.
                 With --plot FILE (no {name}), FILE is the lot's picture instead of one
                 of every list: a histogram of the margins with the pass line at 0 dB,
                 and the margin of each list in the order given, failures marked.

@@ -24,8 +24,14 @@ bool lower(const LowMarginList& a, const LowMarginList& b) {
     return rankOf(a) < rankOf(b) || (rankOf(a) == rankOf(b) && a.position < b.position);
 }
 
+// To six decimals: a margin comes from the C library's logarithm, whose last bits differ between
+// platforms, and the summary is to read the same everywhere.
+Json sixDecimals(double value) {
+    return std::round(value * 1e6) / 1e6 + 0.0;
+}
+
 Json optionalNumber(std::optional<double> value) {
-    return value ? Json(*value) : Json(nullptr);
+    return value ? sixDecimals(*value) : Json(nullptr);
 }
 
 std::string percentOf(std::size_t part, std::size_t whole) {
@@ -121,16 +127,17 @@ void LotSummary::writeJson(std::ostream& out) const {
     summary["failed"] = count(FileStatus::Fail);
     summary["unreadable"] = count(FileStatus::Error);
     summary["yield_percent"] =
-        readable == 0 ? Json(nullptr)
-                      : Json(100.0 * static_cast<double>(passed) / static_cast<double>(readable));
+        readable == 0
+            ? Json(nullptr)
+            : sixDecimals(100.0 * static_cast<double>(passed) / static_cast<double>(readable));
     const std::optional<MarginStatistics> margins = statistics();
     Json margin = Json::object();
     margin["count"] = margins ? margins->count : 0;
-    margin["min_db"] = margins ? Json(margins->minimum) : Json(nullptr);
-    margin["p5_db"] = margins ? Json(margins->fifthPercentile) : Json(nullptr);
-    margin["median_db"] = margins ? Json(margins->median) : Json(nullptr);
-    margin["max_db"] = margins ? Json(margins->maximum) : Json(nullptr);
-    margin["mean_db"] = margins ? Json(margins->mean) : Json(nullptr);
+    margin["min_db"] = margins ? sixDecimals(margins->minimum) : Json(nullptr);
+    margin["p5_db"] = margins ? sixDecimals(margins->fifthPercentile) : Json(nullptr);
+    margin["median_db"] = margins ? sixDecimals(margins->median) : Json(nullptr);
+    margin["max_db"] = margins ? sixDecimals(margins->maximum) : Json(nullptr);
+    margin["mean_db"] = margins ? sixDecimals(margins->mean) : Json(nullptr);
     margin["stdev_db"] = margins ? optionalNumber(margins->standardDeviation) : Json(nullptr);
     margin["cpk"] = margins ? optionalNumber(margins->capability) : Json(nullptr);
     summary["margin"] = std::move(margin);
