@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # ambersel-eval on a production lot: 10,000 lists of 600 points with --summary --table, on one job
 # and on two, in turn, RUNS times each so that both meet the same machine load; prints the median
-# wall and CPU time of each and their ratio, whether the outputs were the same bytes, and the load
-# average the machine had. Then 100,000 small lists given through --files-from, with the peak
+# and the least wall time and the median CPU time of each, their ratios, whether the outputs were
+# the same bytes, and the load average the machine had. Then 100,000 small lists given through --files-from, with the peak
 # resident memory of the process.
 #
-#   bench/lot_benchmark.sh [BUILD_FOLDER] [RUNS]     defaults: build/release, 5 runs
+#   bench/lot_benchmark.sh [BUILD_FOLDER] [RUNS]     defaults: build/release, 9 runs
 #
 # BUILD_FOLDER holds cli/ambersel-eval (the release preset builds it: scripts/bench does). The
 # generated lots go to BUILD_FOLDER/lot_benchmark and are removed at the end.
@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${1:-build/release}
-runs=${2:-5}
+runs=${2:-9}
 evaluator=$build/cli/ambersel-eval
 work=$build/lot_benchmark
 rm -rf "$work"
@@ -32,6 +32,10 @@ times_of() {
 }
 median() {
     awk -v c="$1" '{ print $c }' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+# The least of column $1: on a machine shared with other work, the run that met the least of it.
+least() {
+    awk -v c="$1" '{ print $c }' | sort -n | head -1
 }
 
 # The lists by name, through --files-from as a lot this size is given; one untimed run first, so
@@ -56,10 +60,12 @@ if cmp -s "$work/out" "$work/out1" && cmp -s "$work/table.csv" "$work/table1.csv
 fi
 
 awk -v ow="$(median 1 <"$work/one")" -v oc="$(median 2 <"$work/one")" \
-    -v tw="$(median 1 <"$work/two")" -v tc="$(median 2 <"$work/two")" -v runs="$runs" 'BEGIN {
-    printf "--jobs 1 : %.3f s wall, %.3f s CPU (medians of %d)\n", ow, oc, runs
-    printf "--jobs 2 : %.3f s wall, %.3f s CPU (medians of %d)\n", tw, tc, runs
-    printf "two jobs are %.2fx as fast in wall time (target: within 2 s and at least 1.7x)\n", ow / tw
+    -v tw="$(median 1 <"$work/two")" -v tc="$(median 2 <"$work/two")" \
+    -v ob="$(least 1 <"$work/one")" -v tb="$(least 1 <"$work/two")" -v runs="$runs" 'BEGIN {
+    printf "--jobs 1 : %.3f s wall, %.3f s CPU (medians of %d), best %.3f s\n", ow, oc, runs, ob
+    printf "--jobs 2 : %.3f s wall, %.3f s CPU (medians of %d), best %.3f s\n", tw, tc, runs, tb
+    printf "two jobs are %.2fx as fast in median wall time, %.2fx in the best runs", ow / tw, ob / tb
+    printf " (target: within 2 s and at least 1.7x)\n"
 }'
 echo "same output and table bytes on both: $same"
 echo "load average (1, 5, 15 min) before: $load_before, after: $load_after, on $(nproc) cores"
