@@ -2,8 +2,9 @@
 # ambersel-eval on a production lot: 10,000 lists of 600 points with --summary --table, on one job
 # and on two, in turn, RUNS times each so that both meet the same machine load; prints the median
 # and the least wall time and the median CPU time of each, their ratios, whether the outputs were
-# the same bytes, and the load average the machine had. Then 100,000 small lists given through --files-from, with the peak
-# resident memory of the process.
+# the same bytes, and the load average the machine had; beside it, the same files read by cat on one
+# process and on two, and 200 long lists on one job and on two, where the evaluation takes the time.
+# Then 100,000 small lists given through --files-from, with the peak resident memory.
 #
 #   bench/lot_benchmark.sh [BUILD_FOLDER] [RUNS]     defaults: build/release, 9 runs
 #
@@ -71,8 +72,35 @@ echo "same output and table bytes on both: $same"
 echo "load average (1, 5, 15 min) before: $load_before, after: $load_after, on $(nproc) cores"
 echo "CPU: $(lscpu | sed -n 's/^Model name: *//p')"
 
-# 100,000 small lists: memory must not grow with the number of lists.
+# What the machine's file system allows: the same files read by one cat process and by two. Where
+# opening a file waits on the file system rather than on a core, two jobs cannot open them faster.
+: >"$work/cat1"
+: >"$work/cat2"
+for ((run = 0; run < runs; ++run)); do
+    times_of xargs -P 1 -n 500 cat <"$work/lot.txt" >>"$work/cat1"
+    times_of xargs -P 2 -n 500 cat <"$work/lot.txt" >>"$work/cat2"
+done
+awk -v o="$(least 1 <"$work/cat1")" -v t="$(least 1 <"$work/cat2")" 'BEGIN {
+    printf "the same files read by cat: %.3f s on one process, %.3f s on two (best runs): %.2fx\n",
+        o, t, o / t
+}'
+
+# Few long lists, where the evaluation and not the opening of files takes the time.
 rm -rf "$work/lot"
+examples/make-lot "$work/long" 200 --points 100000
+: >"$work/long1"
+: >"$work/long2"
+for ((run = 0; run < runs; ++run)); do
+    times_of "$evaluator" --summary --jobs 1 "$work"/long/*.ASC >>"$work/long1"
+    times_of "$evaluator" --summary --jobs 2 "$work"/long/*.ASC >>"$work/long2"
+done
+awk -v o="$(least 1 <"$work/long1")" -v t="$(least 1 <"$work/long2")" 'BEGIN {
+    printf "200 lists of 100000 points, --summary: %.3f s on one job, %.3f s on two", o, t
+    printf " (best runs): %.2fx\n", o / t
+}'
+rm -rf "$work/long"
+
+# 100,000 small lists: memory must not grow with the number of lists.
 examples/make-lot "$work/small" 100000 --points 5
 find "$work/small" -name '*.ASC' | sort >"$work/small.txt"
 /usr/bin/time -f '%M %e' -o "$work/peak" \
