@@ -68,7 +68,7 @@ struct Options {
     std::optional<std::string> bands;  // --bands as given; nothing when absent
     std::vector<double> bandEdges;     // empty: the decades each list spans
     std::string filesFrom;             // --files-from: a file of paths, "-" for standard input
-    unsigned jobs = std::max(1U, std::thread::hardware_concurrency());
+    unsigned jobs = std::clamp(std::thread::hardware_concurrency(), 1U, unsigned{kMostJobs});
     bool summary = false;
     bool byTime = false;
     std::string table;

@@ -11,7 +11,7 @@ namespace {
 
 // Files evaluated ahead of the one being delivered, per job: enough that a slow file does not
 // leave a worker idle, few enough that the points held stay a handful of lists.
-constexpr std::size_t kFilesAheadPerJob = 4;
+constexpr std::size_t kFilesAheadPerJob = 2;
 
 class OrderedEvaluation {
   public:
