@@ -23,7 +23,7 @@ inline constexpr const char* kFooter = R"help(OUTPUT (standard output)
   --top N       after each result line, the margin and the N points that contribute
                 most to F:
                   "  margin -0.99 dB: every level must come down by 0.99 dB"
-                  "  1. point 412: 2100000 Hz, 96.3 dBµV, term 0.0123457, 12.3% of F"
+                  "  1. point 412: 2100000 Hz, 96.3 dBµV, term 0.0123457, 12.34% of F"
                 (point = position in the list, from 1; term = the point's addend of F;
                 margin = 20 log10(1/F), rounded to 0.01 dB).
   --bands EDGES after each result line, F by frequency band between EDGES, Hz with

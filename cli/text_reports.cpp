@@ -7,10 +7,6 @@
 
 namespace ambersel::cli {
 
-std::string pointCount(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " point" : " points");
-}
-
 std::string csvField(std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
         return std::string(text);
@@ -42,8 +38,8 @@ std::string errorMessage(const FileEvaluation& evaluation) {
 }
 
 std::string readingWarning(const FileEvaluation& evaluation) {
-    std::string warning =
-        printablePath(evaluation) + ": read " + pointCount(evaluation.points.size());
+    std::string warning = printablePath(evaluation) + ": read " +
+                          countText(evaluation.points.size(), "point", "points");
     if (evaluation.stop.end == ReadingEnd::MalformedItem) {
         warning += "; stopped at line " + std::to_string(evaluation.stop.line) + ": '" +
                    escapedBytes(evaluation.stop.excerpt, false) + "'";
@@ -86,8 +82,7 @@ void writeHeaviestPoints(std::ostream& out, const FileEvaluation& evaluation, st
         out << "  " << std::to_string(++rank) << ". point " << std::to_string(heavy.index + 1)
             << ": " << shortestText(heavy.point.frequency) << " Hz, "
             << shortestText(heavy.point.level) << " dBµV, term " << roundedText(heavy.term, 6)
-            << ", "
-            << (share ? percentText(*share, 3) + " of F" : std::string("share of F undefined"))
+            << ", " << (share ? percentText(*share) + " of F" : std::string("share of F undefined"))
             << '\n';
     }
 }
@@ -105,9 +100,10 @@ void writeBands(std::ostream& out, const FileEvaluation& evaluation,
         return;
     }
     for (const BandShare& band : shareByBand(evaluation.points, bandEdges)) {
-        out << "  band " << report::bandText(band) << ": " << band.pointCount
-            << (band.pointCount == 1 ? " point, " : " points, ") << report::percentText(band.share)
-            << " of F, margin without it " << marginText(band.marginWithout) << '\n';
+        out << "  band " << report::bandText(band) << ": "
+            << countText(band.pointCount, "point", "points") << ", "
+            << report::percentText(band.share) << " of F, margin without it "
+            << marginText(band.marginWithout) << '\n';
     }
 }
 

@@ -29,9 +29,6 @@ std::string errorMessage(const FileEvaluation& evaluation);
 // items", for a file that deservesWarning().
 std::string readingWarning(const FileEvaluation& evaluation);
 
-// "1 point", "2 points".
-std::string pointCount(std::size_t count);
-
 // `text` as one CSV field: as it is, or in double quotes, with each quote doubled, when it holds a
 // comma, a quote or a line end.
 std::string csvField(std::string_view text);

@@ -1,6 +1,8 @@
 #include "evaluation/figure_analysis.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <queue>
@@ -12,17 +14,14 @@ namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-// The decade 10^k at or below `frequency`, found by steps rather than by a rounded logarithm,
-// so that a frequency of exactly 10^k starts its own decade.
-double decadeAtOrBelow(double frequency) {
-    double decade = std::pow(10.0, std::floor(std::log10(frequency)));
-    while (decade > frequency) {
-        decade /= 10;
-    }
-    while (decade * 10 <= frequency) {
-        decade *= 10;
-    }
-    return decade;
+// The double nearest to 10^k, as a correctly rounded conversion gives it on every platform; a
+// running product or pow() may be a unit in the last place off, and differently so elsewhere.
+double powerOfTen(int k) {
+    std::array<char, 16> text{'1', 'e'};
+    const char* end = std::to_chars(text.data() + 2, text.data() + text.size(), k).ptr;
+    double power = 0;
+    std::from_chars(text.data(), end, power);
+    return power;
 }
 
 // The index in the bands that shareByBand() lays out: the between-bands first, then below,
@@ -94,9 +93,22 @@ std::vector<double> decadeEdges(const FrequencyLevelList& list) {
     if (highest == 0) {
         return {};
     }
-    std::vector<double> edges{decadeAtOrBelow(lowest)};
+    return decadeEdges(lowest, highest);
+}
+
+std::vector<double> decadeEdges(double lowest, double highest) {
+    // The logarithm only guesses; the edges themselves decide, so that a frequency of exactly an
+    // edge starts its own decade.
+    auto power = static_cast<int>(std::floor(std::log10(lowest)));
+    while (powerOfTen(power) > lowest) {
+        --power;
+    }
+    while (powerOfTen(power + 1) <= lowest) {
+        ++power;
+    }
+    std::vector<double> edges{powerOfTen(power)};
     do {
-        edges.push_back(edges.back() * 10);
+        edges.push_back(powerOfTen(++power));
     } while (edges.back() < highest);
     return edges;
 }

@@ -53,6 +53,12 @@ struct BandShare {
 // when the list has no positive finite frequency.
 std::vector<double> decadeEdges(const FrequencyLevelList& list);
 
+// The edges at the powers of ten from the one at or below `lowest` to the one at or above
+// `highest` (at least one decade), for `lowest` and `highest` frequencies of a list, positive and
+// finite. Each edge is the double nearest to its power of ten, so that bands are the same on every
+// platform.
+std::vector<double> decadeEdges(double lowest, double highest);
+
 // Every point's band and its part in F. `edges` must be strictly increasing (at least two).
 // Gives every band between two edges, empty or not, in frequency order, then a band below, above
 // and without frequency only where such points exist. Throws std::bad_alloc when memory runs out.

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <span>
 #include <string_view>
-
-#include "evaluation/exact_float.h"
+#include <type_traits>
 
 namespace ambersel {
 namespace {
@@ -22,6 +21,10 @@ constexpr bool isHexDigit(int c) {
 }
 constexpr int toLower(int c) {
     return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
+}
+
+float signedZero(bool negative) {
+    return negative ? -0.0F : 0.0F;
 }
 
 // A written exponent is saturated far beyond any float's range, so that no digit count added to
@@ -38,10 +41,12 @@ constexpr std::array<double, 23> kPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1
                                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The float nearest to digits * 10^scale when one double operation on exact operands gives it:
-// the double result is correctly rounded, and rounding it on to single precision is exact unless
-// it landed right on the midpoint between two floats. Within these bounds the result is always a
-// normal float. Returns false when the shortcut does not apply.
+// Most numbers in a list are short ("150000.0", "45.23"), and for them the standard library's
+// conversion costs more than reading the digits. Gives the float nearest to digits * 10^scale
+// when one double operation on exact operands gives it: the double result is correctly rounded,
+// and rounding it on to single precision is exact unless it landed right on the midpoint between
+// two floats. Within these bounds the result is always a normal float. Returns false when the
+// shortcut does not apply.
 bool convertInOneOperation(std::uint64_t digits, std::int64_t scale, float& value) {
     constexpr std::uint64_t kExactDigitsLimit = std::uint64_t{1} << 53;
     constexpr std::int64_t kExactScaleLimit = 22;
@@ -61,104 +66,115 @@ bool convertInOneOperation(std::uint64_t digits, std::int64_t scale, float& valu
     return true;
 }
 
-// The digits of a decimal number after its first 19: kept up to DecimalDigits::kKeptDigits in
-// all, and after those only as "zero or not". It lives apart from the significand, so that only
-// a long number's digits ever go through memory.
-class DecimalTail {
-  public:
-    // Takes the next digit and returns how it moves the number's scale.
-    int add(int digit, bool inFraction) {
-        if (m_count < m_digits.size()) {
-            m_digits[m_count++] = static_cast<std::uint8_t>(digit);
-            return inFraction ? -1 : 0;
-        }
-        m_droppedNonZero = m_droppedNonZero || digit != 0;
-        return inFraction ? 0 : 1;
-    }
-    bool empty() const { return m_count == 0; }
-    std::span<const std::uint8_t> digits() const { return {m_digits.data(), m_count}; }
-    bool droppedNonZero() const { return m_droppedNonZero; }
-
-  private:
-    std::size_t m_count = 0;
-    bool m_droppedNonZero = false;
-    // Only the first m_count are ever written or read, so the array is left uninitialised for the
-    // common, shorter number.
-    std::array<std::uint8_t, DecimalDigits::kKeptDigits - DecimalDigits::kLeadingDigits> m_digits;
-};
-
-// The digits of a decimal number. The first 19, which is all most numbers have, go into one
-// 64-bit integer; the ones after them into a tail.
-class DecimalSignificand {
-  public:
-    static constexpr int kExponentMark = 'e';
+struct DecimalBase {
     static constexpr bool isDigit(int c) { return isDecimalDigit(c); }
-
-    explicit DecimalSignificand(DecimalTail& tail) : m_tail(tail) {}
-
-    void add(int c, bool inFraction) {
-        if (m_leading < kLeadingLimit) {
-            m_leading = m_leading * 10 + static_cast<std::uint64_t>(c - '0');
-            m_scale -= inFraction ? 1 : 0;
-        } else {
-            m_scale += m_tail.add(c - '0', inFraction);
-        }
-    }
-
-    float value(bool negative, std::int64_t exponent) const {
-        const std::int64_t scale = saturatingSum(m_scale, exponent);
-        if (m_tail.empty()) {
-            if (m_leading == 0) {
-                return signedZero(negative);
-            }
-            if (float value = 0; convertInOneOperation(m_leading, scale, value)) {
-                return negative ? -value : value;
-            }
-        }
-        return roundDecimalDigits({m_leading, m_tail.digits(), m_tail.droppedNonZero()}, scale,
-                                  negative);
-    }
-
-  private:
-    // Below this, one more digit still fits 64 bits: m_leading takes the first 19 significant
-    // digits.
+    static constexpr std::uint64_t digitValue(int c) { return static_cast<std::uint64_t>(c - '0'); }
+    static constexpr int kRadix = 10;
+    static constexpr int kExponentMark = 'e';
+    static constexpr std::chars_format kFormat = std::chars_format::general;
+    // How far one digit moves the number: one power of ten.
+    static constexpr std::int64_t kDigitScale = 1;
+    // As many as always fit 64 bits: below the limit, one more digit still fits.
+    static constexpr std::size_t kLeadingDigits = 19;
     static constexpr std::uint64_t kLeadingLimit = 1'000'000'000'000'000'000;
-
-    std::uint64_t m_leading = 0;
-    std::int64_t m_scale = 0;  // the digits taken times 10^m_scale are the number's digits
-    DecimalTail& m_tail;
+    // The midpoint between two neighbouring floats has at most 113 significant digits, so the
+    // digits after this many matter only as "zero or not".
+    static constexpr std::size_t kKeptDigits = 120;
 };
 
-// The digits of a hexadecimal number: 64 bits hold 16 digits, far more than a float needs, and
-// the digits after them matter only as "zero or not".
-class HexSignificand {
-  public:
-    static constexpr int kExponentMark = 'p';
+struct HexadecimalBase {
     static constexpr bool isDigit(int c) { return isHexDigit(c); }
+    static constexpr std::uint64_t digitValue(int c) {
+        return static_cast<std::uint64_t>(isDecimalDigit(c) ? c - '0' : toLower(c) - 'a' + 10);
+    }
+    static constexpr int kRadix = 16;
+    static constexpr int kExponentMark = 'p';
+    static constexpr std::chars_format kFormat = std::chars_format::hex;
+    // One digit is four powers of two, and the exponent counts powers of two.
+    static constexpr std::int64_t kDigitScale = 4;
+    // 61 bits at least, far more than a float's 24 and the two that round them.
+    static constexpr std::size_t kLeadingDigits = 16;
+    static constexpr std::uint64_t kLeadingLimit = std::uint64_t{1} << 60;
+    static constexpr std::size_t kKeptDigits = kLeadingDigits;
+};
+
+// The significant digits of a number, kept as far as they decide its float, for the standard
+// library to round: the number is the kept digits times the base to the power of the scale, and
+// a final 1 stands for the digits after the kept ones when any of them was not zero. That final
+// digit puts the number strictly between two numbers of kKeptDigits digits, where no midpoint
+// between floats lies, so it rounds as the whole number would. However long the number, the copy
+// has a fixed size. The first digits, which is all most numbers have, are kept as one integer;
+// only the ones after them go through memory.
+template <typename Base>
+class SignificantDigits {
+  public:
+    static constexpr int kExponentMark = Base::kExponentMark;
+    static constexpr bool isDigit(int c) { return Base::isDigit(c); }
 
     void add(int c, bool inFraction) {
-        constexpr int kDigitBits = 4;
-        if ((m_bits >> (64 - kDigitBits)) == 0) {
-            const int digit = isDecimalDigit(c) ? c - '0' : toLower(c) - 'a' + 10;
-            m_bits = (m_bits << kDigitBits) | static_cast<std::uint64_t>(digit);
-            m_scale -= inFraction ? kDigitBits : 0;
+        const std::int64_t fractionStep = inFraction ? Base::kDigitScale : 0;
+        // Leading zeros leave m_leading zero: they carry no precision.
+        if (m_leading < Base::kLeadingLimit) {
+            m_leading = m_leading * Base::kRadix + Base::digitValue(c);
+            m_scale -= fractionStep;
+        } else if (m_tailEnd < Base::kKeptDigits) {
+            m_text[m_tailEnd++] = static_cast<char>(c);
+            m_scale -= fractionStep;
         } else {
-            m_scale += inFraction ? 0 : kDigitBits;
+            m_scale += Base::kDigitScale - fractionStep;
             m_droppedNonZero = m_droppedNonZero || c != '0';
         }
     }
 
-    float value(bool negative, std::int64_t exponent) const {
-        if (m_bits == 0) {
+    float value(bool negative, std::int64_t exponent) {
+        if (m_leading == 0) {
             return signedZero(negative);
         }
-        return roundBinary(m_bits, saturatingSum(m_scale, exponent), m_droppedNonZero, negative);
+        std::int64_t scale = saturatingSum(m_scale, exponent);
+        const bool tail = m_tailEnd > Base::kLeadingDigits;
+        if constexpr (std::is_same_v<Base, DecimalBase>) {
+            if (float value = 0; !tail && convertInOneOperation(m_leading, scale, value)) {
+                return negative ? -value : value;
+            }
+        }
+        // All kLeadingDigits of them once the tail has begun.
+        const char* leadingEnd = std::to_chars(m_text.data(), m_text.data() + Base::kLeadingDigits,
+                                               m_leading, Base::kRadix)
+                                     .ptr;
+        auto count = static_cast<std::size_t>(tail ? m_tailEnd : leadingEnd - m_text.data());
+        if (m_droppedNonZero) {
+            m_text[count++] = '1';
+            scale -= Base::kDigitScale;
+        }
+        // The power of the exponent's base just above the number. A float overflows only from
+        // 2^128 and underflows only below 2^-150, so its sign tells the two apart.
+        const std::int64_t order =
+            saturatingSum(static_cast<std::int64_t>(count) * Base::kDigitScale, scale);
+        // Past this the number is far beyond the float range either way; the limit keeps the
+        // exponent's text short.
+        constexpr std::int64_t kScaleLimit = 100'000;
+        scale = std::clamp(scale, -kScaleLimit, kScaleLimit);
+        char* end = m_text.data() + count;
+        *end++ = static_cast<char>(Base::kExponentMark);
+        end = std::to_chars(end, m_text.data() + m_text.size(), scale).ptr;
+        float magnitude = 0;
+        // The text is well formed, so the only refusal is a number beyond the float range, which
+        // leaves `magnitude` unset.
+        if (std::from_chars(m_text.data(), end, magnitude, Base::kFormat).ec != std::errc{}) {
+            magnitude = order > 0 ? std::numeric_limits<float>::infinity() : 0.0F;
+        }
+        return negative ? -magnitude : magnitude;
     }
 
   private:
-    std::uint64_t m_bits = 0;
-    std::int64_t m_scale = 0;  // the kept bits times 2^m_scale are the number's digits
+    std::uint64_t m_leading = 0;
+    std::int64_t m_scale = 0;
+    std::size_t m_tailEnd = Base::kLeadingDigits;  // the digits after the leading ones end here
     bool m_droppedNonZero = false;
+    // The text for the standard library: the leading digits, the digits after them, the final
+    // 1, the exponent mark and a clamped exponent. Only what is written is ever read, so the array
+    // is left uninitialised for the common, shorter number.
+    std::array<char, Base::kKeptDigits + 16> m_text;
 };
 
 // Digits with an optional point, then an optional exponent, in the base of `Significand`.
@@ -249,12 +265,11 @@ bool scanNumber(ByteStream& stream, float& value) {
         in.advance();
         if (toLower(in.peek()) == 'x') {
             in.advance();
-            HexSignificand significand;
+            SignificantDigits<HexadecimalBase> significand;
             return scanPositional(in, significand, negative, false, value);
         }
     }
-    DecimalTail tail;
-    DecimalSignificand significand(tail);
+    SignificantDigits<DecimalBase> significand;
     return scanPositional(in, significand, negative, afterZero, value);
 }
 

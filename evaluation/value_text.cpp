@@ -58,8 +58,13 @@ std::string frequencyText(double hertz, int digits) {
     return roundedText(hertz, digits) + " Hz";
 }
 
-std::string percentText(double fraction, int digits) {
-    return roundedText(fraction * 100, digits) + "%";
+std::string countText(std::size_t count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+std::string percentText(double fraction) {
+    const std::string percent = decimalsText(fraction * 100, 2);
+    return (percent == "-0.00" ? "0.00" : percent) + "%";
 }
 
 std::string marginText(std::optional<double> margin) {

@@ -4,6 +4,7 @@
 // all write them through here, with the full stop as decimal separator whatever the process
 // locale, and with no byte that could pass for a line end or a terminal control.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,8 +28,12 @@ std::string decimalsText(double value, int decimals);
 // band end.
 std::string frequencyText(double hertz, int digits);
 
-// A fraction as a percentage with `digits` significant digits: "12.3%".
-std::string percentText(double fraction, int digits);
+// A count and what it counts, in the singular for one: "1 point", "3 points", "0 lists".
+std::string countText(std::size_t count, std::string_view one, std::string_view many);
+
+// A share as a percentage with two decimals, in every output alike: "12.34%", "100.00%", and
+// "0.00%" for a share that rounds to zero, which has no sign to show.
+std::string percentText(double fraction);
 
 // A margin in dB rounded to 0.01 dB, with its sign: "+40.71 dB", "-1.66 dB"; "0.00 dB" for one
 // that rounds to zero, which has no sign to show; "none" where F has no margin.

@@ -30,7 +30,7 @@ std::string bandText(const BandShare& band) {
 }
 
 std::string percentText(std::optional<double> share) {
-    return share ? decimalsText(*share * 100, 2) + "%" : "-";
+    return share ? ambersel::percentText(*share) : "-";
 }
 
 std::string printableText(std::string_view bytes) {

@@ -23,7 +23,7 @@ std::string marginMeaning(std::optional<double> margin);
 // The band as text: "150 kHz - 1 MHz", "below 150 kHz", "above 30 MHz", "no frequency".
 std::string bandText(const BandShare& band);
 
-// "12.34%"; "-" where there is no share.
+// The share as every output writes it; "-" where there is no share.
 std::string percentText(std::optional<double> share);
 
 // Bytes made safe for a report: control bytes as \xHH, invalid UTF-8 bytes as U+FFFD.

@@ -91,7 +91,7 @@ std::vector<RunCase> runs() {
                 ""},
         RunCase{"margin_heads_the_heaviest_points", "--top 1 pass.ASC", 0,
                 "PASS : F = 0.1210\n  margin +18.34 dB: passes with 18.34 dB to spare\n"
-                "  1. point 1: 1000 Hz, 100 dBµV, term 0.121044, 100% of F\n",
+                "  1. point 1: 1000 Hz, 100 dBµV, term 0.121044, 100.00% of F\n",
                 ""},
         RunCase{"bands_that_do_not_increase", "--bands 1M,150k pass.ASC", 2, "", kHint},
         RunCase{"bands_that_are_not_numbers", "--bands low,high pass.ASC", 2, "", kHint},

@@ -43,6 +43,13 @@ TEST(DecadeEdges, SpanTheList) {
          {{-5, 1}, {kNaN, 1}, {0, 1}, {kInf, 1}, {2e4F, 1}},
          {1e4, 1e5}},
         {"no usable frequency, no edges", {{-5, 1}, {0, 1}}, {}},
+        {"sub-hertz edges are the nearest doubles of their powers of ten",
+         {{2e-6F, 1}, {0.5F, 1}},
+         {1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1}},
+        {"edges past 1e22 are the nearest doubles of their powers of ten",
+         {{3e23F, 1}, {5e30F, 1}},
+         {1e23, 1e24, 1e25, 1e26, 1e27, 1e28, 1e29, 1e30, 1e31}},
+        {"the smallest frequency there is has a decade", {{1e-45F, 1}}, {1e-45, 1e-44}},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(decadeEdges(row.list), row.edges) << row.name;

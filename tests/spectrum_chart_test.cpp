@@ -276,7 +276,7 @@ TEST(Labels, NameTheHeaviestPointsWhereTheyHideNoneOfThem) {
                     (labels.size() == kLabelledPoints && heaviest.size() == kLabelledPoints));
         EXPECT_TRUE(clearInside(labels, &PointLabel::box, layout.plotArea.grown(-4), heaviest));
         ASSERT_FALSE(layout.series[0].labels.empty());
-        EXPECT_EQ(layout.series[0].labels[0].text, layout.bySeries ? "#1  90%" : "#1  30%");
+        EXPECT_EQ(layout.series[0].labels[0].text, layout.bySeries ? "#1  90.00%" : "#1  30.00%");
     }
     // With no free place left, a label by a corner still stays inside.
     LabelPlacer full({0, 0, 100, 60});

@@ -105,7 +105,7 @@ void labelHeaviest(ChartLayout& layout, const std::vector<std::vector<AreaPoint>
         for (const auto& [mark, weight] : labelled[s]) {
             PointLabel label;
             label.point = mark.at;
-            label.text = "#" + std::to_string(++rank) + "  " + percentText(weight, kLabelDigits);
+            label.text = "#" + std::to_string(++rank) + "  " + percentText(weight);
             const TextExtent text = measure(label.text, TextRole::PointLabel);
             const Size size{text.width + 12, text.height + 6};
             // Over several series, a label that would cover another says less than it hides.
@@ -207,7 +207,7 @@ ChartLayout layOutChart(const Chart& chart, const MeasureText& measure) {
                      area.bottom(), -area.height};
     layout.anyUndefined = extent.anyUndefined;
     for (const double at : {0.0, 0.5, 1.0}) {
-        layout.colourScale.push_back({at, percentText(at * extent.heaviestWeight, kLabelDigits)});
+        layout.colourScale.push_back({at, percentText(at * extent.heaviestWeight)});
     }
     const std::vector<std::vector<AreaPoint>> kept =
         placeSeries(layout, chart, extent.heaviestWeight);

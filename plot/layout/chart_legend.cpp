@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "evaluation/value_text.h"
+
 namespace ambersel::plot {
 namespace {
 
@@ -28,10 +30,6 @@ std::string_view tailOf(std::string_view text, std::size_t count) {
         ++start;
     }
     return text.substr(start);
-}
-
-std::string pluralOf(std::size_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 }  // namespace
@@ -85,7 +83,7 @@ Legend layOutLegend(const Chart& chart, const Rect& column, const MeasureText& m
     legend.notes.push_back({{column.left, top + step}, sizeNote});
     if (const std::size_t unlisted = chart.series.size() - legend.entries.size(); unlisted > 0) {
         legend.notes.push_back({{column.left, top + 2 * step},
-                                "and " + pluralOf(unlisted, "more list", "more lists")});
+                                "and " + countText(unlisted, "more list", "more lists")});
     }
     return legend;
 }

@@ -13,10 +13,6 @@ namespace {
 
 constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
 
-std::string countOf(std::size_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 // "4 points from 150 kHz to 30 MHz; 1 not drawn (...)", over every series.
 std::string summaryOf(const std::vector<Series>& series) {
     std::size_t total = 0;
@@ -33,7 +29,7 @@ std::string summaryOf(const std::vector<Series>& series) {
             }
         }
     }
-    std::string summary = countOf(total, "point", "points");
+    std::string summary = countText(total, "point", "points");
     if (drawn > 0) {
         const std::string lowText = frequencyText(low, kLabelDigits);
         const std::string highText = frequencyText(high, kLabelDigits);
@@ -88,9 +84,8 @@ std::vector<ChartBand> bandsOf(const FrequencyLevelList& points, const std::vect
     for (const BandShare& share : shareByBand(points, edges)) {
         // Without a frequency, a point has no place on the axis, and neither has its band.
         if (share.place != BandPlace::NoFrequency) {
-            bands.push_back(
-                {share.lower, share.upper, share.share.value_or(kNotANumber),
-                 share.share ? percentText(*share.share, kLabelDigits) : std::string()});
+            bands.push_back({share.lower, share.upper, share.share.value_or(kNotANumber),
+                             share.share ? percentText(*share.share) : std::string()});
         }
     }
     return bands;
@@ -121,19 +116,14 @@ std::vector<double> commonDecades(const std::vector<ChartedList>& lists) {
     if (highest == 0) {
         return {};
     }
-    // Powers of ten up to 1e22 are exact, so the steps meet each list's own edges.
-    std::vector<double> edges{lowest};
-    do {
-        edges.push_back(edges.back() * 10);
-    } while (edges.back() < highest);
-    return edges;
+    return decadeEdges(lowest, highest);
 }
 
 // "2 lists: 1 FAIL, 1 PASS".
 std::string overlayTitle(const std::vector<ChartedList>& lists) {
     const auto failed = static_cast<std::size_t>(std::count_if(
         lists.begin(), lists.end(), [](const ChartedList& list) { return list.verdict.failed; }));
-    std::string title = countOf(lists.size(), "list", "lists") + ":";
+    std::string title = countText(lists.size(), "list", "lists") + ":";
     if (failed > 0) {
         title += " " + std::to_string(failed) + " FAIL";
     }
