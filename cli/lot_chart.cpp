@@ -148,10 +148,10 @@ class LotChart {
 void LotChart::drawHeading() {
     const std::size_t passed = m_summary.count(FileStatus::Pass);
     const std::size_t failed = m_summary.count(FileStatus::Fail);
-    std::string heading = "Lot of " + std::to_string(m_summary.given()) +
-                          " lists: " + std::to_string(passed) + " passed, " +
-                          std::to_string(failed) + " failed, " +
-                          std::to_string(m_summary.count(FileStatus::Error)) + " unreadable";
+    std::string heading = "Lot of " + countText(m_summary.given(), "list", "lists") + ": " +
+                          std::to_string(passed) + " passed, " + std::to_string(failed) +
+                          " failed, " + std::to_string(m_summary.count(FileStatus::Error)) +
+                          " unreadable";
     if (passed + failed > 0) {
         heading +=
             "; yield " +
@@ -204,7 +204,7 @@ void LotChart::drawHistogram() {
             ++withoutMargin;
         }
     }
-    text("Margins of " + std::to_string(margins.size()) + " lists", {area.left, area.top - 12},
+    text("Margins of " + countText(margins.size(), "list", "lists"), {area.left, area.top - 12},
          TextAnchor::Start, kHeadingFont);
     const MarginBins bins = marginBins(margins, 40);
     const plot::Scale x{
@@ -381,7 +381,7 @@ void drawLotChart(plot::Canvas& canvas, const LotSummary& summary, bool byTime) 
 std::string lotChartSvg(const LotSummary& summary, bool byTime) {
     std::ostringstream description;
     summary.writeText(description);
-    plot::SvgCanvas canvas(kLotChartSize, "Lot of " + std::to_string(summary.given()) + " lists",
+    plot::SvgCanvas canvas(kLotChartSize, "Lot of " + countText(summary.given(), "list", "lists"),
                            description.str());
     drawLotChart(canvas, summary, byTime);
     return canvas.document();

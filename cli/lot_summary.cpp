@@ -83,8 +83,8 @@ void LotSummary::writeText(std::ostream& out) const {
     const std::size_t passed = count(FileStatus::Pass);
     const std::size_t failed = count(FileStatus::Fail);
     const std::size_t readable = passed + failed;
-    out << "summary: " << given() << (given() == 1 ? " list" : " lists") << ", " << passed
-        << " passed, " << failed << " failed, " << count(FileStatus::Error) << " unreadable\n";
+    out << "summary: " << countText(given(), "list", "lists") << ", " << passed << " passed, "
+        << failed << " failed, " << count(FileStatus::Error) << " unreadable\n";
     out << "  yield "
         << (readable == 0 ? std::string("none (no list could be read)")
                           : percentOf(passed, readable) + " (" + std::to_string(passed) + " of " +
@@ -94,8 +94,8 @@ void LotSummary::writeText(std::ostream& out) const {
     if (!margins) {
         out << "  margin none (no list has one)\n";
     } else {
-        out << "  margin of " << margins->count << (margins->count == 1 ? " list" : " lists")
-            << ": min " << marginText(margins->minimum) << ", 5th percentile "
+        out << "  margin of " << countText(margins->count, "list", "lists") << ": min "
+            << marginText(margins->minimum) << ", 5th percentile "
             << marginText(margins->fifthPercentile) << ", median " << marginText(margins->median)
             << ", max " << marginText(margins->maximum) << '\n';
         out << "  Cpk ";
