@@ -24,20 +24,7 @@ mkdir -p "$work"
 examples/make-lot "$work/lot" 10000 --points 600
 echo "lot: 10000 lists of 600 points, $(du -sm "$work/lot" | cut -f1) MB"
 
-TIMEFORMAT='%R %U %S'
-# One run as "wall-seconds cpu-seconds" (user and system).
-times_of() {
-    local wall user system
-    read -r wall user system < <({ time "$@" >"$work/out" 2>"$work/err"; } 2>&1 || true)
-    awk -v w="$wall" -v u="$user" -v s="$system" 'BEGIN { printf "%.3f %.3f\n", w, u + s }'
-}
-median() {
-    awk -v c="$1" '{ print $c }' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
-}
-# The least of column $1: on a machine shared with other work, the run that met the least of it.
-least() {
-    awk -v c="$1" '{ print $c }' | sort -n | head -1
-}
+source bench/timing.sh
 
 # The lists by name, through --files-from as a lot this size is given; one untimed run first, so
 # that both find the files in the page cache.
