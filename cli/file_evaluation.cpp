@@ -37,7 +37,7 @@ const char* stopReasonName(ReadingEnd end) {
     return "read_error";
 }
 
-FileEvaluation evaluateListFile(const std::string& argument) {
+FileEvaluation evaluateListFile(const std::string& argument, FileFactsWanted factsWanted) {
     FileEvaluation evaluation;
     evaluation.argument = argument;
     if (evaluation.isStandardInput()) {
@@ -45,12 +45,17 @@ FileEvaluation evaluateListFile(const std::string& argument) {
         evaluation.stop = scanFrequencyLevelList(stdin, evaluation.points);
     } else {
         const std::optional<std::filesystem::path> path = pathOfArgument(argument);
-        ListFileReading reading;
-        if (path) {
-            reading = readListFile(*path);
+        report::ListFileWithFacts read;
+        if (!path) {
+            read.reading.openError = ListFileError::UnconvertiblePath;
+        } else if (factsWanted == FileFactsWanted::Yes) {
+            read = report::readListFileWithFacts(*path);
+            evaluation.facts = std::move(read.facts);
+            evaluation.factsWithheld = !evaluation.facts;
         } else {
-            reading.openError = ListFileError::UnconvertiblePath;
+            read.reading = readListFile(*path);
         }
+        ListFileReading& reading = read.reading;
         if (!reading.opened()) {
             evaluation.errorReason = reading.openError.message();
             return evaluation;

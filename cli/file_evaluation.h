@@ -12,6 +12,7 @@
 #include "evaluation/figure_analysis.h"
 #include "evaluation/frequency_level_list.h"
 #include "evaluation/test_figure.h"
+#include "report/file_facts.h"
 
 namespace ambersel::cli {
 
@@ -30,6 +31,10 @@ struct FileEvaluation {
     ReadingStop stop;
     // Meaningful unless status is Error.
     TestVerdict verdict;
+    // When they were asked for: the file's facts from the bytes that were evaluated, or, when the
+    // file was written to after it was read, none and factsWithheld.
+    std::optional<report::FileFacts> facts;
+    bool factsWithheld = false;
 
     bool isStandardInput() const { return argument == "-"; }
     // True when reading ended before the end of the file, or the file gave no point at all.
@@ -43,9 +48,13 @@ const char* verdictName(FileStatus status);
 // say where reading stopped.
 const char* stopReasonName(ReadingEnd end);
 
+// Whether an evaluation takes the file's facts for a record, which costs a second reading.
+enum class FileFactsWanted { No, Yes };
+
 // Reads and evaluates the list named by `argument`: a path taken byte for byte, or "-" for
 // standard input. A file that cannot be opened, or whose reading fails, is status Error.
 // Throws std::bad_alloc when memory runs out.
-FileEvaluation evaluateListFile(const std::string& argument);
+FileEvaluation evaluateListFile(const std::string& argument,
+                                FileFactsWanted factsWanted = FileFactsWanted::No);
 
 }  // namespace ambersel::cli

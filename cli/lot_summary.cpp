@@ -40,10 +40,12 @@ std::string percentOf(std::size_t part, std::size_t whole) {
 
 }  // namespace
 
-void LotSummary::add(const FileEvaluation& evaluation, std::optional<std::int64_t> modified) {
+void LotSummary::add(const FileEvaluation& evaluation) {
     LotEntry entry;
     entry.status = evaluation.status;
-    entry.modified = modified;
+    if (evaluation.facts) {
+        entry.modified = evaluation.facts->modifiedSeconds;
+    }
     if (evaluation.status != FileStatus::Error) {
         entry.margin = marginDb(evaluation.verdict.figure);
     }

@@ -37,8 +37,9 @@ inline constexpr std::size_t kLowestListCount = 10;
 
 class LotSummary {
   public:
-    // Counts `evaluation` in, the next list in the order given.
-    void add(const FileEvaluation& evaluation, std::optional<std::int64_t> modified);
+    // Counts `evaluation` in, the next list in the order given, with its file's modification time
+    // when it was evaluated with its facts.
+    void add(const FileEvaluation& evaluation);
 
     std::size_t given() const { return m_entries.size(); }
     std::size_t count(FileStatus status) const;

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "cli/list_file_facts.h"
 #include "cli/text_reports.h"
 #include "evaluation/figure_analysis.h"
 #include "evaluation/file_handle.h"
 #include "evaluation/test_figure.h"
 #include "evaluation/value_text.h"
+#include "report/report_time.h"
 
 namespace ambersel::cli {
 namespace {
@@ -28,8 +28,8 @@ std::string lotTableHeader() {
            std::string(kRowEnd);
 }
 
-std::string lotTableRow(const FileEvaluation& evaluation,
-                        const std::optional<report::FileFacts>& facts) {
+std::string lotTableRow(const FileEvaluation& evaluation) {
+    const std::optional<report::FileFacts>& facts = evaluation.facts;
     const bool verdict = evaluation.status != FileStatus::Error;
     const float figure = evaluation.verdict.figure;
     const std::optional<double> margin = verdict ? marginDb(figure) : std::nullopt;
@@ -45,9 +45,11 @@ std::string lotTableRow(const FileEvaluation& evaluation,
              evaluation.opened ? std::string(stopReasonName(evaluation.stop.end)) : std::string(),
              malformed ? std::to_string(evaluation.stop.line) : std::string(),
              facts ? std::to_string(facts->size) : std::string(),
-             facts ? isoTimeOf(facts->modified) : std::string(),
+             facts ? report::isoTimeText(facts->modifiedSeconds, std::nullopt) : std::string(),
              facts ? facts->sha256 : std::string(),
-             verdict ? std::string() : evaluation.errorReason,
+             !verdict                   ? evaluation.errorReason
+             : evaluation.factsWithheld ? std::string("the file was written to after it was read")
+                                        : std::string(),
          }) {
         row += ',';
         row += csvField(field);

@@ -11,7 +11,6 @@
 #include <variant>
 
 #include "cli/file_evaluation.h"
-#include "report/list_record.h"
 
 namespace ambersel::cli {
 
@@ -20,9 +19,9 @@ std::string lotTableHeader();
 
 // The row of one list, with its line end: path, verdict, line, F, F's bits, margin (dB to 0.01),
 // points, where reading stopped and its line, the file's size, modification time (ISO 8601, UTC)
-// and SHA-256 from `facts`, and why the list gave no verdict. Fields that do not apply are empty.
-std::string lotTableRow(const FileEvaluation& evaluation,
-                        const std::optional<report::FileFacts>& facts);
+// and SHA-256 when the evaluation took them, and why the list gave no verdict. Fields that do not
+// apply are empty; a file written to after it was read has no facts, and says so under error.
+std::string lotTableRow(const FileEvaluation& evaluation);
 
 // The table file while it is written: rows go to a temporary file beside the target, which
 // replaces the target only once every row is written, so that the target is whole or as it was.

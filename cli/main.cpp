@@ -32,7 +32,6 @@
 #include "cli/file_list.h"
 #include "cli/help_text.h"
 #include "cli/json_report.h"
-#include "cli/list_file_facts.h"
 #include "cli/lot_chart.h"
 #include "cli/lot_summary.h"
 #include "cli/lot_table.h"
@@ -168,15 +167,8 @@ void prepare(PreparedFile& file, const Options& options) {
     } else if (evaluation.deservesWarning()) {
         file.standardError = "warning: " + readingWarning(evaluation) + '\n';
     }
-    if (options.table.empty() && !options.byTime) {
-        return;
-    }
-    const std::optional<ambersel::report::FileFacts> facts = listFileFacts(evaluation);
     if (!options.table.empty()) {
-        file.tableRow = lotTableRow(evaluation, facts);
-    }
-    if (facts) {
-        file.modified = secondsOfTime(facts->modified);
+        file.tableRow = lotTableRow(evaluation);
     }
 }
 
@@ -301,7 +293,10 @@ int evaluateAll(Options& options) {
     bool first = true;
     LotSummary summary;
     evaluateInOrder(
-        options.files, options.jobs, [&options](PreparedFile& file) { prepare(file, options); },
+        options.files, options.jobs,
+        options.report.empty() && options.table.empty() && !options.byTime ? FileFactsWanted::No
+                                                                           : FileFactsWanted::Yes,
+        [&options](PreparedFile& file) { prepare(file, options); },
         [&](PreparedFile& file) {
             const FileEvaluation& evaluation = file.evaluation;
             std::cerr << file.standardError;
@@ -313,7 +308,7 @@ int evaluateAll(Options& options) {
                 table->append(file.tableRow);
             }
             if (options.summary) {
-                summary.add(evaluation, file.modified);
+                summary.add(evaluation);
             }
             status = worse(status, exitStatusOf(evaluation.status));
             if (evaluation.status != FileStatus::Error) {

@@ -16,8 +16,9 @@ constexpr std::size_t kFilesAheadPerJob = 2;
 class OrderedEvaluation {
   public:
     OrderedEvaluation(const std::vector<std::string>& files, std::size_t window,
-                      const PrepareFile& prepare)
+                      FileFactsWanted facts, const PrepareFile& prepare)
         : m_files(files),
+          m_facts(facts),
           m_prepare(prepare),
           m_slots(window),
           m_ready(window, false),
@@ -84,7 +85,7 @@ class OrderedEvaluation {
   private:
     void evaluate(std::size_t index, std::size_t slot) {
         try {
-            m_slots[slot].evaluation = evaluateListFile(m_files[index]);
+            m_slots[slot].evaluation = evaluateListFile(m_files[index], m_facts);
             m_prepare(m_slots[slot]);
         } catch (...) {
             m_failures[slot] = std::current_exception();
@@ -105,6 +106,7 @@ class OrderedEvaluation {
     }
 
     const std::vector<std::string>& m_files;
+    FileFactsWanted m_facts;
     const PrepareFile& m_prepare;
     std::vector<PreparedFile> m_slots;
     std::vector<bool> m_ready;
@@ -135,18 +137,18 @@ class StopOnExit {
 
 }  // namespace
 
-void evaluateInOrder(const std::vector<std::string>& files, unsigned jobs,
+void evaluateInOrder(const std::vector<std::string>& files, unsigned jobs, FileFactsWanted facts,
                      const PrepareFile& prepare, const DeliverFile& deliver) {
     if (jobs <= 1) {
         for (const std::string& file : files) {
             PreparedFile prepared;
-            prepared.evaluation = evaluateListFile(file);
+            prepared.evaluation = evaluateListFile(file, facts);
             prepare(prepared);
             deliver(prepared);
         }
         return;
     }
-    OrderedEvaluation evaluation(files, kFilesAheadPerJob * jobs, prepare);
+    OrderedEvaluation evaluation(files, kFilesAheadPerJob * jobs, facts, prepare);
     std::vector<std::jthread> workers;
     // Declared after the workers, so it stops them before they are joined.
     const StopOnExit stopOnExit(evaluation);

@@ -21,8 +21,6 @@ struct PreparedFile {
     std::string standardOutput;
     std::string standardError;
     std::string tableRow;
-    // The file's modification time, seconds since 1970 (UTC), when it was asked for and known.
-    std::optional<std::int64_t> modified;
 };
 
 // Runs on a worker thread once the file is evaluated; must touch nothing but `file` and what is
@@ -32,13 +30,14 @@ using PrepareFile = std::function<void(PreparedFile& file)>;
 // `file` is dropped before the next file's turn.
 using DeliverFile = std::function<void(PreparedFile& file)>;
 
-// Evaluates `files` (as evaluateListFile does) on `jobs` threads, prepares each on its thread and
+// Evaluates `files` (as evaluateListFile does, with the files' facts when `facts` asks for them)
+// on `jobs` threads, prepares each on its thread and
 // delivers each on the calling thread in order. At most a few files per job are held at once,
 // evaluated but not yet delivered, so memory does not grow with the number of files. Files named
 // "-" read standard input in their order. With one job everything runs on the calling thread. An
 // exception thrown while evaluating, preparing or delivering stops the workers and is rethrown
 // here once every thread has ended.
-void evaluateInOrder(const std::vector<std::string>& files, unsigned jobs,
+void evaluateInOrder(const std::vector<std::string>& files, unsigned jobs, FileFactsWanted facts,
                      const PrepareFile& prepare, const DeliverFile& deliver);
 
 }  // namespace ambersel::cli

@@ -29,15 +29,10 @@ class PlotDrawing {
                                             const std::filesystem::path& target,
                                             PlotFormat format) const = 0;
 
-    // The record of `evaluation`, a file with a verdict, for a report: with its picture, its bands
-    // between `bandEdges` (empty: the decades it spans) and the facts of its file.
-    virtual report::ListRecord record(const FileEvaluation& evaluation,
-                                      const std::vector<double>& bandEdges) const = 0;
-
     // Writes the report of `records` to `target`, as PDF or HTML by its extension; replaced whole
     // or left as it was. Returns why it could not be written, or nothing on success.
     virtual std::optional<std::string> writeReport(
-        const std::filesystem::path& target,
+        const std::filesystem::path& target, const report::ReportHeading& heading,
         const std::vector<report::ListRecord>& records) const = 0;
 };
 

@@ -1,6 +1,5 @@
 // The build with Qt: plots drawn offscreen and written whole.
 
-#include "cli/charted_list.h"
 #include "cli/plot_drawing.h"
 #include "plot/drawing/svg_picture.h"
 #include "plot/painting/pictures.h"
@@ -23,30 +22,14 @@ class PaintedPlotDrawing final : public PlotDrawing {
         return replaceFile(target, bytes);
     }
 
-    report::ListRecord record(const FileEvaluation& evaluation,
-                              const std::vector<double>& bandEdges) const override {
-        const bool standardInput = evaluation.isStandardInput();
-        report::ListRecord record =
-            report::recordOf(standardInput ? std::string("standard input") : evaluation.argument,
-                             evaluation.points, evaluation.stop, bandEdges);
-        if (!standardInput) {
-            record.file = report::fileFactsOf(evaluation.argument);
-        }
-        record.picturePng =
-            plot::pngPicture(plot::spectrumChart(chartedList(evaluation), bandEdges));
-        return record;
-    }
-
     std::optional<std::string> writeReport(
-        const std::filesystem::path& target,
+        const std::filesystem::path& target, const report::ReportHeading& heading,
         const std::vector<report::ListRecord>& records) const override {
         const std::optional<report::ReportFormat> format = report::reportFormatOf(target);
         if (!format) {
             return std::string("a report file ends in .pdf or .html");
         }
-        return report::writeReport(target, *format,
-                                   report::ReportHeading{AMBERSEL_VERSION, report::localTimeNow()},
-                                   records);
+        return report::writeReport(target, *format, heading, records);
     }
 
   private:

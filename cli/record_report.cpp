@@ -2,8 +2,11 @@
 
 #include <set>
 #include <utility>
+#include <variant>
 
+#include "cli/charted_list.h"
 #include "evaluation/value_text.h"
+#include "plot/layout/spectrum_chart.h"
 #include "report/report_format.h"
 
 namespace ambersel::cli {
@@ -16,6 +19,10 @@ std::optional<std::string> reportNameProblem(const std::string& pattern,
                                              const std::vector<std::string>& files) {
     if (!isReportName(pattern)) {
         return "--report needs a file name ending in .pdf or .html: " + escapedBytes(pattern, true);
+    }
+    const auto heading = report::reportHeadingNow(AMBERSEL_VERSION);
+    if (const auto* why = std::get_if<std::string>(&heading)) {
+        return *why;
     }
     if (pattern.find(kPlotNamePlaceholder) == std::string::npos) {
         return std::nullopt;
@@ -30,11 +37,23 @@ std::optional<std::string> reportNameProblem(const std::string& pattern,
     return std::nullopt;
 }
 
+report::ListRecord listRecordOf(const FileEvaluation& evaluation,
+                                const std::vector<double>& bandEdges) {
+    report::ListRecord record = report::recordOf(
+        evaluation.isStandardInput() ? std::string("standard input") : evaluation.argument,
+        evaluation.points, evaluation.stop, bandEdges);
+    record.picture = report::recordPicture(plot::spectrumChart(chartedList(evaluation), bandEdges));
+    record.file = evaluation.facts;
+    record.fileWrittenAfterReading = evaluation.factsWithheld;
+    return record;
+}
+
 RecordReport::RecordReport(const PlotDrawing& drawing, std::string pattern,
                            std::vector<double> bandEdges)
     : m_drawing(drawing),
       m_pattern(std::move(pattern)),
       m_bandEdges(std::move(bandEdges)),
+      m_heading(std::get<report::ReportHeading>(report::reportHeadingNow(AMBERSEL_VERSION))),
       m_onePerList(m_pattern.find(kPlotNamePlaceholder) != std::string::npos) {}
 
 std::filesystem::path RecordReport::targetFor(const std::string& argument) const {
@@ -42,20 +61,20 @@ std::filesystem::path RecordReport::targetFor(const std::string& argument) const
 }
 
 std::optional<std::string> RecordReport::add(const FileEvaluation& evaluation) {
-    report::ListRecord record = m_drawing.record(evaluation, m_bandEdges);
+    report::ListRecord record = listRecordOf(evaluation, m_bandEdges);
     if (!m_onePerList) {
         // Only the record is kept, never the list: a report of many long lists stays small.
         m_records.push_back(std::move(record));
         return std::nullopt;
     }
-    return m_drawing.writeReport(targetFor(evaluation.argument), {std::move(record)});
+    return m_drawing.writeReport(targetFor(evaluation.argument), m_heading, {std::move(record)});
 }
 
 std::optional<std::string> RecordReport::finish() {
     if (m_onePerList || m_records.empty()) {
         return std::nullopt;
     }
-    return m_drawing.writeReport(m_pattern, m_records);
+    return m_drawing.writeReport(m_pattern, m_heading, m_records);
 }
 
 }  // namespace ambersel::cli

@@ -17,13 +17,21 @@ namespace ambersel::cli {
 bool isReportName(const std::string& pattern);
 
 // Why `pattern` does not do as the report name for `files`, or nothing when it does: it must end in
-// .pdf, .html or .htm, and with {name} no two files may go to the same report.
+// .pdf, .html or .htm, and with {name} no two files may go to the same report. A report also needs
+// a SOURCE_DATE_EPOCH that names a time, when the environment sets one.
 std::optional<std::string> reportNameProblem(const std::string& pattern,
                                              const std::vector<std::string>& files);
 
+// The record of `evaluation`, a file with a verdict evaluated with FileFactsWanted::Yes, for a
+// report: its picture, its bands between `bandEdges` (empty: the decades it spans) and its file's
+// facts. Standard library only: an HTML report of it needs no toolkit.
+report::ListRecord listRecordOf(const FileEvaluation& evaluation,
+                                const std::vector<double>& bandEdges);
+
 class RecordReport {
   public:
-    // `drawing` draws the pictures and writes the files; it must outlive this report.
+    // `drawing` draws the pictures and writes the files; it must outlive this report. The report's
+    // evaluation time is now, or SOURCE_DATE_EPOCH's (checked by reportNameProblem()).
     RecordReport(const PlotDrawing& drawing, std::string pattern, std::vector<double> bandEdges);
 
     // Adds `evaluation`, a file with a verdict. A report of its own is written at once; returns why
@@ -41,6 +49,7 @@ class RecordReport {
     const PlotDrawing& m_drawing;
     std::string m_pattern;
     std::vector<double> m_bandEdges;
+    report::ReportHeading m_heading;
     bool m_onePerList = false;
     std::vector<report::ListRecord> m_records;
 };

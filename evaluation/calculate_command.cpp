@@ -15,20 +15,25 @@ CalculationOutcome calculateFromPath(const std::filesystem::path& path) {
     }
     std::u16string line = formatVerdict(evaluateTestFigure(reading.points));
     return CalculationOutcome::withResultLine(std::move(line), std::move(reading.points),
-                                              std::move(reading.stop));
+                                              std::move(reading.stop), reading.stamp);
 }
 
-CalculationOutcome calculateFromFile(std::u16string_view path) {
+std::optional<std::filesystem::path> listFilePath(std::u16string_view path) {
 #if defined(_WIN32)
     // Windows names files in UTF-16 itself: no conversion, so no character is ever replaced.
-    return calculateFromPath(std::filesystem::path(std::wstring(path.begin(), path.end())));
+    return std::filesystem::path(std::wstring(path.begin(), path.end()));
 #else
     const std::optional<std::string> narrowPath = utf8FromUtf16(path);
     if (!narrowPath) {
-        return CalculationOutcome::openFailure();
+        return std::nullopt;
     }
-    return calculateFromPath(std::filesystem::path(*narrowPath));
+    return std::filesystem::path(*narrowPath);
 #endif
+}
+
+CalculationOutcome calculateFromFile(std::u16string_view path) {
+    const std::optional<std::filesystem::path> file = listFilePath(path);
+    return file ? calculateFromPath(*file) : CalculationOutcome::openFailure();
 }
 
 }  // namespace ambersel

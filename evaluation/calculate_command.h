@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "evaluation/frequency_level_list.h"
+#include "evaluation/list_file.h"
 
 namespace ambersel {
 
@@ -15,10 +16,11 @@ namespace ambersel {
 class CalculationOutcome {
   public:
     static CalculationOutcome withResultLine(std::u16string line, FrequencyLevelList points = {},
-                                             ReadingStop stop = {}) {
+                                             ReadingStop stop = {}, ListFileStamp stamp = {}) {
         CalculationOutcome outcome(std::move(line));
         outcome.m_points = std::move(points);
         outcome.m_stop = std::move(stop);
+        outcome.m_stamp = stamp;
         return outcome;
     }
     static CalculationOutcome openFailure() { return CalculationOutcome(std::nullopt); }
@@ -33,6 +35,8 @@ class CalculationOutcome {
     // open failure. Taking the points leaves the outcome without them.
     FrequencyLevelList takePoints() noexcept { return std::move(m_points); }
     const ReadingStop& stop() const noexcept { return m_stop; }
+    // The file as it was read, for facts of it taken later (readStampedListFile()).
+    const ListFileStamp& stamp() const noexcept { return m_stamp; }
 
   private:
     explicit CalculationOutcome(std::optional<std::u16string> line)
@@ -40,6 +44,7 @@ class CalculationOutcome {
     std::optional<std::u16string> m_resultLine;
     FrequencyLevelList m_points;
     ReadingStop m_stop;
+    ListFileStamp m_stamp;
 };
 
 // Reads the list file at `path` (UTF-16, as the dialog holds it; empty when no file was chosen),
@@ -52,5 +57,8 @@ CalculationOutcome calculateFromFile(std::u16string_view path);
 
 // The same for a path as the file system spells it, bytes and all.
 CalculationOutcome calculateFromPath(const std::filesystem::path& path);
+
+// The file `path` names as calculateFromFile() opens it; nothing when it has no exact form.
+std::optional<std::filesystem::path> listFilePath(std::u16string_view path);
 
 }  // namespace ambersel

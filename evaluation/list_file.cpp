@@ -1,8 +1,11 @@
 #include "evaluation/list_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <string>
 #include <utility>
+#include <vector>
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
@@ -100,22 +103,18 @@ FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& e
     return file;
 }
 
-// What writing to a file changes: its size and its modification time. Renaming or deleting it
-// changes neither, and the open file still holds what it held.
-struct FileState {
-    long long size = -1;
-    long long seconds = -1;
-    long long nanoseconds = -1;
-
-    bool operator==(const FileState&) const = default;
-};
-
-FileState stateOf(std::FILE* file) {
+ListFileStamp stampOf(std::FILE* file) {
     struct stat status {};
     if (::fstat(::fileno(file), &status) != 0) {
         return {};
     }
-    return {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
+    constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
+    return {static_cast<std::uint64_t>(status.st_dev),
+            static_cast<std::uint64_t>(status.st_ino),
+            static_cast<std::int64_t>(status.st_size),
+            status.st_mtim.tv_sec,
+            static_cast<std::int32_t>(status.st_mtim.tv_nsec),
+            status.st_ctim.tv_sec * kNanosecondsPerSecond + status.st_ctim.tv_nsec};
 }
 
 #elif defined(AMBERSEL_WINDOWS_OPEN)
@@ -228,38 +227,44 @@ FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& e
     return file;
 }
 
-// What writing to a file changes: its size and its last write time.
-struct FileState {
-    long long size = -1;
-    unsigned long long lastWrite = 0;
-
-    bool operator==(const FileState&) const = default;
-};
-
-FileState stateOf(std::FILE* file) {
+ListFileStamp stampOf(std::FILE* file) {
     BY_HANDLE_FILE_INFORMATION information{};
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
     if (!GetFileInformationByHandle(handle, &information)) {
         return {};
     }
     const auto high = [](DWORD upper, DWORD lower) {
-        return (static_cast<unsigned long long>(upper) << 32) | lower;
+        return (static_cast<std::uint64_t>(upper) << 32U) | lower;
     };
-    return {static_cast<long long>(high(information.nFileSizeHigh, information.nFileSizeLow)),
-            high(information.ftLastWriteTime.dwHighDateTime,
-                 information.ftLastWriteTime.dwLowDateTime)};
+    // 100-nanosecond ticks since 1601-01-01, of which 1970-01-01 is this many.
+    constexpr std::int64_t kTicksTo1970 = 116444736000000000;
+    constexpr std::int64_t kTicksPerSecond = 10000000;
+    const std::int64_t ticks =
+        static_cast<std::int64_t>(high(information.ftLastWriteTime.dwHighDateTime,
+                                       information.ftLastWriteTime.dwLowDateTime)) -
+        kTicksTo1970;
+    std::int64_t seconds = ticks / kTicksPerSecond;
+    std::int64_t rest = ticks % kTicksPerSecond;
+    if (rest < 0) {
+        --seconds;
+        rest += kTicksPerSecond;
+    }
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic)) {
+        return {};
+    }
+    return {information.dwVolumeSerialNumber,
+            high(information.nFileIndexHigh, information.nFileIndexLow),
+            static_cast<std::int64_t>(high(information.nFileSizeHigh, information.nFileSizeLow)),
+            seconds,
+            static_cast<std::int32_t>(rest * 100),
+            basic.ChangeTime.QuadPart};
 }
 
 #else
 
 // Without the system's file status neither a change nor the size is known.
-struct FileState {
-    long long size = -1;
-
-    bool operator==(const FileState&) const = default;
-};
-
-FileState stateOf(std::FILE* /*file*/) {
+ListFileStamp stampOf(std::FILE* /*file*/) {
     return {};
 }
 
@@ -278,6 +283,27 @@ FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& e
 }
 
 #endif
+
+// Gives `contents` the bytes of `file` from its start, as many as `stamp` says it holds, and
+// whether they are the file `stamp` describes: all of its bytes, with no write before or during the
+// reading. A file that a writer keeps growing cannot keep this reading going.
+bool readContents(std::FILE* file, const ListFileStamp& stamp, const ContentSink& contents) {
+    if (stamp.size < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+        return false;
+    }
+    std::vector<unsigned char> buffer(std::size_t{64} * 1024);
+    auto left = static_cast<std::uint64_t>(stamp.size);
+    while (left > 0) {
+        const std::size_t count =
+            std::fread(buffer.data(), 1, std::min<std::uint64_t>(left, buffer.size()), file);
+        if (count == 0) {
+            return false;
+        }
+        contents(std::span(buffer.data(), count));
+        left -= count;
+    }
+    return stampOf(file) == stamp;
+}
 
 }  // namespace
 
@@ -304,21 +330,40 @@ FileHandle openListFile(const std::filesystem::path& path, std::error_code& erro
     return openRegularFile(path, error);
 }
 
-ListFileReading readListFile(const std::filesystem::path& path) {
+ListFileReading readListFile(const std::filesystem::path& path, const ContentSink* contents) {
     ListFileReading reading;
     const FileHandle file = openListFile(path, reading.openError);
-    if (file) {
-        const FileState before = stateOf(file.get());
-        ReadingOptions options;
-        options.fileSize = before.size > 0 ? static_cast<std::uint64_t>(before.size) : 0;
-        reading.stop = scanFrequencyLevelList(file.get(), reading.points, options);
-        // A file written while it was read can give a list that never stood in it whole: the
-        // start of one version and the end of another. No verdict is drawn from that.
-        if (reading.stop.end != ReadingEnd::ReadError && stateOf(file.get()) != before) {
-            reading.stop = ReadingStop{ReadingEnd::FileChanged, 0, {}};
-        }
+    if (!file) {
+        return reading;
+    }
+    reading.stamp = stampOf(file.get());
+    ReadingOptions options;
+    options.fileSize = reading.stamp.size > 0 ? static_cast<std::uint64_t>(reading.stamp.size) : 0;
+    reading.stop = scanFrequencyLevelList(file.get(), reading.points, options);
+    if (reading.stop.end == ReadingEnd::ReadError) {
+        return reading;
+    }
+    // A file written while it was read can give a list that never stood in it whole: the start of
+    // one version and the end of another. No verdict is drawn from that. A rename or an unlink
+    // moves the change time too but leaves the open file's bytes as they were.
+    const ListFileStamp after = stampOf(file.get());
+    if (after.size != reading.stamp.size ||
+        after.modifiedSeconds != reading.stamp.modifiedSeconds ||
+        after.modifiedNanoseconds != reading.stamp.modifiedNanoseconds) {
+        reading.stop = ReadingStop{ReadingEnd::FileChanged, 0, {}};
+        return reading;
+    }
+    if (contents != nullptr) {
+        reading.contentsTaken = readContents(file.get(), reading.stamp, *contents);
     }
     return reading;
+}
+
+bool readStampedListFile(const std::filesystem::path& path, const ListFileStamp& stamp,
+                         const ContentSink& contents) {
+    std::error_code error;
+    const FileHandle file = openListFile(path, error);
+    return file && stampOf(file.get()) == stamp && readContents(file.get(), stamp, contents);
 }
 
 }  // namespace ambersel

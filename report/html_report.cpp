@@ -1,7 +1,11 @@
 #include "report/html_report.h"
 
+#include <functional>
 #include <sstream>
 
+#include "plot/canvas/svg_canvas.h"
+#include "plot/drawing/chart_drawing.h"
+#include "report/report_tables.h"
 #include "report/report_text.h"
 
 namespace ambersel::report {
@@ -9,38 +13,19 @@ namespace {
 
 constexpr const char* kStyle = R"css(
 @page { size: A4; margin: 14mm; }
-body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 9pt; color: #111; }
+body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 9pt; color: #111;
+       font-variant-ligatures: none; }
 h1 { font-size: 14pt; margin: 0 0 2mm 0; }
 h2 { font-size: 10.5pt; margin: 3mm 0 1mm 0; }
 table { border-collapse: collapse; margin-bottom: 2mm; }
-td, th { border: 1px solid #999; padding: 0.6mm 1.6mm; text-align: left; vertical-align: top; }
+td, th { border: 1px solid #999; padding: 0.6mm 2.5mm; text-align: left; vertical-align: top; }
 td.n { text-align: right; }
 .list { page-break-before: always; break-before: page; }
 .line { font-size: 13pt; font-weight: bold; margin: 1mm 0 2mm 0; }
 .pass { color: #11681f; } .fail { color: #a11212; }
-img { width: 175mm; max-height: 88mm; object-fit: contain; }
-.mono { font-family: "DejaVu Sans Mono", monospace; font-size: 8pt; }
+svg { width: 175mm; max-height: 95mm; height: auto; }
+.mono { font-family: "DejaVu Sans Mono", monospace; font-size: 8pt; white-space: nowrap; }
 )css";
-
-constexpr std::string_view kBase64Digits =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-std::string base64(std::string_view bytes) {
-    std::string text;
-    text.reserve((bytes.size() + 2) / 3 * 4);
-    for (std::size_t at = 0; at < bytes.size(); at += 3) {
-        const std::size_t count = std::min<std::size_t>(3, bytes.size() - at);
-        std::uint32_t group = 0;
-        for (std::size_t k = 0; k < 3; ++k) {
-            const auto byte = k < count ? static_cast<unsigned char>(bytes[at + k]) : 0U;
-            group = (group << 8U) | byte;
-        }
-        for (std::size_t k = 0; k < 4; ++k) {
-            text.push_back(k <= count ? kBase64Digits[(group >> (18 - 6 * k)) & 0x3FU] : '=');
-        }
-    }
-    return text;
-}
 
 // Escapes text for HTML after making it printable, so no list can inject markup.
 std::string html(std::string_view text) {
@@ -73,99 +58,70 @@ const char* verdictClass(const ListRecord& record) {
     return record.verdict.failed ? "fail" : "pass";
 }
 
-void writeRow(std::ostream& out, std::string_view label, std::string_view value) {
-    out << "<tr><th>" << label << "</th><td>" << value << "</td></tr>\n";
-}
-
-void writeFacts(std::ostream& out, const ReportHeading& heading, const ListRecord& record) {
+// A table of labelled facts (no heads: each row's first cell labels it) or of heads and rows.
+// `resultClass`, when given, names the class of a row's result (its second cell).
+void writeTable(std::ostream& out, const ReportTable& table,
+                const std::function<const char*(std::size_t row)>& resultClass = {}) {
     out << "<table>\n";
-    writeRow(out, "F",
-             html(roundedText(record.verdict.figure, 9)) + " (bits " +
-                 floatBitsText(record.verdict.figure) + ")");
-    writeRow(out, "Margin", marginText(record.margin) + ": " + marginMeaning(record.margin));
-    writeRow(out, "Points read", std::to_string(record.pointCount));
-    writeRow(out, "Reading stopped at", html(stopText(record.stop)));
-    writeRow(out, "File", html(record.name));
-    if (record.file) {
-        writeRow(out, "Size", std::to_string(record.file->size) + " bytes");
-        writeRow(out, "Modified", html(record.file->modified));
-        writeRow(out, "SHA-256", "<span class=\"mono\">" + record.file->sha256 + "</span>");
+    if (!table.heads.empty()) {
+        out << "<tr>";
+        for (const std::string& head : table.heads) {
+            out << "<th>" << html(head) << "</th>";
+        }
+        out << "</tr>\n";
     }
-    writeRow(out, "Program", "Ambersel Test Calculator " + html(heading.programVersion));
-    writeRow(out, "Evaluated", html(heading.evaluatedAt));
-    out << "</table>\n";
-}
-
-void writeHeaviest(std::ostream& out, const ListRecord& record) {
-    out << "<h2>Largest contributors</h2>\n<table>\n"
-           "<tr><th>#</th><th>Point</th><th>Frequency</th><th>Level (dB&#181;V)</th>"
-           "<th>Term</th><th>Share of F</th></tr>\n";
-    std::size_t rank = 1;
-    for (const RankedPoint& ranked : record.heaviest) {
-        const std::optional<double> share = shareOfFigure(ranked.term, record.verdict.figure);
-        out << "<tr><td class=\"n\">" << rank++ << "</td><td class=\"n\">" << ranked.index + 1
-            << "</td><td class=\"n\">"
-            << html(frequencyText(ranked.point.frequency, kFrequencyDigits))
-            << "</td><td class=\"n\">" << html(decimalsText(ranked.point.level, 2))
-            << "</td><td class=\"n\">" << html(roundedText(ranked.term, 6))
-            << "</td><td class=\"n\">" << percentText(share) << "</td></tr>\n";
-    }
-    out << "</table>\n";
-}
-
-void writeBands(std::ostream& out, const ListRecord& record) {
-    out << "<h2>Where F comes from</h2>\n<table>\n"
-           "<tr><th>Band</th><th>Points</th><th>Sum of terms</th><th>Share of F</th>"
-           "<th>Margin without the band</th></tr>\n";
-    for (const BandShare& band : record.bands) {
-        out << "<tr><td>" << html(bandText(band)) << "</td><td class=\"n\">" << band.pointCount
-            << "</td><td class=\"n\">" << html(roundedText(band.sumOfTerms, 6))
-            << "</td><td class=\"n\">" << percentText(band.share) << "</td><td class=\"n\">"
-            << marginText(band.marginWithout) << "</td></tr>\n";
+    for (std::size_t row = 0; row < table.rows.size(); ++row) {
+        const std::vector<std::string>& cells = table.rows[row];
+        out << "<tr>";
+        for (std::size_t column = 0; column < cells.size(); ++column) {
+            if (table.heads.empty() && column == 0) {
+                out << "<th>" << html(cells[column]) << "</th>";
+            } else if (table.heads.empty() && cells[0] == kSha256Label) {
+                out << "<td><span class=\"mono\">" << html(cells[column]) << "</span></td>";
+            } else if (column >= table.firstNumberColumn) {
+                out << "<td class=\"n\">" << html(cells[column]) << "</td>";
+            } else if (column == 1 && resultClass) {
+                out << "<td class=\"" << resultClass(row) << "\">" << html(cells[column])
+                    << "</td>";
+            } else {
+                out << "<td>" << html(cells[column]) << "</td>";
+            }
+        }
+        out << "</tr>\n";
     }
     out << "</table>\n";
 }
 
 void writeList(std::ostream& out, const ReportHeading& heading, const ListRecord& record,
-               std::size_t index, PictureSource pictures, bool newPage) {
+               std::size_t index, bool newPage) {
     out << (newPage ? "<div class=\"list\">" : "<div>") << "\n<h1>" << html(record.name)
         << "</h1>\n<p class=\"line " << verdictClass(record) << "\">" << html(record.resultLine)
         << "</p>\n";
-    writeFacts(out, heading, record);
-    if (!record.picturePng.empty()) {
-        const std::string source = pictures == PictureSource::DataUri
-                                       ? "data:image/png;base64," + base64(record.picturePng)
-                                       : pictureResourceName(index);
-        // A browser sizes the picture by the style sheet; the toolkit's PDF writer lays pages out
-        // in points and takes the width given here.
-        out << "<p><img src=\"" << source << "\" width=\"460\" alt=\"Spectrum of "
-            << html(record.name) << "\"></p>\n";
+    writeTable(out, factTable(heading, record));
+    if (record.picture) {
+        // Ids unique to the list within the document.
+        const RecordPicture& picture = *record.picture;
+        plot::SvgCanvas canvas(picture.layout.canvas, plot::headingOf(picture.chart),
+                               picture.chart.summary, "list" + std::to_string(index) + "-");
+        plot::drawChart(canvas, picture.chart, picture.layout);
+        out << "<p>" << canvas.element() << "</p>\n";
     }
-    writeHeaviest(out, record);
-    writeBands(out, record);
+    out << "<h2>Largest contributors</h2>\n";
+    writeTable(out, contributorTable(record));
+    out << "<h2>Where F comes from</h2>\n";
+    writeTable(out, bandTable(record));
     out << "</div>\n";
 }
 
 void writeSummary(std::ostream& out, const std::vector<ListRecord>& records) {
-    out << "<h1>Summary</h1>\n<table>\n"
-           "<tr><th>List</th><th>Result</th><th>Margin</th><th>Points</th></tr>\n";
-    for (const ListRecord& record : records) {
-        out << "<tr><td>" << html(record.name) << "</td><td class=\"" << verdictClass(record)
-            << "\">" << html(record.resultLine) << "</td><td class=\"n\">"
-            << marginText(record.margin) << "</td><td class=\"n\">" << record.pointCount
-            << "</td></tr>\n";
-    }
-    out << "</table>\n";
+    out << "<h1>Summary</h1>\n";
+    writeTable(out, summaryTable(records),
+               [&](std::size_t row) { return verdictClass(records[row]); });
 }
 
 }  // namespace
 
-std::string pictureResourceName(std::size_t index) {
-    return "picture-" + std::to_string(index) + ".png";
-}
-
-std::string reportHtml(const ReportHeading& heading, const std::vector<ListRecord>& records,
-                       PictureSource pictures) {
+std::string reportHtml(const ReportHeading& heading, const std::vector<ListRecord>& records) {
     std::ostringstream out;
     out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Ambersel test report</title>\n<style>"
@@ -176,7 +132,7 @@ std::string reportHtml(const ReportHeading& heading, const std::vector<ListRecor
     for (std::size_t index = 0; index < records.size(); ++index) {
         // After the summary, or after another list, a list starts a page of its own.
         const bool newPage = records.size() > 1;
-        writeList(out, heading, records[index], index, pictures, newPage);
+        writeList(out, heading, records[index], index, newPage);
     }
     out << "</body>\n</html>\n";
     return out.str();

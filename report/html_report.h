@@ -10,21 +10,9 @@
 
 namespace ambersel::report {
 
-// How the report's HTML refers to each list's picture.
-enum class PictureSource {
-    // Inline as a data URI, so that the file stands alone: no script and no outside resource.
-    DataUri,
-    // By the name "picture-N.png" (N the list's 0-based position), for a renderer that is handed
-    // the pictures apart.
-    ResourceName,
-};
-
-// The whole document. Text from the lists (names, excerpts) is escaped; each list starts a new
-// printed page, and its page fits on one A4 sheet.
-std::string reportHtml(const ReportHeading& heading, const std::vector<ListRecord>& records,
-                       PictureSource pictures);
-
-// The name a list's picture has with PictureSource::ResourceName.
-std::string pictureResourceName(std::size_t index);
+// The whole document, standing alone: each picture inline as SVG (the same bytes on every
+// platform), no script and no outside resource. Text from the lists (names, excerpts) is escaped;
+// each list starts a new printed page, and its page fits on one A4 sheet.
+std::string reportHtml(const ReportHeading& heading, const std::vector<ListRecord>& records);
 
 }  // namespace ambersel::report

@@ -1,5 +1,7 @@
 #include "report/list_record.h"
 
+#include "plot/drawing/chart_drawing.h"
+
 #include <utility>
 
 namespace ambersel::report {
@@ -20,6 +22,22 @@ ListRecord recordOf(std::string name, const FrequencyLevelList& points, const Re
         record.bands = shareByBand(points, edges);
     }
     return record;
+}
+
+RecordPicture recordPicture(plot::Chart chart) {
+    plot::ChartLayout layout = plot::layOutChart(chart);
+    for (plot::Series& series : chart.series) {
+        series.points = {};
+    }
+    return {std::move(chart), std::move(layout)};
+}
+
+std::variant<ReportHeading, std::string> reportHeadingNow(std::string programVersion) {
+    auto time = evaluationTimeNow();
+    if (auto* why = std::get_if<std::string>(&time)) {
+        return std::move(*why);
+    }
+    return ReportHeading{std::move(programVersion), std::get<EvaluationTime>(time)};
 }
 
 std::string stopText(const ReadingStop& stop) {

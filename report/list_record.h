@@ -7,24 +7,36 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "evaluation/figure_analysis.h"
 #include "evaluation/frequency_level_list.h"
 #include "evaluation/test_figure.h"
+#include "plot/layout/chart.h"
+#include "plot/layout/chart_layout.h"
+#include "report/file_facts.h"
+#include "report/report_time.h"
 
 namespace ambersel::report {
 
-// The file a list was read from, as it was when it was evaluated.
-struct FileFacts {
-    std::uintmax_t size = 0;  // bytes
-    std::string modified;     // modification time, "2026-12-07 09:14:03 UTC"
-    std::string sha256;       // 64 lower-case hexadecimal digits
+// A list's picture as a record keeps it: laid out, and without the points, which the layout has
+// placed, so that a record of a long list stays small. Drawn as SVG into HTML, through Qt onto PDF
+// pages and screens.
+struct RecordPicture {
+    plot::Chart chart;  // headings, names and bands; no points
+    plot::ChartLayout layout;
 };
 
+// `chart` laid out for a record.
+RecordPicture recordPicture(plot::Chart chart);
+
 struct ListRecord {
-    std::string name;               // the list's path as given (UTF-8), or "standard input"
-    std::optional<FileFacts> file;  // nothing for standard input
+    std::string name;  // the list's path as given (UTF-8), or "standard input"
+    // The file's facts, from the very bytes that were evaluated: nothing for standard input, and
+    // nothing when the file was written to after it was read (then fileWrittenAfterReading).
+    std::optional<FileFacts> file;
+    bool fileWrittenAfterReading = false;
     TestVerdict verdict;
     std::string resultLine;  // "PASS : F = 0.1210"
     std::optional<double> margin;
@@ -32,7 +44,7 @@ struct ListRecord {
     ReadingStop stop;
     std::vector<RankedPoint> heaviest;  // the ten largest contributors
     std::vector<BandShare> bands;
-    std::string picturePng;  // the list's picture, PNG bytes; empty when there is none
+    std::optional<RecordPicture> picture;
 };
 
 // The record of one evaluated list: its verdict, margin, ten largest contributors and its part in
@@ -43,8 +55,12 @@ ListRecord recordOf(std::string name, const FrequencyLevelList& points, const Re
 // What a report says once, whatever lists it holds.
 struct ReportHeading {
     std::string programVersion;  // "1.0.0"
-    std::string evaluatedAt;     // "2026-12-07 09:14:05 +0100"
+    EvaluationTime evaluatedAt;  // the file's modification time is given in its zone too
 };
+
+// The heading of a report of lists that `programVersion` evaluates now, timed by
+// evaluationTimeNow(); or why SOURCE_DATE_EPOCH names no time.
+std::variant<ReportHeading, std::string> reportHeadingNow(std::string programVersion);
 
 // "end of file", "line 3: 'End of scan'", "read error", "the file changed while it was read".
 std::string stopText(const ReadingStop& stop);

@@ -1,7 +1,7 @@
 #pragma once
 
-// Writing the report for the record to a file, as HTML or as PDF, and the facts of a list file it
-// records. Needs the process's graphics session (a QGuiApplication) for PDF.
+// Writing the report for the record to a file, as HTML or as PDF. Needs the process's graphics
+// session (a QGuiApplication) for PDF.
 
 #include <filesystem>
 #include <optional>
@@ -18,12 +18,5 @@ namespace ambersel::report {
 std::optional<std::string> writeReport(const std::filesystem::path& target, ReportFormat format,
                                        const ReportHeading& heading,
                                        const std::vector<ListRecord>& records);
-
-// The size, modification time and SHA-256 of the file at `path`, read through one open
-// descriptor; nothing when it cannot be read.
-std::optional<FileFacts> fileFactsOf(const std::filesystem::path& path);
-
-// The local date and time now, "2026-12-07 09:14:05 +0100".
-std::string localTimeNow();
 
 }  // namespace ambersel::report

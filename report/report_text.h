@@ -23,6 +23,11 @@ std::string marginMeaning(std::optional<double> margin);
 // The band as text: "150 kHz - 1 MHz", "below 150 kHz", "above 30 MHz", "no frequency".
 std::string bandText(const BandShare& band);
 
+// What a record says in place of the facts of a file written to after it was read.
+inline constexpr const char* kWrittenAfterReading =
+    "none: the file was written to after it was read, so its size, time and SHA-256 would not be "
+    "those of the list evaluated";
+
 // The share as every output writes it; "-" where there is no share.
 std::string percentText(std::optional<double> share);
 

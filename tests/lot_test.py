@@ -3,7 +3,7 @@
 back by the csv module, the same bytes on every number of jobs, and refused command lines that
 leave nothing behind.
 
-    lot_test.py AMBERSEL_EVAL SCRATCH_FOLDER WITH_FILE_FACTS(0|1)
+    lot_test.py AMBERSEL_EVAL SCRATCH_FOLDER
 """
 
 import csv
@@ -19,7 +19,7 @@ import subprocess
 import sys
 import unittest
 
-EVAL, SCRATCH, WITH_FACTS = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3] == "1"
+EVAL, SCRATCH = sys.argv[1], os.path.abspath(sys.argv[2])
 SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 EXAMPLE = os.path.join(SOURCE, "examples", "emission_150k_30M.ASC")
 EXAMPLE_MARGIN = 40.71
@@ -159,7 +159,7 @@ class Summary(unittest.TestCase):
             self.assertEqual(int(row["point_count"]), entry["point_count"])
             self.assertEqual(row["stop"], entry["stop"]["reason"] if entry["stop"] else "")
             self.assertEqual(row["error"], entry["error"] or "")
-            facts = WITH_FACTS and entry["verdict"] != "ERROR"
+            facts = entry["verdict"] != "ERROR"
             with open(entry["path"], "rb") if facts else open(os.devnull, "rb") as listed:
                 digest = hashlib.sha256(listed.read()).hexdigest() if facts else ""
             stat = os.stat(entry["path"]) if facts else None

@@ -15,8 +15,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "dialog_test_support.h"
@@ -277,6 +280,10 @@ TEST(Details, AreOfferedOnlyWhileALineIsShownAndShowItsList) {
         list += std::to_string(150000 + point * 1000000) + "," + std::to_string(40 + point) + "\n";
     }
     const QString path = qPath(folder.write("scan.ASC", list));
+    constexpr std::int64_t kWritten = 1796622355;
+    const auto writtenAt =
+        std::chrono::file_clock::from_sys(std::chrono::sys_seconds{std::chrono::seconds{kWritten}});
+    std::filesystem::last_write_time(path.toStdString(), writtenAt);
     CAmbersel_TestDlg dialog;
     ASSERT_TRUE(showActive(dialog));
 
@@ -298,13 +305,19 @@ TEST(Details, AreOfferedOnlyWhileALineIsShownAndShowItsList) {
     EXPECT_EQ(window->findChild<QTableWidget*>(QStringLiteral("bands"))->rowCount(), 3);
     ASSERT_TRUE(window->record().file.has_value()) << "the record names no file facts";
     EXPECT_EQ(window->record().file->size, list.size());
+    EXPECT_EQ(window->record().file->sha256,
+              "913b9101e3f498c8397a8e93d8a3115530646d1eb5bdc6cc9c56c14eecc902a1");
+    EXPECT_EQ(window->record().file->modifiedSeconds, kWritten);
     window->close();
 
-    // Facts of a file written since Calculate read it would vouch for a list it no longer holds.
-    folder.write("scan.ASC", list + "1000,100\n");
+    // Facts of a file written since Calculate read it would vouch for a list it no longer holds;
+    // a time put back after the write cannot make them do so.
+    std::ofstream(path.toStdString(), std::ios::binary | std::ios::app) << "1000,100\n";
+    std::filesystem::last_write_time(path.toStdString(), writtenAt);
     ASSERT_EQ(contextMenu(dialog, kDetails), QStringList{kDetails});
     window = dialog.findChildren<ui::DetailsWindow*>().last();
     EXPECT_FALSE(window->record().file.has_value()) << "facts of the changed file";
+    EXPECT_TRUE(window->record().fileWrittenAfterReading);
     window->close();
 
     std::filesystem::remove(path.toStdString());

@@ -24,9 +24,8 @@
 #include <utility>
 
 #include "plot/layout/spectrum_chart.h"
-#include "plot/painting/pictures.h"
+#include "report/file_facts.h"
 #include "report/list_record.h"
-#include "report/report_file.h"
 #include "ui/details_window.h"
 #include "ui/dialog_template.h"
 #include "ui/dialog_units.h"
@@ -178,26 +177,19 @@ void CAmbersel_TestDlg::OnBrowseFile() {
     DoDataExchange();
 }
 
-std::optional<CAmbersel_TestDlg::FileStamp> CAmbersel_TestDlg::stampOf(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        return std::nullopt;
-    }
-    return FileStamp{info.size(), info.lastModified()};
-}
-
 void CAmbersel_TestDlg::OnCalculate() {
     m_strResult.clear();
     m_shownList.reset();
     DoDataExchange();
-    std::optional<FileStamp> stamp = stampOf(m_strFilePath);
     ambersel::CalculationOutcome outcome = m_calculation(utf16View(m_strFilePath));
     if (outcome.isOpenFailure()) {
         showMessage(this, QMessageBox::Warning, QStringLiteral("Error in the input file"));
         return;
     }
-    m_shownList = ShownList{outcome.takePoints(), outcome.stop(),
-                            QString::fromStdString(ambersel::report::localTimeNow()), stamp};
+    m_shownList = ShownList{
+        outcome.takePoints(), outcome.stop(),
+        ambersel::report::reportHeadingNow(QCoreApplication::applicationVersion().toStdString()),
+        outcome.stamp()};
     m_strResult = QString::fromStdU16String(outcome.resultLine());
     DoDataExchange();
 }
@@ -216,22 +208,20 @@ void CAmbersel_TestDlg::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CAmbersel_TestDlg::OnDetails() {
-    const std::filesystem::path path(m_strFilePath.toStdU16String());
     ambersel::report::ListRecord record = ambersel::report::recordOf(
         m_strFilePath.toStdString(), m_shownList->points, m_shownList->stop, {});
     // The facts of a file written since Calculate read it would vouch for a list it no longer
-    // holds: the record then names the file without them.
-    if (m_shownList->stamp && stampOf(m_strFilePath) == m_shownList->stamp) {
-        record.file = ambersel::report::fileFactsOf(path);
-    }
+    // holds: the record then says so and gives none.
+    const std::optional<std::filesystem::path> path =
+        ambersel::listFilePath(utf16View(m_strFilePath));
+    record.file =
+        path ? ambersel::report::factsOfReadFile(*path, m_shownList->stamp) : std::nullopt;
+    record.fileWrittenAfterReading = !record.file;
     const ambersel::plot::ChartedList charted{QFileInfo(m_strFilePath).fileName().toStdString(),
                                               &m_shownList->points, m_shownList->stop,
                                               record.verdict};
-    record.picturePng = ambersel::plot::pngPicture(ambersel::plot::spectrumChart(charted, {}));
-    const ambersel::report::ReportHeading heading{
-        QCoreApplication::applicationVersion().toStdString(),
-        m_shownList->evaluatedAt.toStdString()};
-    auto* window = new ambersel::ui::DetailsWindow(std::move(record), heading, this);
+    record.picture = ambersel::report::recordPicture(ambersel::plot::spectrumChart(charted, {}));
+    auto* window = new ambersel::ui::DetailsWindow(std::move(record), m_shownList->heading, this);
     window->show();
 }
 

@@ -7,16 +7,18 @@
 // (the default button, also reached by Enter) evaluates it, Cancel ends the dialog, as do Esc and a
 // close request. The two texts only ever travel from the members to the controls.
 
-#include <QDateTime>
 #include <QDialog>
 #include <QIcon>
 #include <QString>
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <variant>
 
 #include "evaluation/calculate_command.h"
+#include "report/list_record.h"
 #include "ui/dialog_units.h"
 
 class QContextMenuEvent;
@@ -59,20 +61,14 @@ class CAmbersel_TestDlg : public QDialog {
     void OnCancelButton();
     void OnDetails();
 
-    // The list file's size and modification time, to tell whether it changed since it was read.
-    struct FileStamp {
-        qint64 size = 0;
-        QDateTime modified;
-        bool operator==(const FileStamp&) const = default;
-    };
-    static std::optional<FileStamp> stampOf(const QString& path);
-
     // The list behind the shown result line, kept for its details until the next Calculate.
     struct ShownList {
         ambersel::FrequencyLevelList points;
         ambersel::ReadingStop stop;
-        QString evaluatedAt;
-        std::optional<FileStamp> stamp;  // taken before the list was read
+        std::variant<ambersel::report::ReportHeading, std::string> heading;
+        // The file as its descriptor gave it when it was read: Details takes the file's facts
+        // only while it is still so.
+        ambersel::ListFileStamp stamp;
     };
 
     QIcon m_hIcon;

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStringList>
@@ -15,7 +16,9 @@
 #include <filesystem>
 #include <utility>
 
+#include "report/picture_painting.h"
 #include "report/report_file.h"
+#include "report/report_tables.h"
 #include "report/report_text.h"
 
 namespace ambersel::ui {
@@ -44,18 +47,20 @@ void fitToContents(QTableWidget& table) {
         table.horizontalHeader()->height() + table.verticalHeader()->length() + frame);
 }
 
-void setRow(QTableWidget& table, int row, const QStringList& cells) {
+void setRow(QTableWidget& table, int row, const QStringList& cells, std::size_t firstNumberColumn) {
     for (int column = 0; column < cells.size(); ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
-        item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter
-                                           : Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(static_cast<std::size_t>(column) < firstNumberColumn
+                                   ? Qt::AlignLeft | Qt::AlignVCenter
+                                   : Qt::AlignRight | Qt::AlignVCenter);
         table.setItem(row, column, item);
     }
 }
 
 }  // namespace
 
-DetailsWindow::DetailsWindow(report::ListRecord record, report::ReportHeading heading,
+DetailsWindow::DetailsWindow(report::ListRecord record,
+                             std::variant<report::ReportHeading, std::string> heading,
                              QWidget* parent)
     : QWidget(parent, Qt::Window), m_record(std::move(record)), m_heading(std::move(heading)) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -69,21 +74,31 @@ DetailsWindow::DetailsWindow(report::ListRecord record, report::ReportHeading he
                             this);
     line->setObjectName(QStringLiteral("verdict"));
     layout->addWidget(line);
-    if (!m_record.picturePng.empty()) {
-        QPixmap picture;
-        picture.loadFromData(reinterpret_cast<const uchar*>(m_record.picturePng.data()),
-                             static_cast<uint>(m_record.picturePng.size()), "PNG");
+    if (m_record.picture) {
+        // Laid out for a report page; on a screen, a size that leaves room for the tables, drawn
+        // at the screen's own resolution.
+        constexpr double kShownWidth = 680;
+        const plot::Size laidOut = m_record.picture->layout.canvas;
+        const QSizeF shown(kShownWidth, kShownWidth * laidOut.height / laidOut.width);
+        const qreal ratio = devicePixelRatioF();
+        QPixmap picture((shown * ratio).toSize());
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(Qt::white);
+        {
+            QPainter painter(&picture);
+            report::paintPicture(painter, *m_record.picture, QRectF(QPointF(0, 0), shown));
+        }
         auto* pictureLabel = new QLabel(this);
         pictureLabel->setObjectName(QStringLiteral("picture"));
-        // Drawn for a report page; on a screen, a size that leaves room for the tables.
-        constexpr int kShownWidth = 680;
-        pictureLabel->setPixmap(picture.scaledToWidth(kShownWidth, Qt::SmoothTransformation));
+        pictureLabel->setPixmap(picture);
         layout->addWidget(pictureLabel, 0, Qt::AlignHCenter);
     }
     auto* tables = new QHBoxLayout;
     for (const auto& [caption, table] :
-         {std::pair{QStringLiteral("Where F comes from"), bandTable()},
-          std::pair{QStringLiteral("Largest contributors"), contributorTable()}}) {
+         {std::pair{QStringLiteral("Where F comes from"),
+                    shownTable(report::bandTable(m_record), "bands")},
+          std::pair{QStringLiteral("Largest contributors"),
+                    shownTable(report::contributorTable(m_record), "contributors")}}) {
         auto* column = new QVBoxLayout;
         column->addWidget(new QLabel(caption, this));
         column->addWidget(table);
@@ -97,36 +112,19 @@ DetailsWindow::DetailsWindow(report::ListRecord record, report::ReportHeading he
     layout->addWidget(save, 0, Qt::AlignRight);
 }
 
-QTableWidget* DetailsWindow::bandTable() {
-    auto* table = tableWithColumns(
-        {QStringLiteral("Band"), QStringLiteral("Points"), QStringLiteral("Sum of terms"),
-         QStringLiteral("Share of F"), QStringLiteral("Margin without the band")},
-        static_cast<int>(m_record.bands.size()), this);
-    table->setObjectName(QStringLiteral("bands"));
-    int row = 0;
-    for (const BandShare& band : m_record.bands) {
-        setRow(*table, row++,
-               {text(report::bandText(band)), QString::number(band.pointCount),
-                text(roundedText(band.sumOfTerms, 6)), text(report::percentText(band.share)),
-                text(marginText(band.marginWithout))});
+QTableWidget* DetailsWindow::shownTable(const report::ReportTable& content, const char* name) {
+    QStringList heads;
+    for (const std::string& head : content.heads) {
+        heads << text(head);
     }
-    fitToContents(*table);
-    return table;
-}
-
-QTableWidget* DetailsWindow::contributorTable() {
-    auto* table = tableWithColumns(
-        {QStringLiteral("Point"), QStringLiteral("Frequency"), QStringLiteral("Level (dB\u00B5V)"),
-         QStringLiteral("Term"), QStringLiteral("Share of F")},
-        static_cast<int>(m_record.heaviest.size()), this);
-    table->setObjectName(QStringLiteral("contributors"));
-    int row = 0;
-    for (const RankedPoint& ranked : m_record.heaviest) {
-        setRow(*table, row++,
-               {QString::number(ranked.index + 1),
-                text(frequencyText(ranked.point.frequency, report::kFrequencyDigits)),
-                text(decimalsText(ranked.point.level, 2)), text(roundedText(ranked.term, 6)),
-                text(report::percentText(shareOfFigure(ranked.term, m_record.verdict.figure)))});
+    auto* table = tableWithColumns(heads, static_cast<int>(content.rows.size()), this);
+    table->setObjectName(QString::fromLatin1(name));
+    for (std::size_t row = 0; row < content.rows.size(); ++row) {
+        QStringList cells;
+        for (const std::string& cell : content.rows[row]) {
+            cells << text(cell);
+        }
+        setRow(*table, static_cast<int>(row), cells, content.firstNumberColumn);
     }
     fitToContents(*table);
     return table;
@@ -149,9 +147,15 @@ void DetailsWindow::saveReport() {
     }
     const std::filesystem::path target(fileDialog.selectedFiles().first().toStdU16String());
     const std::optional<report::ReportFormat> format = report::reportFormatOf(target);
-    const std::optional<std::string> failure =
-        format ? report::writeReport(target, *format, m_heading, {m_record})
-               : std::optional<std::string>("a report file ends in .pdf or .html");
+    const auto* heading = std::get_if<report::ReportHeading>(&m_heading);
+    std::optional<std::string> failure;
+    if (!format) {
+        failure = "a report file ends in .pdf or .html";
+    } else if (heading == nullptr) {
+        failure = std::get<std::string>(m_heading);
+    } else {
+        failure = report::writeReport(target, *format, *heading, {m_record});
+    }
     if (failure) {
         QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
                         QStringLiteral("The report could not be written: %1")

@@ -7,19 +7,26 @@
 #include <QImage>
 #include <QWidget>
 
+#include <string>
+#include <variant>
+
 #include "report/list_record.h"
+#include "report/report_tables.h"
 
 class QTableWidget;
 
 namespace ambersel::ui {
 
 // A window of its own, owned by its parent (the dialog) and deleted when it is closed. Holds the
-// record it shows, so that a later Calculate in the dialog does not change it.
+// record it shows, so that a later Calculate in the dialog does not change it, and the heading of
+// its report, or why there can be none (a SOURCE_DATE_EPOCH that names no time), which saving it
+// then says.
 class DetailsWindow : public QWidget {
     Q_OBJECT
 
   public:
-    DetailsWindow(report::ListRecord record, report::ReportHeading heading, QWidget* parent);
+    DetailsWindow(report::ListRecord record,
+                  std::variant<report::ReportHeading, std::string> heading, QWidget* parent);
 
     // The report's file: chosen in a file dialog, written as PDF or HTML by its extension. A
     // failure is reported in a message box and leaves no file behind.
@@ -28,11 +35,11 @@ class DetailsWindow : public QWidget {
     const report::ListRecord& record() const { return m_record; }
 
   private:
-    QTableWidget* bandTable();
-    QTableWidget* contributorTable();
+    // `content` as a table of the window, named `name`.
+    QTableWidget* shownTable(const report::ReportTable& content, const char* name);
 
     report::ListRecord m_record;
-    report::ReportHeading m_heading;
+    std::variant<report::ReportHeading, std::string> m_heading;
 };
 
 }  // namespace ambersel::ui

@@ -1,0 +1,42 @@
+#pragma once
+
+// SHA-256 digests, computed by the platform's own cryptography library (nettle on Linux, the
+// system's CNG on Windows), so that a record's hash rests on code that others keep and audit.
+
+#include <memory>
+#include <span>
+#include <string>
+
+namespace ambersel::report {
+
+class Sha256 {
+  public:
+    Sha256();
+    Sha256(const Sha256&) = delete;
+    Sha256& operator=(const Sha256&) = delete;
+    ~Sha256();
+
+    // Adds the next bytes of the message.
+    void add(std::span<const unsigned char> bytes);
+    // The digest of everything added, as 64 lower-case hexadecimal digits. Ends the message:
+    // nothing may be added afterwards.
+    std::string hexDigest();
+
+  private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+// The hexadecimal digits of `digest`, two to a byte, lower case.
+inline std::string hexText(std::span<const unsigned char> digest) {
+    constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(2 * digest.size());
+    for (const unsigned char byte : digest) {
+        text.push_back(kDigits[byte >> 4U]);
+        text.push_back(kDigits[byte & 0xFU]);
+    }
+    return text;
+}
+
+}  // namespace ambersel::report
