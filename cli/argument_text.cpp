@@ -14,4 +14,13 @@ std::optional<std::filesystem::path> pathOfArgument(const std::string& argument)
 #endif
 }
 
+std::string argumentOfPath(const std::filesystem::path& path) {
+#if defined(_WIN32)
+    const std::wstring& units = path.native();
+    return generalizedUtf8FromUtf16(std::u16string(units.begin(), units.end()));
+#else
+    return path.native();
+#endif
+}
+
 }  // namespace ambersel::cli

@@ -17,4 +17,7 @@ namespace ambersel::cli {
 // nothing when it stands for none; elsewhere its bytes as they are.
 std::optional<std::filesystem::path> pathOfArgument(const std::string& argument);
 
+// The argument that names `path`, as pathOfArgument() takes it: its bytes as text.
+std::string argumentOfPath(const std::filesystem::path& path);
+
 }  // namespace ambersel::cli

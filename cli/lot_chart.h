@@ -40,8 +40,4 @@ void drawLotChart(plot::Canvas& canvas, const LotSummary& summary, bool byTime);
 // The picture as an SVG document.
 std::string lotChartSvg(const LotSummary& summary, bool byTime);
 
-// The picture as a PNG image, in a build that paints pictures, while its graphics session runs
-// (startPlotDrawing()); empty in a build that paints none.
-std::string lotChartPng(const LotSummary& summary, bool byTime);
-
 }  // namespace ambersel::cli

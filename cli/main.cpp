@@ -7,13 +7,13 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <new>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -41,6 +41,7 @@
 #include "cli/plot_run.h"
 #include "cli/record_report.h"
 #include "cli/text_reports.h"
+#include "evaluation/output_file.h"
 #include "evaluation/value_text.h"
 
 namespace {
@@ -177,24 +178,26 @@ class FileOutputs {
   public:
     explicit FileOutputs(const Options& options) : m_options(options) {}
 
-    // Starts drawing when a plot or a report is asked for; false when this build draws none.
+    // Starts drawing the plot and the report asked for; says why and returns false when this build
+    // or installation cannot draw them.
     bool start() {
         // With --summary, a plot name for every list at once names the lot's picture instead.
         m_lotPicture = m_options.summary && !m_options.plot.empty() &&
                        m_options.plot.find(kPlotNamePlaceholder) == std::string::npos;
-        const bool drawnByOwnCode = m_lotPicture && plotFormatOf(m_options.plot) == PlotFormat::Svg;
-        if ((m_options.plot.empty() || drawnByOwnCode) && m_options.report.empty()) {
-            return true;
+        auto started = startPlotDrawing(kProgram, m_options.plot, m_options.report);
+        if (const auto* why = std::get_if<std::string>(&started)) {
+            std::cerr << kProgram << ": " << *why << '\n';
+            return false;
         }
-        m_drawing = startPlotDrawing(kProgram);
-        if (m_drawing && !m_options.plot.empty() && !m_lotPicture) {
+        m_drawing.emplace(std::move(std::get<PlotDrawing>(started)));
+        if (!m_options.plot.empty() && !m_lotPicture) {
             m_plots.emplace(*m_drawing, m_options.plot, m_options.bandEdges,
                             m_options.files.size());
         }
-        if (m_drawing && !m_options.report.empty()) {
+        if (!m_options.report.empty()) {
             m_report.emplace(*m_drawing, m_options.report, m_options.bandEdges);
         }
-        return m_drawing != nullptr;
+        return true;
     }
 
     // Draws and records `evaluation`, a file with a verdict; the exit status this gives.
@@ -223,12 +226,21 @@ class FileOutputs {
         if (!m_lotPicture) {
             return kPass;
         }
-        const std::string bytes = plotFormatOf(m_options.plot) == PlotFormat::Svg
-                                      ? lotChartSvg(summary, m_options.byTime)
-                                      : lotChartPng(summary, m_options.byTime);
-        return failure("the plot", m_options.plot,
-                       bytes.empty() ? std::optional<std::string>("the picture could not be drawn")
-                                     : replaceFile(m_options.plot, bytes));
+        std::optional<std::string> why;
+        if (plotFormatOf(m_options.plot) == PlotFormat::Svg) {
+            if (const std::error_code error =
+                    ambersel::replaceFile(m_options.plot, lotChartSvg(summary, m_options.byTime))) {
+                why = error.message();
+            }
+        } else {
+            why = m_drawing->drawPng(
+                kLotChartSize,
+                [&](ambersel::plot::Canvas& canvas) {
+                    drawLotChart(canvas, summary, m_options.byTime);
+                },
+                m_options.plot);
+        }
+        return failure("the plot", m_options.plot, why);
     }
 
   private:
@@ -242,12 +254,12 @@ class FileOutputs {
             return kPass;
         }
         std::cerr << kProgram << ": cannot write " << what << " "
-                  << escapedBytes(target.string(), true) << " (" << *why << ")\n";
+                  << escapedBytes(argumentOfPath(target), true) << " (" << *why << ")\n";
         return kError;
     }
 
     const Options& m_options;
-    std::unique_ptr<PlotDrawing> m_drawing;
+    std::optional<PlotDrawing> m_drawing;
     std::optional<PlotRun> m_plots;
     std::optional<RecordReport> m_report;
     bool m_lotPicture = false;
@@ -279,8 +291,6 @@ int evaluateAll(Options& options) {
     }
     FileOutputs outputs(options);
     if (!outputs.start()) {
-        std::cerr << kProgram << ": this build draws no pictures and writes no reports (it was "
-                  << "built without Qt); leave out --plot and --report\n";
         return kError;
     }
     const bool jsonSummary = options.json && options.summary;

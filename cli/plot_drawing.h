@@ -1,15 +1,19 @@
 #pragma once
 
-// Drawing the plots of list files, and the reports for the record that hold them. Only a build with
-// Qt draws pictures and writes reports.
+// Drawing the plots of list files, and writing the reports for the record that hold them. SVG
+// pictures and HTML reports are the program's own; PNG pictures and PDF reports need the painting
+// backend (cli/plot_drawing_backend.h), which is started only when one of them is asked for.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "cli/file_evaluation.h"
+#include "cli/plot_drawing_backend.h"
 #include "cli/plot_files.h"
 #include "plot/layout/chart.h"
 #include "report/list_record.h"
@@ -18,29 +22,35 @@ namespace ambersel::cli {
 
 class PlotDrawing {
   public:
-    PlotDrawing() = default;
-    PlotDrawing(const PlotDrawing&) = delete;
-    PlotDrawing& operator=(const PlotDrawing&) = delete;
-    virtual ~PlotDrawing() = default;
+    // Draws with `backend` what needs one; none when nothing asked for does.
+    explicit PlotDrawing(std::unique_ptr<PaintingBackend> backend);
 
     // Writes `chart` to `target`. The file is replaced whole or left as it was. Returns why it
     // could not be written, or nothing on success.
-    virtual std::optional<std::string> draw(const plot::Chart& chart,
-                                            const std::filesystem::path& target,
-                                            PlotFormat format) const = 0;
+    std::optional<std::string> draw(const plot::Chart& chart, const std::filesystem::path& target,
+                                    PlotFormat format) const;
+
+    // Writes what `draw` draws on a canvas of `size` to `target` as a PNG image, replaced whole or
+    // left as it was. Returns why it could not be written, or nothing on success.
+    std::optional<std::string> drawPng(plot::Size size,
+                                       const std::function<void(plot::Canvas&)>& draw,
+                                       const std::filesystem::path& target) const;
 
     // Writes the report of `records` to `target`, as PDF or HTML by its extension; replaced whole
     // or left as it was. Returns why it could not be written, or nothing on success.
-    virtual std::optional<std::string> writeReport(
-        const std::filesystem::path& target, const report::ReportHeading& heading,
-        const std::vector<report::ListRecord>& records) const = 0;
+    std::optional<std::string> writeReport(const std::filesystem::path& target,
+                                           const report::ReportHeading& heading,
+                                           const std::vector<report::ListRecord>& records) const;
+
+  private:
+    std::unique_ptr<PaintingBackend> m_backend;
 };
 
-// Starts drawing offscreen; no display is needed. The drawing holds the process's one graphics
-// session, so start it only when a plot is wanted and keep it while plotting; the toolkit's
-// messages go to standard error after `programName`. Nothing in a build that draws no pictures.
-// Starting it sets the C library's locale from the environment, which changes nothing here: the
-// reader, the reports and the pictures convert numbers without the C library.
-std::unique_ptr<PlotDrawing> startPlotDrawing(const std::string& programName);
+// Starts drawing the plots named `plotName` and the reports named `reportName` (each empty when
+// not asked for; names checked by plotNameProblem() and reportNameProblem()), with the painting
+// backend when they need it; or says why this build or installation cannot draw them.
+std::variant<PlotDrawing, std::string> startPlotDrawing(const std::string& programName,
+                                                        const std::string& plotName,
+                                                        const std::string& reportName);
 
 }  // namespace ambersel::cli

@@ -1,11 +1,14 @@
-// The build without Qt: it draws no pictures.
+// The build without Qt: it has no painting backend.
 
-#include "cli/plot_drawing.h"
+#include "cli/plot_drawing_backend.h"
 
 namespace ambersel::cli {
 
-std::unique_ptr<PlotDrawing> startPlotDrawing(const std::string& /*programName*/) {
-    return nullptr;
+std::variant<std::unique_ptr<PaintingBackend>, std::string> startPaintingBackend(
+    const std::string& /*programName*/, bool /*pdf*/) {
+    return std::string(
+        "this build draws no PNG pictures and writes no PDF reports (it was built "
+        "without Qt); ask for .svg or .html instead");
 }
 
 }  // namespace ambersel::cli

@@ -27,14 +27,16 @@ std::filesystem::path plotTargetFor(const std::string& pattern, const std::strin
 // name holds no {name}.
 bool drawsOnePicture(const std::string& pattern, std::size_t fileCount);
 
+// The first file that two of `files` would each be written to alone under the name `pattern`
+// (a later one would replace an earlier one's picture or report without a word); nothing when
+// each goes to a file of its own, or when `pattern` holds no {name}, which puts all of them into
+// one file.
+std::optional<std::filesystem::path> sharedTarget(const std::string& pattern,
+                                                  const std::vector<std::string>& files);
+
 // Why `pattern` does not do as the plot name for `files`, or nothing when it does: it must end in
 // .svg or .png, and when it holds {name}, no two files may be drawn to the same plot.
 std::optional<std::string> plotNameProblem(const std::string& pattern,
                                            const std::vector<std::string>& files);
-
-// Replaces the file `target` with `bytes`, whole or not at all: they are written beside it first
-// and then renamed over it, so that a reader never finds half a picture, and nothing is left
-// beside it when that fails. Returns why it could not be replaced, or nothing on success.
-std::optional<std::string> replaceFile(const std::filesystem::path& target, std::string_view bytes);
 
 }  // namespace ambersel::cli

@@ -1,9 +1,9 @@
 #include "cli/record_report.h"
 
-#include <set>
 #include <utility>
 #include <variant>
 
+#include "cli/argument_text.h"
 #include "cli/charted_list.h"
 #include "evaluation/value_text.h"
 #include "plot/layout/spectrum_chart.h"
@@ -24,15 +24,9 @@ std::optional<std::string> reportNameProblem(const std::string& pattern,
     if (const auto* why = std::get_if<std::string>(&heading)) {
         return *why;
     }
-    if (pattern.find(kPlotNamePlaceholder) == std::string::npos) {
-        return std::nullopt;
-    }
-    std::set<std::filesystem::path> targets;
-    for (const std::string& file : files) {
-        const std::filesystem::path target = plotTargetFor(pattern, file);
-        if (!targets.insert(target).second) {
-            return "two files would go to the same report " + escapedBytes(target.string(), true);
-        }
+    if (const std::optional<std::filesystem::path> shared = sharedTarget(pattern, files)) {
+        return "two files would go to the same report " +
+               escapedBytes(argumentOfPath(*shared), true);
     }
     return std::nullopt;
 }
@@ -57,7 +51,7 @@ RecordReport::RecordReport(const PlotDrawing& drawing, std::string pattern,
       m_onePerList(m_pattern.find(kPlotNamePlaceholder) != std::string::npos) {}
 
 std::filesystem::path RecordReport::targetFor(const std::string& argument) const {
-    return m_onePerList ? plotTargetFor(m_pattern, argument) : std::filesystem::path(m_pattern);
+    return plotTargetFor(m_pattern, argument);
 }
 
 std::optional<std::string> RecordReport::add(const FileEvaluation& evaluation) {
@@ -74,7 +68,7 @@ std::optional<std::string> RecordReport::finish() {
     if (m_onePerList || m_records.empty()) {
         return std::nullopt;
     }
-    return m_drawing.writeReport(m_pattern, m_heading, m_records);
+    return m_drawing.writeReport(targetFor({}), m_heading, m_records);
 }
 
 }  // namespace ambersel::cli

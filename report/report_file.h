@@ -13,8 +13,8 @@
 
 namespace ambersel::report {
 
-// Writes the report to `target`: replaced whole, or left as it was when anything fails. Returns
-// why it could not be written, or nothing on success.
+// Writes the report to `target`: replaced whole (evaluation/output_file.h), or left as it was
+// when anything fails. Returns why it could not be written, or nothing on success.
 std::optional<std::string> writeReport(const std::filesystem::path& target, ReportFormat format,
                                        const ReportHeading& heading,
                                        const std::vector<ListRecord>& records);

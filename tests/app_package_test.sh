@@ -19,6 +19,19 @@ for file in bin/Ambersel_Test bin/ambersel-eval share/applications/$id.desktop \
     [ -f "$scratch/usr/$file" ] || fail "$file is not installed"
 done
 
+# The painting plug-in where the installed ambersel-eval looks for it, found there: a PNG is drawn.
+module=$(find "$scratch/usr" -name ambersel-painting.so -printf '%P\n' | head -1)
+[ -n "$module" ] || fail "the painting plug-in is not installed"
+printf '1000,100\n' >"$scratch/one.ASC"
+"$scratch/usr/bin/ambersel-eval" --plot "$scratch/one.png" "$scratch/one.ASC" >/dev/null ||
+    fail "the installed ambersel-eval does not find its painting plug-in"
+[ "$(head -c 4 "$scratch/one.png" | tail -c 3)" = PNG ] ||
+    fail "the installed ambersel-eval drew no PNG"
+# Every other run starts without the toolkit: the program itself needs no Qt library.
+if readelf -d "$scratch/usr/bin/ambersel-eval" | grep NEEDED | grep -q libQt; then
+    fail "ambersel-eval loads Qt at every start"
+fi
+
 desktop=$scratch/usr/share/applications/$id.desktop
 desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
 exec_line=$(sed -n 's/^Exec=//p' "$desktop")
@@ -38,12 +51,13 @@ for needed in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-core libc6; do
     [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed: $depends"
 done
 contents=$(dpkg-deb -c "$deb")
-for file in ./usr/bin/Ambersel_Test ./usr/bin/ambersel-eval ./usr/share/applications/$id.desktop; do
+for file in ./usr/bin/Ambersel_Test ./usr/bin/ambersel-eval ./usr/$module \
+    ./usr/share/applications/$id.desktop; do
     [[ "$contents" == *"$file"* ]] || fail "the package lacks $file"
 done
 dpkg-deb -x "$deb" "$scratch/unpacked"
-for program in Ambersel_Test ambersel-eval; do
-    if readelf -d "$scratch/unpacked/usr/bin/$program" | grep -qE 'RPATH|RUNPATH'; then
+for program in bin/Ambersel_Test bin/ambersel-eval "$module"; do
+    if readelf -d "$scratch/unpacked/usr/$program" | grep -qE 'RPATH|RUNPATH'; then
         fail "$program carries a library search path, which may point into the build"
     fi
 done

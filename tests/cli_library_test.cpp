@@ -1,6 +1,6 @@
 // The evaluator's library piece by piece: plot names, escaped bytes, CSV
 // fields, the heaviest points, the JSON of figures that are not finite, writing
-// a plot file, the chart of a list, and the bins of a lot's margins.
+// an output file, the chart of a list, and the bins of a lot's margins.
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,7 @@
 #include "cli/lot_chart.h"
 #include "cli/plot_files.h"
 #include "cli/text_reports.h"
+#include "evaluation/output_file.h"
 #include "test_files.h"
 
 namespace ambersel::testing {
@@ -149,21 +150,46 @@ TEST(Json, WritesAFigureThatIsNotFiniteAsNullAndText) {
     }
 }
 
-TEST(PlotFile, IsReplacedWholeOrNotAtAll) {
-    // A new file and an older picture are replaced; a missing folder or a folder in the way is not.
-    const std::pair<const char*, bool> rows[] = {
-        {"new.svg", true}, {"old.svg", true}, {"missing/p.svg", false}, {"folder.svg", false}};
-    for (const auto& [name, replaced] : rows) {
+TEST(OutputFile, IsReplacedWholeOrNotAtAll) {
+    struct Row {
+        const char *name, *target;
+        bool replaced;
+        int entries;  // in the folder afterwards, the link aside: nothing left beside the target
+    };
+    std::vector<Row> rows = {
+        {"a new file", "new.svg", true, 3},
+        {"an older picture", "old.svg", true, 2},
+        {"a missing folder is not made", "missing/p.svg", false, 2},
+        {"a folder in the way stays", "folder.svg", false, 2},
+    };
+#if defined(_WIN32)
+    // Windows lets only administrators and developer mode make symbolic links.
+    constexpr bool kWithLink = false;
+#else
+    constexpr bool kWithLink = true;
+#endif
+    if (kWithLink) {
+        rows.push_back(
+            {"a link keeps its place and the file it names is replaced", "link.svg", true, 2});
+    }
+    for (const Row& row : rows) {
         const TemporaryFolder folder;
         folder.write("old.svg", "old picture");
         std::filesystem::create_directories(folder.path() / "folder.svg" / "keep");
-        const std::filesystem::path target = folder.path() / name;
-        const std::optional<std::string> problem = replaceFile(target, "<svg/>");
-        EXPECT_EQ(!problem, replaced) << name << ": " << problem.value_or("");
+        if (kWithLink) {
+            std::filesystem::create_symlink("old.svg", folder.path() / "link.svg");
+        }
+        const std::filesystem::path target = folder.path() / row.target;
+        const std::error_code error = replaceFile(target, "<svg/>");
+        EXPECT_EQ(!error, row.replaced) << row.name << ": " << error.message();
         EXPECT_EQ(std::filesystem::is_regular_file(target) && contentOf(target) == "<svg/>",
-                  replaced)
-            << name;
-        EXPECT_FALSE(std::filesystem::exists(folder.path() / (std::string(name) + ".tmp"))) << name;
+                  row.replaced)
+            << row.name;
+        EXPECT_EQ(std::filesystem::is_symlink(folder.path() / "link.svg"), kWithLink) << row.name;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                                std::filesystem::directory_iterator()),
+                  row.entries + (kWithLink ? 1 : 0))
+            << row.name;
     }
 }
 

@@ -29,13 +29,18 @@ constexpr const char* kOddName = "m\xE9ssung,\"1\".ASC";
 const std::string kOddWarning =
     "warning: m\xE9ssung,\"1\".ASC: read 2 points; stopped at line 3: '\\xff\\xfe bad'\n";
 const std::string kHint = "ambersel-eval: *; try 'ambersel-eval --help'\n";
+const std::string kNoPaintingLibrary =
+    "ambersel-eval: cannot load the painting library */ambersel-painting.so (*); PNG pictures and "
+    "PDF reports need it\n";
 
 struct RunCase {
     const char* name;
     std::string command;  // the arguments, separated by single spaces
     int exitStatus;
-    std::string out, err, input = "";
-    std::optional<std::string> outputTo = std::nullopt;
+    std::string out, err;
+    RunSetting setting = {};
+    // Runs a copy of the program from a folder of its own, with no painting library beside it.
+    bool alone = false;
 };
 
 // The per-point table of kOddName's list, twice: one header, and the second copy counts from 1
@@ -65,9 +70,12 @@ std::vector<RunCase> runs() {
                 "Error in the input file: missing.ASC (*)\nError in the input file: . (*)\n"},
         RunCase{"one_unreadable_file_prints_no_line", "missing.ASC", 2, "",
                 "Error in the input file: missing.ASC (*)\n"},
-        RunCase{"dash_reads_standard_input_and_is_named_so", "- fail.ASC", 1,
+        RunCase{"dash_reads_standard_input_and_is_named_so",
+                "- fail.ASC",
+                1,
                 "PASS : F = 0.1210\t-\nFAIL : F = 1.2104\tfail.ASC\n",
-                "warning: -: read 1 point; stopped at line 2: 'end'\n", "1000,100\nend\n"},
+                "warning: -: read 1 point; stopped at line 2: 'end'\n",
+                {"1000,100\nend\n"}},
         RunCase{"a_list_cut_short_or_without_points_is_named", "cut.ASC empty.ASC", 0,
                 "PASS : F = 0.0003\tcut.ASC\nPASS : F = 0.0000\tempty.ASC\n",
                 "warning: cut.ASC: read 2 points; stopped at line 3: 'end'\n"
@@ -77,12 +85,23 @@ std::vector<RunCase> runs() {
                 "FAIL : F = 1.2104\tx\\x0aPASS\\x09y.ASC\nFAIL : F = 1.2104\tfail.ASC\n",
                 "warning: x\\x0aPASS\\x09y.ASC: read 1 point; stopped at line 2: "
                 "'\\x1b[2J\\xff\\\\'\n"},
-        RunCase{"a_report_that_cannot_be_written_is_an_error", "pass.ASC", 2, "",
-                "ambersel-eval: cannot write the report*\n", "", "/dev/full"},
+        RunCase{"a_report_that_cannot_be_written_is_an_error",
+                "pass.ASC",
+                2,
+                "",
+                "ambersel-eval: cannot write the report*\n",
+                {"", {}, "/dev/full"}},
         RunCase{"an_unknown_option", "--bogus -", 2, "", kHint},
         RunCase{"top_zero", "--top 0 -", 2, "", kHint},
         RunCase{"top_not_a_whole_number", "--top 3x -", 2, "", kHint},
         RunCase{"points_and_top_as_two_tables", "--points --top 3 -", 2, "", kHint},
+        RunCase{"an_svg_needs_no_painting_library_in_any_build",
+                "--plot p2.svg pass.ASC",
+                0,
+                "PASS : F = 0.1210\n",
+                "",
+                {},
+                true},
         RunCase{"two_lists_drawn_to_one_plot", "--plot {name}.svg a.ASC b/a.ASC", 2, "", kHint},
         RunCase{"bands_as_text_with_the_points_outside_them", "--bands 150k,1M,10M,30M fail.ASC", 1,
                 "FAIL : F = 1.2104\n"
@@ -145,10 +164,12 @@ std::vector<RunCase> runs() {
                 kOddWarning + kOddWarning},
     };
     if (!kDrawsPictures) {
-        runs.push_back({"a_build_without_pictures_refuses_to_plot", "--plot {name}.png pass.ASC", 2,
-                        "", "ambersel-eval: this build draws no pictures*\n"});
-        runs.push_back({"a_build_without_pictures_writes_no_report", "--report r.pdf pass.ASC", 2,
-                        "", "ambersel-eval: this build draws no pictures*\n"});
+        runs.push_back(
+            {"a_build_without_pictures_refuses_to_plot", "--plot {name}.png pass.ASC", 2, "",
+             "ambersel-eval: this build draws no PNG pictures and writes no PDF reports*\n"});
+        runs.push_back(
+            {"a_build_without_pictures_writes_no_report", "--report r.pdf pass.ASC", 2, "",
+             "ambersel-eval: this build draws no PNG pictures and writes no PDF reports*\n"});
         return runs;
     }
     runs.insert(
@@ -156,7 +177,7 @@ std::vector<RunCase> runs() {
         {RunCase{"a_plot_that_cannot_replace_a_folder_is_an_error", "--plot p.svg pass.ASC", 2,
                  "PASS : F = 0.1210\n", "ambersel-eval: cannot write the plot p.svg (*)\n"},
          RunCase{"a_list_read_after_the_graphics_started_keeps_its_full_stop",
-                 "--plot {name}.svg decimal.ASC", 1, "FAIL : F = 1.0000\n", ""},
+                 "--plot {name}.png decimal.ASC", 1, "FAIL : F = 1.0000\n", ""},
          RunCase{"a_list_that_cannot_be_read_is_not_drawn", "--plot {name}.png missing.ASC", 2, "",
                  "Error in the input file: missing.ASC (*)\n"},
          RunCase{"several_lists_without_name_go_onto_one_picture",
@@ -167,6 +188,26 @@ std::vector<RunCase> runs() {
                  "--plot p.svg pass.ASC fail.ASC", 2,
                  "PASS : F = 0.1210\tpass.ASC\nFAIL : F = 1.2104\tfail.ASC\n",
                  "ambersel-eval: cannot write the plot p.svg (*)\n"},
+         RunCase{"a_picture_cut_short_by_the_file_size_limit_leaves_the_old_one",
+                 "--plot kept.svg pass.ASC",
+                 2,
+                 "PASS : F = 0.1210\n",
+                 "ambersel-eval: cannot write the plot kept.svg (*)\n",
+                 {.shellFirst = "ulimit -f 4; trap '' XFSZ;"}},
+         RunCase{"a_png_without_the_painting_library_is_refused_before_any_list",
+                 "--plot p.png pass.ASC",
+                 2,
+                 "",
+                 kNoPaintingLibrary,
+                 {},
+                 true},
+         RunCase{"a_pdf_report_without_the_painting_library_is_refused_too",
+                 "--report r.pdf pass.ASC",
+                 2,
+                 "",
+                 kNoPaintingLibrary,
+                 {},
+                 true},
          RunCase{"a_report_in_a_missing_folder_is_an_error", "--report nowhere/r.pdf pass.ASC", 2,
                  "PASS : F = 0.1210\n",
                  "ambersel-eval: cannot write the report nowhere/r.pdf (*)\n"}});
@@ -188,19 +229,29 @@ TEST(Runs, GiveTheirLinesWarningsAndExitStatus) {
                                             {"inf.ASC", "2000,80\n0,50\n"}}) {
             folder.write(name, content);
         }
+        folder.write("kept.svg", "old picture");
+        RunSetting setting = c.setting;
+        if (c.alone) {
+            std::filesystem::create_directory(folder.path() / "alone");
+            setting.program = folder.path() / "alone" / "ambersel-eval";
+            std::filesystem::copy_file(AMBERSEL_EVAL, setting.program);
+        }
         std::vector<std::string> arguments;
         std::istringstream words(c.command);
         for (std::string word; std::getline(words, word, ' ');) {
             arguments.push_back(word);
         }
-        const EvaluatorRun run = runEvaluator(folder.path(), arguments, c.input, {}, c.outputTo);
+        const EvaluatorRun run = runEvaluator(folder.path(), arguments, setting);
         EXPECT_EQ(run.exitStatus, c.exitStatus) << run.err;
         EXPECT_EQ(run.out, c.out);
         EXPECT_TRUE(matches(run.err, c.err)) << run.err;
-        // No half-written picture beside a plot that failed, and no picture of a missing list.
-        for (const char* leftover : {"p.svg.tmp", "missing.png"}) {
-            EXPECT_FALSE(std::filesystem::exists(folder.path() / leftover)) << leftover;
+        // Nothing half-written: an older picture is whole, no new file is left beside its target,
+        // and a missing list has no picture.
+        EXPECT_EQ(contentOf(folder.path() / "kept.svg"), "old picture");
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path())) {
+            EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
         }
+        EXPECT_FALSE(std::filesystem::exists(folder.path() / "missing.png"));
     }
 }
 
@@ -221,8 +272,8 @@ TEST(RecordReport, HoldsEveryFieldInBothFormsAndIsReproducible) {
     }
     const auto report = [&](const std::string& target, const std::string& variable) {
         const EvaluatorRun run =
-            runEvaluator(folder.path(), {"--report", target, "fail.ASC", "pass.ASC"}, "",
-                         {"SOURCE_DATE_EPOCH=" + variable, "TZ=XST-5:30"});
+            runEvaluator(folder.path(), {"--report", target, "fail.ASC", "pass.ASC"},
+                         {"", {"SOURCE_DATE_EPOCH=" + variable, "TZ=XST-5:30"}});
         EXPECT_EQ(run.exitStatus, variable.empty() ? 2 : 1) << run.err;
         return std::filesystem::exists(folder.path() / target) ? contentOf(folder.path() / target)
                                                                : "";

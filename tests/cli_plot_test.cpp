@@ -99,8 +99,8 @@ TEST(Plots, AreValidSvgAndPngWithoutADisplay) {
                 arguments.push_back(list);
             }
             const EvaluatorRun run = runEvaluator(
-                folder.path(), arguments, "",
-                {"QT_QPA_PLATFORM=xcb", "DISPLAY=", "WAYLAND_DISPLAY=", "XDG_RUNTIME_DIR="});
+                folder.path(), arguments,
+                {"", {"QT_QPA_PLATFORM=xcb", "DISPLAY=", "WAYLAND_DISPLAY=", "XDG_RUNTIME_DIR="}});
             EXPECT_EQ(run.exitStatus, row.exitStatus) << run.err;
             ASSERT_FALSE(run.out.empty()) << "the result lines are still printed";
             EXPECT_TRUE(matches(run.err, row.err)) << run.err;

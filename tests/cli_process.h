@@ -32,26 +32,34 @@ inline std::string shellWord(const std::string& text) {
     return word + "'";
 }
 
-// Runs the program in `folder`. `environment` holds variables to set ("NAME=value"); `outputTo` is
-// where standard output goes instead of being captured (for example /dev/full).
+// How a run differs from a plain one.
+struct RunSetting {
+    std::string input = "";
+    std::vector<std::string> environment = {};  // variables to set, "NAME=value"
+    // Where standard output goes instead of being captured (for example /dev/full).
+    std::optional<std::string> outputTo = std::nullopt;
+    std::string shellFirst = "";  // shell commands run before the program ("ulimit -f 4")
+    std::filesystem::path program = AMBERSEL_EVAL;
+};
+
+// Runs the program in `folder`.
 inline EvaluatorRun runEvaluator(const std::filesystem::path& folder,
                                  const std::vector<std::string>& arguments,
-                                 const std::string& input = "",
-                                 const std::vector<std::string>& environment = {},
-                                 const std::optional<std::string>& outputTo = std::nullopt) {
+                                 const RunSetting& setting = {}) {
     const TemporaryFolder io;
     // Under a locale whose decimal separator is a comma, as on many a lab's computer: every output
     // checked must still be written with the full stop.
-    std::string command = "cd " + shellWord(folder) + " && env LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8";
-    for (const std::string& assignment : environment) {
+    std::string command = "cd " + shellWord(folder) + " && " + setting.shellFirst +
+                          " env LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8";
+    for (const std::string& assignment : setting.environment) {
         command += " " + shellWord(assignment);
     }
-    command += " " + shellWord(AMBERSEL_EVAL);
+    command += " " + shellWord(setting.program);
     for (const std::string& argument : arguments) {
         command += " " + shellWord(argument);
     }
-    command += " <" + shellWord(io.write("in", input)) + " >" +
-               shellWord(outputTo.value_or(io.path() / "out")) + " 2>" +
+    command += " <" + shellWord(io.write("in", setting.input)) + " >" +
+               shellWord(setting.outputTo.value_or(io.path() / "out")) + " 2>" +
                shellWord(io.path() / "err");
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contentOf(io.path() / "out"),

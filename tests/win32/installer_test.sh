@@ -46,7 +46,9 @@ actual=$(cd "$work/$package" && find . -type f | sed 's|^\./||' | sort)
 for program in "$work/$package"/bin/*.exe; do
     x86_64-w64-mingw32-objdump -p "$program" | awk '/DLL Name/ {print tolower($3)}' | while read -r dll; do
         case $dll in
-            kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | comdlg32.dll | msvcrt.dll | bcrypt.dll) ;;
+            kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | comdlg32.dll | msvcrt.dll) ;;
+            # GDI+ and COM streams (every Windows since XP), CNG's hashing (since Vista).
+            gdiplus.dll | ole32.dll | bcrypt.dll) ;;
             *) fail "$(basename "$program") loads $dll, which a bare Windows does not have" ;;
         esac
     done

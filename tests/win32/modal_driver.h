@@ -94,8 +94,9 @@ class WindowDriver {
         return waitFor([&](HWND window) { return GetWindow(window, GW_OWNER) == owner; });
     }
 
-    // The visible top-level dialog windows ("#32770").
-    std::vector<HWND> dialogs() const {
+    // The visible top-level windows of class `windowClass`: dialogs ("#32770"), or popup menus
+    // ("#32768").
+    std::vector<HWND> dialogs(const wchar_t* windowClass = L"#32770") const {
         std::vector<HWND> found;
         const auto collect = [](HWND window, LPARAM list) -> BOOL {
             reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
@@ -106,9 +107,28 @@ class WindowDriver {
             DWORD process = 0;
             const DWORD thread = GetWindowThreadProcessId(window, &process);
             const bool ours = m_processId != 0 ? process == m_processId : thread == m_threadId;
-            return !ours || !IsWindowVisible(window) || className(window) != L"#32770";
+            return !ours || !IsWindowVisible(window) || className(window) != windowClass;
         });
         return found;
+    }
+
+    // Waits for an open popup menu and returns the texts of its items.
+    std::vector<std::wstring> waitForMenu() const {
+        HWND menuWindow = nullptr;
+        waitUntil(
+            [&] {
+                const std::vector<HWND> menus = dialogs(L"#32768");
+                return (menuWindow = menus.empty() ? nullptr : menus.front()) != nullptr;
+            },
+            "a popup menu");
+        const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+        std::vector<std::wstring> items;
+        for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+            wchar_t text[256]{};
+            GetMenuStringW(menu, static_cast<UINT>(item), text, 256, MF_BYPOSITION);
+            items.push_back(text);
+        }
+        return items;
     }
 
     // The window that has the keyboard focus in the driven thread.

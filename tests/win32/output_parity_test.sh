@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# ambersel-eval.exe under Wine against the Linux build's ambersel-eval: on the bundled examples and
-# a few hundred generated lists, both must write the same bytes to standard output and end with
-# the same status, in every output form.
+# ambersel-eval.exe under Wine against the Linux build's ambersel-eval: on the bundled examples, a
+# few hundred generated lists and hostile ones, both must write the same bytes to standard output
+# and end with the same status, in every output form, and the same SVG pictures and HTML reports.
 #
 #   output_parity_test.sh WINE_RUN WINDOWS_EVAL LINUX_EVAL EXAMPLES_DIR
 #
@@ -58,6 +58,13 @@ LC_ALL=C awk -v count=300 '
         }
     }'
 
+# Hostile lists: frequencies and levels below one hertz, denormal, infinite and not a number.
+printf '0.5,40\n0.001,60\n1e-45,50\n1e-300,70\n' >hostile_subhertz.ASC
+printf '4.9e-324,50\n2.2250738585072009e-308,30\n1000,4.9e-324\n1e-310,1e-310\n' >hostile_denormal.ASC
+printf '1000,60\ninf,40\n1000,inf\n2000,-inf\n-inf,20\n' >hostile_infinite.ASC
+printf '1000,60\nnan,40\n1000,nan\n-nan,-nan\n' >hostile_nan.ASC
+printf '1e308,100\n1.7976931348623157e308,-1e308\n0x1p-1074,0x1p-1074\n' >hostile_extremes.ASC
+
 mapfile -t lists < <(ls -- *.ASC)
 lists+=(missing.ASC)
 
@@ -95,5 +102,47 @@ for list in generated_007.ASC emission_150k_30M.ASC; do
     fi
 done
 
+# The files each writes: every byte alike, and alike present or absent.
+compare_files() {
+    local what=$1 pattern=$2
+    shift 2
+    local linux_status=0 windows_status=0
+    rm -rf linux windows
+    mkdir linux windows
+    "$linux_eval" "${@//@OUT@/linux\/$pattern}" >/dev/null 2>&1 || linux_status=$?
+    "$wine_run" "$windows_eval" "${@//@OUT@/windows\/$pattern}" >/dev/null 2>&1 ||
+        windows_status=$?
+    if ! diff -r linux windows >/dev/null; then
+        echo "FAIL: $what: the files differ"
+        diff -r linux windows | head -c 2000 || true
+        failures=$((failures + 1))
+    fi
+    if [ "$linux_status" -ne "$windows_status" ]; then
+        echo "FAIL: $what: exit status $linux_status on Linux, $windows_status on Windows"
+        failures=$((failures + 1))
+    fi
+    echo "$what: $(ls linux | wc -l) files, $(cat linux/* 2>/dev/null | wc -c) bytes, status $linux_status"
+}
+
+# Reports give the time of evaluation: SOURCE_DATE_EPOCH fixes it.
+export SOURCE_DATE_EPOCH=1765086355
+hostile=(hostile_*.ASC)
+compare "--json --bands on the hostile lists" --json --bands decades "${hostile[@]}"
+compare "--json --bands with edges" --json --bands 150k,1M,10M,30M "${lists[@]}"
+compare_files "--plot {name}.svg on every list" '{name}.svg' --plot @OUT@ "${lists[@]}"
+compare_files "--plot of the examples over one another" overlay.svg --plot @OUT@ \
+    emission_150k_30M.ASC switching_supply_fail.ASC
+compare_files "--report {name}.html on every list" '{name}.html' --report @OUT@ "${lists[@]}"
+compare_files "--report of the examples and the hostile lists" all.html --report @OUT@ \
+    emission_150k_30M.ASC switching_supply_fail.ASC "${hostile[@]}"
+
+# PNG pictures are the platform's own (GDI+ on Windows): a PNG file 1200 pixels wide.
+"$wine_run" "$windows_eval" --plot picture.png switching_supply_fail.ASC >/dev/null 2>&1 || true
+if [ "$(head -c 20 picture.png 2>/dev/null | od -An -tx1 | tr -d ' \n')" != \
+    89504e470d0a1a0a0000000d49484452000004b0 ]; then
+    echo "FAIL: --plot picture.png wrote no PNG 1200 pixels wide"
+    failures=$((failures + 1))
+fi
+
 [ "$failures" -eq 0 ] || exit 1
-echo "the same bytes and statuses on Linux and Windows"
+echo "the same bytes, files and statuses on Linux and Windows"

@@ -9,12 +9,11 @@ BOOL CAmbersel_TestApp::InitInstance() {
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_WIN95_CLASSES;
     InitCommonControlsEx(&controls);
-    CWinApp::InitInstance();
 
     CAmbersel_TestDlg dialog;
     m_pMainWnd = &dialog;
     // Closing by any means is handled alike, so how the dialog closed does not matter.
     dialog.DoModal();
     m_pMainWnd = nullptr;
-    return FALSE;
+    return TRUE;
 }

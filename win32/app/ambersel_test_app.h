@@ -11,7 +11,6 @@ class CAmbersel_TestApp : public ambersel::win32::CWinApp {
   public:
     CAmbersel_TestApp() noexcept = default;
 
-    // Runs the main dialog to its end, however it is closed, and returns FALSE, so that the
-    // program ends without a message loop of its own.
+    // Runs the main dialog to its end, however it is closed.
     BOOL InitInstance() override;
 };

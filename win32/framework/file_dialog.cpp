@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "win32/framework/window.h"
-
 namespace ambersel::win32 {
 namespace {
 
@@ -16,12 +14,8 @@ constexpr std::size_t kFileNameCapacity = 32768;
 }  // namespace
 
 CFileDialog::CFileDialog(BOOL openFileDialog, const wchar_t* defaultExtension,
-                         const wchar_t* fileName, DWORD flags, const wchar_t* filter, CWnd* parent,
-                         DWORD structSize)
-    : m_fileName(kFileNameCapacity, L'\0'), m_pParentWnd(parent) {
-    if (!openFileDialog) {
-        throw std::invalid_argument("only the Open dialog is offered");
-    }
+                         const wchar_t* fileName, DWORD flags, const wchar_t* filter)
+    : m_fileName(kFileNameCapacity, L'\0'), m_open(openFileDialog != FALSE) {
     if (filter != nullptr) {
         // "Name|pattern||" becomes "Name\0pattern\0\0".
         m_filter = filter;
@@ -34,17 +28,17 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const wchar_t* defaultExtension,
         const std::wstring name = fileName;
         std::copy_n(name.begin(), std::min(name.size(), m_fileName.size() - 1), m_fileName.begin());
     }
-    m_ofn.lStructSize = structSize != 0 ? structSize : sizeof(m_ofn);
+    m_ofn.lStructSize = sizeof(m_ofn);
     m_ofn.Flags = flags | OFN_EXPLORER;
 }
 
 INT_PTR CFileDialog::DoModal() {
-    m_ofn.hwndOwner = m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : GetActiveWindow();
+    m_ofn.hwndOwner = GetActiveWindow();
     m_ofn.lpstrFilter = m_filter.empty() ? nullptr : m_filter.c_str();
     m_ofn.lpstrDefExt = m_defaultExtension.empty() ? nullptr : m_defaultExtension.c_str();
     m_ofn.lpstrFile = m_fileName.data();
     m_ofn.nMaxFile = static_cast<DWORD>(m_fileName.size());
-    if (GetOpenFileNameW(&m_ofn)) {
+    if (m_open ? GetOpenFileNameW(&m_ofn) : GetSaveFileNameW(&m_ofn)) {
         return IDOK;
     }
     const DWORD error = CommDlgExtendedError();

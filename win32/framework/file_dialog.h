@@ -1,6 +1,6 @@
 #pragma once
 
-// The platform's common dialog for choosing a file to open.
+// The platform's common dialogs for choosing a file to open or a file to save to.
 
 #include <windows.h>
 // After windows.h, on which it builds.
@@ -11,19 +11,14 @@
 
 namespace ambersel::win32 {
 
-class CWnd;
-
 class CFileDialog {
   public:
-    // An Open dialog (`openFileDialog` TRUE; a Save dialog is not offered). `defaultExtension`
-    // ("ASC", without the dot) is appended to a name typed without one; `fileName` fills the name
-    // box; `flags` are the OFN_ flags; `filter` lists the file types as "Name|patterns|...|"
-    // ending in "||". Without a parent the dialog belongs to the active window. `structSize` 0
-    // means the platform's full structure.
-    CFileDialog(BOOL openFileDialog, const wchar_t* defaultExtension = nullptr,
-                const wchar_t* fileName = nullptr,
-                DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                const wchar_t* filter = nullptr, CWnd* parent = nullptr, DWORD structSize = 0);
+    // An Open dialog (`openFileDialog` TRUE) or a Save dialog (FALSE), belonging to the active
+    // window. `defaultExtension` ("ASC", without the dot) is appended to a name typed without one;
+    // `fileName` fills the name box; `flags` are the OFN_ flags; `filter` lists the file types as
+    // "Name|patterns|...|" ending in "||".
+    CFileDialog(BOOL openFileDialog, const wchar_t* defaultExtension, const wchar_t* fileName,
+                DWORD flags, const wchar_t* filter);
     CFileDialog(const CFileDialog&) = delete;
     CFileDialog& operator=(const CFileDialog&) = delete;
 
@@ -33,13 +28,12 @@ class CFileDialog {
     // The full path chosen, after DoModal returned IDOK.
     std::wstring GetPathName() const;
 
-    OPENFILENAMEW m_ofn{};
-
   private:
+    OPENFILENAMEW m_ofn{};
     std::wstring m_filter;
     std::wstring m_defaultExtension;
     std::vector<wchar_t> m_fileName;
-    CWnd* m_pParentWnd;
+    bool m_open;
 };
 
 }  // namespace ambersel::win32

@@ -40,7 +40,7 @@ HWND messageBoxOwner() {
 
 }  // namespace
 
-CWinApp::CWinApp(const wchar_t* appName) noexcept : m_pszAppName(appName) {
+CWinApp::CWinApp() noexcept {
     g_application = this;
 }
 
@@ -50,28 +50,11 @@ CWinApp::~CWinApp() {
     }
 }
 
-BOOL CWinApp::InitInstance() {
-    return TRUE;
-}
-
-int CWinApp::ExitInstance() {
-    return 0;
-}
-
-int CWinApp::Run() {
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return ExitInstance();
-}
-
 CWinApp* AfxGetApp() noexcept {
     return g_application;
 }
 
-std::wstring moduleBaseName() {
+std::wstring AfxGetAppName() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
@@ -92,14 +75,6 @@ std::wstring moduleBaseName() {
         name.resize(extension);
     }
     return name;
-}
-
-std::wstring AfxGetAppName() {
-    const CWinApp* application = AfxGetApp();
-    if (application != nullptr && application->m_pszAppName != nullptr) {
-        return application->m_pszAppName;
-    }
-    return moduleBaseName();
 }
 
 std::wstring fromAnsi(const char* text) {
@@ -125,7 +100,7 @@ int AfxWinMain() {
     }
     try {
         try {
-            return application->InitInstance() ? application->Run() : application->ExitInstance();
+            return application->InitInstance() ? 0 : 1;
         } catch (const std::bad_alloc&) {
             AfxMessageBox(L"The program has stopped: there is not enough memory.", MB_ICONERROR);
         } catch (const std::exception& failure) {

@@ -4,8 +4,8 @@
 // program shows its messages in.
 //
 // A program defines exactly one object of a class derived from CWinApp, at namespace scope, and
-// hands its entry point to AfxWinMain(), which runs InitInstance() and, when that returns TRUE,
-// a message loop until the program quits.
+// hands its entry point to AfxWinMain(), which runs InitInstance(): the program's modal dialogs run
+// their own message loops, so the application has none.
 
 #include <windows.h>
 
@@ -17,22 +17,15 @@ class CWnd;
 
 class CWinApp {
   public:
-    // Registers this object as the program's application. Without an explicit name the program's
-    // name is its executable's file name without extension.
-    explicit CWinApp(const wchar_t* appName = nullptr) noexcept;
+    // Registers this object as the program's application.
+    CWinApp() noexcept;
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
     virtual ~CWinApp();
 
-    // Starts the program; FALSE ends it at once, TRUE runs the message loop.
-    virtual BOOL InitInstance();
-    // The program's exit status, once it ends.
-    virtual int ExitInstance();
-    // Pumps messages until WM_QUIT; returns ExitInstance().
-    virtual int Run();
+    // Runs the program to its end; FALSE when it failed (exit status 1), TRUE otherwise (0).
+    virtual BOOL InitInstance() = 0;
 
-    // The name given at construction, or nullptr.
-    const wchar_t* m_pszAppName;
     // The main window, while one is shown.
     CWnd* m_pMainWnd = nullptr;
 };
@@ -40,12 +33,9 @@ class CWinApp {
 // The program's application object, or nullptr when it has none (a test program).
 CWinApp* AfxGetApp() noexcept;
 
-// The program's name, the caption of its message boxes: the application's name, or else the
-// executable's file name without extension.
+// The program's name, the caption of its message boxes: the executable's file name without folder
+// and extension, "Ambersel_Test".
 std::wstring AfxGetAppName();
-
-// The executable's file name without folder and extension: "Ambersel_Test".
-std::wstring moduleBaseName();
 
 // Text in the ANSI code page, the encoding of the C++ library's exception messages, as UTF-16.
 std::wstring fromAnsi(const char* text);
@@ -55,8 +45,8 @@ std::wstring fromAnsi(const char* text);
 // exclamation mark for OK and OK/Cancel, the question mark for Yes/No.
 int AfxMessageBox(const std::wstring& text, UINT type = MB_OK);
 
-// Runs the program's application object: InitInstance(), then Run() or ExitInstance(). A failure
-// that escapes them is shown in a message box and ends the program with status 1.
+// Runs the program's application object's InitInstance(). A failure that escapes it is shown in a
+// message box and ends the program with status 1.
 int AfxWinMain();
 
 }  // namespace ambersel::win32

@@ -20,13 +20,6 @@ bool handles(const MessageMapEntry& entry, UINT message, WPARAM wParam) {
            (entry.notifyCode == HIWORD(wParam) && entry.id == LOWORD(wParam));
 }
 
-std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 }  // namespace
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -41,20 +34,15 @@ void CWnd::GetClientRect(LPRECT rect) const {
     ::GetClientRect(m_hWnd, rect);
 }
 
-void DDX_Text(CDataExchange* pDX, int id, std::wstring& value) {
+void DDX_Text(CDataExchange* pDX, int id, const std::wstring& value) {
     const HWND control = GetDlgItem(pDX->m_pDlgWnd->GetSafeHwnd(), id);
     if (control == nullptr) {
         throw std::logic_error("the dialog has no control " + std::to_string(id));
     }
-    if (pDX->m_bSaveAndValidate) {
-        value = windowText(control);
-    } else {
-        SetWindowTextW(control, value.c_str());
-    }
+    SetWindowTextW(control, value.c_str());
 }
 
 const MessageMapEntry CDialog::messageEntries[] = {
-    onCommand(BN_CLICKED, IDOK, &CDialog::OnOK),
     onCommand(BN_CLICKED, IDCANCEL, &CDialog::OnCancel),
 };
 const MessageMap CDialog::messageMap{nullptr, messageEntries};
@@ -79,22 +67,16 @@ void CDialog::EndDialog(int result) {
     ::EndDialog(m_hWnd, result);
 }
 
-BOOL CDialog::UpdateData(BOOL saveAndValidate) {
-    CDataExchange exchange(this, saveAndValidate);
+void CDialog::UpdateData() {
+    CDataExchange exchange(this);
     DoDataExchange(&exchange);
-    return TRUE;
 }
 
 void CDialog::DoDataExchange(CDataExchange* /*pDX*/) {}
 
 BOOL CDialog::OnInitDialog() {
-    UpdateData(FALSE);
+    UpdateData();
     return TRUE;
-}
-
-void CDialog::OnOK() {
-    UpdateData(TRUE);
-    EndDialog(IDOK);
 }
 
 void CDialog::OnCancel() {
@@ -112,13 +94,13 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     }
     auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
     // Messages that come before WM_INITDIALOG (WM_SETFONT) go to the dialog manager.
-    return dialog != nullptr ? dialog->dispatchGuarded(message, wParam) : FALSE;
+    return dialog != nullptr ? dialog->dispatchGuarded(message, wParam, lParam) : FALSE;
 }
 
-INT_PTR CDialog::dispatchGuarded(UINT message, WPARAM wParam) noexcept {
+INT_PTR CDialog::dispatchGuarded(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     try {
         try {
-            return dispatch(message, wParam);
+            return dispatch(message, wParam, lParam);
         } catch (const std::bad_alloc&) {
             reportFailure(L"The command could not be completed: there is not enough memory.");
         } catch (const std::exception& failure) {
@@ -134,7 +116,7 @@ INT_PTR CDialog::dispatchGuarded(UINT message, WPARAM wParam) noexcept {
     return TRUE;
 }
 
-INT_PTR CDialog::dispatch(UINT message, WPARAM wParam) {
+INT_PTR CDialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         return OnInitDialog();
     }
@@ -151,6 +133,9 @@ INT_PTR CDialog::dispatch(UINT message, WPARAM wParam) {
     if (const auto* handler = std::get_if<HCURSOR (CDialog::*)()>(&entry->handler)) {
         // WM_QUERYDRAGICON's result is the dialog procedure's own return value.
         return reinterpret_cast<INT_PTR>((this->*(*handler))());
+    }
+    if (const auto* handler = std::get_if<BOOL (CDialog::*)(WPARAM, LPARAM)>(&entry->handler)) {
+        return (this->*(*handler))(wParam, lParam);
     }
     (this->*std::get<void (CDialog::*)()>(entry->handler))();
     return m_passToPlatform ? FALSE : TRUE;

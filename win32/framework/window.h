@@ -1,7 +1,8 @@
 #pragma once
 
 // The dialog framework's windows: a window handle with the calls a dialog makes on itself, and the
-// modal dialog run from a dialog template, with its message map and its data exchange.
+// modal dialog run from a dialog template, with its message map and its data exchange (members to
+// controls only: the dialogs never read their texts back).
 //
 // A dialog class names its handlers in a message map, a static table that chains to its base
 // class's table; messages the tables do not name go to the platform's dialog manager. Nothing a
@@ -23,7 +24,9 @@ struct MessageMapEntry {
     UINT message = 0;
     UINT notifyCode = 0;  // WM_COMMAND only, BN_CLICKED for a button
     UINT id = 0;          // WM_COMMAND only
-    std::variant<void (CDialog::*)(), HCURSOR (CDialog::*)()> handler;
+    // A handler of a message with parameters returns whether it handled the message.
+    std::variant<void (CDialog::*)(), HCURSOR (CDialog::*)(), BOOL (CDialog::*)(WPARAM, LPARAM)>
+        handler;
 };
 
 // A class's message map: its own rows, searched first, and its base class's map.
@@ -42,6 +45,10 @@ inline MessageMapEntry onPaint(void (Dialog::*handler)()) {
     return {WM_PAINT, 0, 0, static_cast<void (CDialog::*)()>(handler)};
 }
 template <class Dialog>
+inline MessageMapEntry onMessage(UINT message, BOOL (Dialog::*handler)(WPARAM, LPARAM)) {
+    return {message, 0, 0, static_cast<BOOL (CDialog::*)(WPARAM, LPARAM)>(handler)};
+}
+template <class Dialog>
 inline MessageMapEntry onQueryDragIcon(HCURSOR (Dialog::*handler)()) {
     return {WM_QUERYDRAGICON, 0, 0, static_cast<HCURSOR (CDialog::*)()>(handler)};
 }
@@ -58,18 +65,16 @@ class CWnd {
     HWND m_hWnd = nullptr;
 };
 
-// Which way one data exchange goes: from the members to the controls, or back.
+// One data exchange, from a dialog's members to its controls.
 class CDataExchange {
   public:
-    CDataExchange(CWnd* dialog, BOOL saveAndValidate)
-        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+    explicit CDataExchange(CWnd* dialog) : m_pDlgWnd(dialog) {}
 
     CWnd* m_pDlgWnd;
-    BOOL m_bSaveAndValidate;  // TRUE: controls to members; FALSE: members to controls
 };
 
-// Exchanges `value` with the text of the dialog's control `id`.
-void DDX_Text(CDataExchange* pDX, int id, std::wstring& value);
+// Shows `value` as the text of the dialog's control `id`.
+void DDX_Text(CDataExchange* pDX, int id, const std::wstring& value);
 
 // A modal dialog built from the dialog template `templateId` in the program's resources.
 class CDialog : public CWnd {
@@ -85,8 +90,8 @@ class CDialog : public CWnd {
     INT_PTR DoModal();
     // Ends the modal loop; DoModal then returns `result`.
     void EndDialog(int result);
-    // Copies the members to the controls (FALSE) or back (TRUE) through DoDataExchange.
-    BOOL UpdateData(BOOL saveAndValidate = TRUE);
+    // Shows the members in the controls through DoDataExchange.
+    void UpdateData();
 
   protected:
     virtual const MessageMap* GetMessageMap() const;
@@ -94,9 +99,6 @@ class CDialog : public CWnd {
     // Called once the controls exist; shows the members. TRUE puts the focus on the first tab
     // stop.
     virtual BOOL OnInitDialog();
-    // Enter on the default button, when the class's map has no handler for IDOK: takes the
-    // controls' data and ends the dialog with IDOK.
-    virtual void OnOK();
     // Esc, Cancel or a close request: ends the dialog with IDCANCEL.
     virtual void OnCancel();
     // Has the platform's dialog manager paint the window as it would without a handler.
@@ -109,8 +111,8 @@ class CDialog : public CWnd {
 
   private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR dispatchGuarded(UINT message, WPARAM wParam) noexcept;
-    INT_PTR dispatch(UINT message, WPARAM wParam);
+    INT_PTR dispatchGuarded(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    INT_PTR dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     const MessageMapEntry* findHandler(UINT message, WPARAM wParam) const;
     void reportFailure(const std::wstring& text) const;
 

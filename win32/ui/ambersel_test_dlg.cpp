@@ -1,10 +1,19 @@
 #include "win32/ui/ambersel_test_dlg.h"
 
+#include <windowsx.h>
+
+#include <filesystem>
+#include <memory>
 #include <utility>
 
+#include "evaluation/unicode_text.h"
+#include "plot/layout/spectrum_chart.h"
+#include "report/file_facts.h"
+#include "report/list_record.h"
 #include "win32/framework/file_dialog.h"
 #include "win32/framework/paint_dc.h"
 #include "win32/framework/win_app.h"
+#include "win32/ui/details_dlg.h"
 
 using ambersel::win32::onCommand;
 
@@ -14,6 +23,7 @@ const ambersel::win32::MessageMapEntry CAmbersel_TestDlg::messageEntries[] = {
     onCommand(BN_CLICKED, IDCANCEL, &CAmbersel_TestDlg::OnCancelButton),
     onCommand(BN_CLICKED, IDOK, &CAmbersel_TestDlg::OnCalculate),
     onCommand(BN_CLICKED, IDC_BROWSE, &CAmbersel_TestDlg::OnBrowseFile),
+    ambersel::win32::onMessage(WM_CONTEXTMENU, &CAmbersel_TestDlg::OnContextMenu),
 };
 const ambersel::win32::MessageMap CAmbersel_TestDlg::messageMap{&CDialog::messageMap,
                                                                 messageEntries};
@@ -68,26 +78,69 @@ void CAmbersel_TestDlg::OnCancelButton() {
 
 void CAmbersel_TestDlg::OnCalculate() {
     m_strResult.clear();
-    UpdateData(FALSE);
+    m_shownList.reset();
+    UpdateData();
     // The path is the member as File last set it, never text read back from the control.
     const std::u16string path(m_strFilePath.begin(), m_strFilePath.end());
-    const ambersel::CalculationOutcome outcome = m_calculation(path);
+    ambersel::CalculationOutcome outcome = m_calculation(path);
     if (outcome.isOpenFailure()) {
         ambersel::win32::AfxMessageBox(L"Error in the input file", MB_OK);
         return;
     }
+    m_shownList = ShownList{outcome.takePoints(), outcome.stop(),
+                            ambersel::report::reportHeadingNow(AMBERSEL_VERSION), outcome.stamp()};
     const std::u16string& line = outcome.resultLine();
     m_strResult.assign(line.begin(), line.end());
-    UpdateData(FALSE);
+    UpdateData();
 }
 
 void CAmbersel_TestDlg::OnBrowseFile() {
     ambersel::win32::CFileDialog fileDialog(TRUE, L"ASC", nullptr,
                                             OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                                            L"Frequency-Level list (*.ASC)|*.ASC||", nullptr, 0);
+                                            L"Frequency-Level list (*.ASC)|*.ASC||");
     if (fileDialog.DoModal() != IDOK) {
         return;
     }
     m_strFilePath = fileDialog.GetPathName();
-    UpdateData(FALSE);
+    UpdateData();
+}
+
+BOOL CAmbersel_TestDlg::OnContextMenu(WPARAM /*window*/, LPARAM position) {
+    if (!m_shownList || m_strResult.empty()) {
+        return TRUE;
+    }
+    POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (position == -1) {
+        RECT line{};
+        GetWindowRect(GetDlgItem(m_hWnd, IDC_RESULT), &line);
+        at = {(line.left + line.right) / 2, line.bottom};
+    }
+    const std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&DestroyMenu)> menu(
+        CreatePopupMenu(), &DestroyMenu);
+    AppendMenuW(menu.get(), MF_STRING, ID_DETAILS, L"Details\u2026");
+    const BOOL chosen =
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+    if (chosen == ID_DETAILS) {
+        OnDetails();
+    }
+    return TRUE;
+}
+
+void CAmbersel_TestDlg::OnDetails() {
+    const std::u16string path(m_strFilePath.begin(), m_strFilePath.end());
+    const std::string name = ambersel::generalizedUtf8FromUtf16(path);
+    ambersel::report::ListRecord record =
+        ambersel::report::recordOf(name, m_shownList->points, m_shownList->stop, {});
+    // The facts of a file written since Calculate read it would vouch for a list it no longer
+    // holds: the record then says so and gives none.
+    const std::optional<std::filesystem::path> file = ambersel::listFilePath(path);
+    record.file =
+        file ? ambersel::report::factsOfReadFile(*file, m_shownList->stamp) : std::nullopt;
+    record.fileWrittenAfterReading = !record.file;
+    const ambersel::plot::ChartedList charted{name.substr(name.find_last_of("\\/:") + 1),
+                                              &m_shownList->points, m_shownList->stop,
+                                              record.verdict};
+    record.picture = ambersel::report::recordPicture(ambersel::plot::spectrumChart(charted, {}));
+    CDetailsDlg details(std::move(record), m_shownList->heading, this);
+    details.DoModal();
 }

@@ -5,15 +5,22 @@
 // It holds the chosen list file's path and the last result line, shows them in a read-only path
 // field and a centred result line, and offers three buttons: File chooses the list file, Calculate
 // (the default button, also reached by Enter) evaluates it, Cancel ends the dialog, as do Esc and a
-// close request. The two texts only ever travel from the members to the controls.
+// close request. The two texts only ever travel from the members to the controls. While a result
+// line is shown, the context menu (right button, Shift+F10, the Menu key) offers "Details…" of
+// the list that Calculate evaluated.
 
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "evaluation/calculate_command.h"
+#include "evaluation/frequency_level_list.h"
+#include "evaluation/list_file.h"
+#include "report/list_record.h"
 #include "win32/framework/window.h"
 #include "win32/ui/resource.h"
 
@@ -46,9 +53,22 @@ class CAmbersel_TestDlg : public ambersel::win32::CDialog {
     void OnCancelButton();
     void OnCalculate();
     void OnBrowseFile();
+    // Offers "Details…" at the pointer, or under the result line when the keyboard asked.
+    BOOL OnContextMenu(WPARAM window, LPARAM position);
+    void OnDetails();
 
     static const ambersel::win32::MessageMapEntry messageEntries[];
     static const ambersel::win32::MessageMap messageMap;
 
+    // The list behind the result line, from the Calculate that gave it.
+    struct ShownList {
+        ambersel::FrequencyLevelList points;
+        ambersel::ReadingStop stop;
+        // The report's heading, timed at Calculate, or why there can be no report.
+        std::variant<ambersel::report::ReportHeading, std::string> heading;
+        ambersel::ListFileStamp stamp;  // the file as Calculate read it
+    };
+
     Calculation m_calculation;
+    std::optional<ShownList> m_shownList;  // nothing while no line is shown
 };
