@@ -1,6 +1,6 @@
 // The evaluator's library piece by piece: plot names, escaped bytes, CSV
 // fields, the heaviest points, the JSON of figures that are not finite, writing
-// an output file, and the chart of a list.
+// an output file, the chart of a list, and the bins of a lot's margins.
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 #include "cli/charted_list.h"
 #include "cli/file_evaluation.h"
 #include "cli/json_report.h"
+#include "cli/lot_chart.h"
 #include "cli/plot_files.h"
 #include "cli/text_reports.h"
 #include "evaluation/output_file.h"
@@ -238,6 +239,33 @@ TEST(SpectrumChart, SaysWhatItShowsAndWeighsEachPoint) {
                                                    : std::abs(weight - row.weights[i]) < 1e-4)
                 << row.name << ", point " << i << ": " << weight;
         }
+    }
+}
+
+TEST(MarginBins, KeepEveryListOnItsSideOfThePassLine) {
+    const struct {
+        const char* name;
+        std::vector<double> margins;
+        // Lists in bins below 0 dB (drawn as failures) and from 0 dB up.
+        std::size_t below, above;
+    } rows[] = {
+        {"a margin of exactly 0 dB passes", {0.0, 3.0, -2.0}, 1, 2},
+        {"a margin just below 0 dB fails", {-1e-12, 0.3, 5.7}, 1, 2},
+        {"margins on tenth-dB edges stay on their side", {-0.3, 0.3, -0.1, 0.1, 0.7}, 2, 3},
+        {"a lot wholly below the line", {-4.0, -2.5, -0.01}, 3, 0},
+        {"one margin", {2.5}, 0, 1},
+        {"no margin at all", {}, 0, 0},
+    };
+    for (const auto& row : rows) {
+        const MarginBins bins = marginBins(row.margins, 40);
+        std::size_t below = 0;
+        std::size_t above = 0;
+        for (std::size_t bin = 0; bin < bins.counts.size(); ++bin) {
+            (bins.lowerEdge(bin) < 0 ? below : above) += bins.counts[bin];
+        }
+        EXPECT_EQ(below, row.below) << row.name;
+        EXPECT_EQ(above, row.above) << row.name;
+        EXPECT_LE(bins.counts.size(), 45U) << row.name;
     }
 }
 
