@@ -22,19 +22,7 @@ list=$work/list.ASC
 "$build/bench/write_realistic_list" "$list" "$points"
 echo "list: $points points, $(($(stat -c %s "$list") / 1000000)) MB"
 
-# One run of the command as "wall-seconds cpu-seconds" (user and system); its output goes to the
-# work folder.
-TIMEFORMAT='%R %U %S'
-times_of() {
-    local wall user system
-    read -r wall user system < <({ time "$@" >"$work/out" 2>"$work/err"; } 2>&1 || true)
-    awk -v w="$wall" -v u="$user" -v s="$system" 'BEGIN { printf "%.3f %.3f\n", w, u + s }'
-}
-
-# The median of column $1 of standard input.
-median() {
-    awk -v c="$1" '{ print $c }' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
-}
+source "$(dirname "$0")/timing.sh"
 
 # One untimed run each, so that both find the list in the page cache.
 "$evaluator" "$list" >/dev/null || true

@@ -11,6 +11,32 @@ bool FileEvaluation::deservesWarning() const {
     return status != FileStatus::Error && (stop.end == ReadingEnd::MalformedItem || points.empty());
 }
 
+const char* verdictName(FileStatus status) {
+    switch (status) {
+        case FileStatus::Pass:
+            return "PASS";
+        case FileStatus::Fail:
+            return "FAIL";
+        case FileStatus::Error:
+            break;
+    }
+    return "ERROR";
+}
+
+const char* stopReasonName(ReadingEnd end) {
+    switch (end) {
+        case ReadingEnd::EndOfFile:
+            return "end_of_file";
+        case ReadingEnd::MalformedItem:
+            return "malformed_item";
+        case ReadingEnd::FileChanged:
+            return "file_changed";
+        case ReadingEnd::ReadError:
+            break;
+    }
+    return "read_error";
+}
+
 FileEvaluation evaluateListFile(const std::string& argument, FileFactsWanted factsWanted) {
     FileEvaluation evaluation;
     evaluation.argument = argument;

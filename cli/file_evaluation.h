@@ -41,6 +41,13 @@ struct FileEvaluation {
     bool deservesWarning() const;
 };
 
+// "PASS", "FAIL" or "ERROR", as the JSON and the lot's table name a verdict.
+const char* verdictName(FileStatus status);
+
+// "end_of_file", "malformed_item", "read_error" or "file_changed", as the JSON and the lot's table
+// say where reading stopped.
+const char* stopReasonName(ReadingEnd end);
+
 // Whether an evaluation takes the file's facts for a record, which costs a second reading.
 enum class FileFactsWanted { No, Yes };
 

@@ -87,6 +87,48 @@ inline constexpr const char* kFooter = R"help(OUTPUT (standard output)
                 With {name}, one report per list; without, one report of every list
                 with a summary table first, a page per list.
 
+PRODUCTION LOTS
+  --files-from FILE  also evaluates the lists named in FILE ("-": standard input), one
+                path per line after the FILE arguments; empty lines are skipped, a CR
+                before the line end is not part of the path:
+                  find lot42 -name '*.ASC' | ambersel-eval --files-from - --summary
+  --jobs N      evaluates N lists at a time (default: one per processor core). Every
+                output is the same bytes whatever N is, in the order the files were
+                given.
+  --summary     after the per-file lines, a block on the whole lot (with --json, the
+                array becomes {"files": [...], "summary": {...}}):
+                  lists given, passed, failed, unreadable
+                  yield         passed of the readable lists, in percent
+                  margin        min, 5th percentile, median, max over the lists that
+                                have a margin (F > 0 and finite)
+                  Cpk           mean / (3 s), s the sample standard deviation (n - 1)
+                                of the margins: how many times three standard
+                                deviations fit between the lot's mean margin and the
+                                pass line at 0 dB. Above 1, nearly every unit of a
+                                steady process passes; 1.33 is a common aim; below 1,
+                                a visible share of units fails; at or below 0, the
+                                mean itself fails. None for fewer than 2 margins or
+                                when every margin is the same.
+                  lowest        the 10 lists with the lowest margins, lowest first
+                                (path, line, margin); a failing list without a
+                                margin (F not finite or negative) counts as lowest,
+                                ties keep the order given
+                Percentiles interpolate linearly between the closest ranks: with the n
+                margins sorted from 0, the p-th percentile lies at rank h = (n - 1) p /
+                100, between the margins at floor(h) and floor(h) + 1 (as Python's
+                statistics.quantiles(method="inclusive") and PERCENTILE.INC do).
+                JSON numbers are rounded to six decimals (the same on every platform);
+                in "lowest", margin_db is to 0.01 dB.
+                With --plot FILE (no {name}), FILE is the lot's picture instead of one
+                of every list: a histogram of the margins with the pass line at 0 dB,
+                and the margin of each list in the order given, failures marked.
+  --by-time     with --summary --plot, the trend over the files' modification times.
+  --table FILE  also writes FILE, a CSV table with a row per list (RFC 4180: quoted
+                where needed, CR LF line ends): path, verdict, line, figure,
+                figure_bits, margin_db, point_count, stop, stop_line, size_bytes,
+                modified (UTC, 2026-12-07T05:45:55Z), sha256, error. The table is
+                written beside FILE and renamed over it once whole.
+
 WARNINGS AND ERRORS (standard error)
   A list ends quietly at the first item that is not "number,number". When that cuts a
   file short, or a file gives no points at all, a warning says so:
@@ -98,8 +140,9 @@ WARNINGS AND ERRORS (standard error)
 EXIT STATUS
   0  every file passes
   1  at least one file fails
-  2  a file cannot be opened or read, a plot or the report cannot be written, the
-     command line is wrong, or memory runs out; 2 wins over 1
+  2  a file or the file list cannot be opened or read, a plot, the report or the
+     table cannot be written, the command line is wrong, or memory runs out; 2 wins
+     over 1
 
 EXAMPLES
   ambersel-eval run.ASC
@@ -109,6 +152,7 @@ EXAMPLES
   ambersel-eval --plot 'plots/{name}.png' lab/*.ASC
   ambersel-eval --plot before-after.png before.ASC after.ASC
   ambersel-eval --bands 150k,1M,10M,30M --report run.pdf run.ASC
+  find lot42 -name '*.ASC' | ambersel-eval --files-from - --summary --table lot42.csv
   measure | ambersel-eval -)help";
 
 }  // namespace ambersel::cli

@@ -36,39 +36,13 @@ Json doubleNumber(double value) {
     return value;
 }
 
-const char* statusName(FileStatus status) {
-    switch (status) {
-        case FileStatus::Pass:
-            return "PASS";
-        case FileStatus::Fail:
-            return "FAIL";
-        case FileStatus::Error:
-            break;
-    }
-    return "ERROR";
-}
-
-const char* stopName(ReadingEnd end) {
-    switch (end) {
-        case ReadingEnd::EndOfFile:
-            return "end_of_file";
-        case ReadingEnd::MalformedItem:
-            return "malformed_item";
-        case ReadingEnd::FileChanged:
-            return "file_changed";
-        case ReadingEnd::ReadError:
-            break;
-    }
-    return "read_error";
-}
-
 Json stopObject(const FileEvaluation& evaluation) {
     if (!evaluation.opened) {
         return nullptr;
     }
     const bool malformed = evaluation.stop.end == ReadingEnd::MalformedItem;
     Json stop = Json::object();
-    stop["reason"] = stopName(evaluation.stop.end);
+    stop["reason"] = stopReasonName(evaluation.stop.end);
     stop["line"] = malformed ? Json(evaluation.stop.line) : Json(nullptr);
     stop["excerpt"] = malformed ? Json(evaluation.stop.excerpt) : Json(nullptr);
     return stop;
@@ -155,7 +129,7 @@ void writeJsonObject(std::ostream& out, const FileEvaluation& evaluation,
     const float figure = evaluation.verdict.figure;
     Json object = Json::object();
     object["path"] = evaluation.argument;
-    object["verdict"] = statusName(evaluation.status);
+    object["verdict"] = verdictName(evaluation.status);
     object["line"] = verdict ? Json(formatVerdictUtf8(evaluation.verdict)) : Json(nullptr);
     object["figure"] = verdict ? floatNumber(figure) : Json(nullptr);
     object["figure_text"] = verdict ? Json(shortestText(figure)) : Json(nullptr);

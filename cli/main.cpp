@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <new>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -26,13 +29,19 @@
 #include "cli/argument_text.h"
 #include "cli/band_edges.h"
 #include "cli/file_evaluation.h"
+#include "cli/file_list.h"
 #include "cli/help_text.h"
 #include "cli/json_report.h"
+#include "cli/lot_chart.h"
+#include "cli/lot_summary.h"
+#include "cli/lot_table.h"
+#include "cli/parallel_evaluation.h"
 #include "cli/plot_drawing.h"
 #include "cli/plot_files.h"
 #include "cli/plot_run.h"
 #include "cli/record_report.h"
 #include "cli/text_reports.h"
+#include "evaluation/output_file.h"
 #include "evaluation/value_text.h"
 
 namespace {
@@ -46,6 +55,8 @@ constexpr int kFail = 1;
 constexpr int kError = 2;
 
 constexpr const char* kProgram = "ambersel-eval";
+// More threads than this only wait for the disk and each other.
+constexpr std::size_t kMostJobs = 256;
 
 struct Options {
     std::vector<std::string> files;
@@ -56,6 +67,11 @@ struct Options {
     std::string report;
     std::optional<std::string> bands;  // --bands as given; nothing when absent
     std::vector<double> bandEdges;     // empty: the decades each list spans
+    std::string filesFrom;             // --files-from: a file of paths, "-" for standard input
+    unsigned jobs = std::clamp(std::thread::hardware_concurrency(), 1U, unsigned{kMostJobs});
+    bool summary = false;
+    bool byTime = false;
+    std::string table;
 };
 
 class UsageError : public std::runtime_error {
@@ -83,6 +99,21 @@ void checkCombinations(Options& options) {
     if (!options.json && options.pointTable && (options.heaviest > 0 || options.bands)) {
         throw UsageError("--points writes a table of its own; --top and --bands go with --json");
     }
+    if (!options.json && options.pointTable && options.summary) {
+        throw UsageError("--points writes a table of its own; --summary goes with --json");
+    }
+    if (options.byTime && !options.summary) {
+        throw UsageError("--by-time orders the lot's trend picture; it goes with --summary");
+    }
+    if (options.filesFrom == "-" &&
+        std::find(options.files.begin(), options.files.end(), "-") != options.files.end()) {
+        throw UsageError(
+            "--files-from - reads the file list from standard input; no list can "
+            "be read from it too");
+    }
+    if (options.files.empty() && options.filesFrom.empty()) {
+        throw UsageError("no FILE given: name the lists, or give --files-from");
+    }
     std::optional<std::string> problem;
     if (!options.plot.empty()) {
         problem = plotNameProblem(options.plot, options.files);
@@ -103,29 +134,43 @@ void checkCombinations(Options& options) {
     }
 }
 
-// Writes what one file gives to standard output, in the chosen form.
-void report(const FileEvaluation& evaluation, const Options& options, bool first) {
+// Writes what one file gives to standard output, in the chosen form; JSON objects without the
+// comma between them.
+void report(std::ostream& out, const FileEvaluation& evaluation, const Options& options) {
     if (options.json) {
-        std::cout << (first ? "" : ",\n");
-        writeJsonObject(std::cout, evaluation,
+        writeJsonObject(out, evaluation,
                         JsonContent{options.pointTable, options.heaviest, options.bandEdges});
     } else if (options.pointTable) {
-        writePointTableRows(std::cout, evaluation);
+        writePointTableRows(out, evaluation);
     } else {
         const std::string line = resultLine(evaluation, options.files.size() > 1);
         if (!line.empty()) {
-            std::cout << line << '\n';
+            out << line << '\n';
         }
         if (evaluation.status != FileStatus::Error && options.heaviest > 0) {
-            writeMarginLine(std::cout, evaluation);
-            writeHeaviestPoints(std::cout, evaluation, options.heaviest);
+            writeMarginLine(out, evaluation);
+            writeHeaviestPoints(out, evaluation, options.heaviest);
         }
         if (evaluation.status != FileStatus::Error && options.bands) {
-            writeBands(std::cout, evaluation, options.bandEdges);
+            writeBands(out, evaluation, options.bandEdges);
         }
     }
-    // A sequencer reading the output as it comes sees each file as soon as it is done.
-    std::cout.flush();
+}
+
+// What a worker makes of one evaluated file: everything but what needs the calling thread.
+void prepare(PreparedFile& file, const Options& options) {
+    const FileEvaluation& evaluation = file.evaluation;
+    std::ostringstream out;
+    report(out, evaluation, options);
+    file.standardOutput = std::move(out).str();
+    if (evaluation.status == FileStatus::Error) {
+        file.standardError = errorMessage(evaluation) + '\n';
+    } else if (evaluation.deservesWarning()) {
+        file.standardError = "warning: " + readingWarning(evaluation) + '\n';
+    }
+    if (!options.table.empty()) {
+        file.tableRow = lotTableRow(evaluation);
+    }
 }
 
 // What goes to files besides standard output: each list's plot and the report for the record.
@@ -136,13 +181,16 @@ class FileOutputs {
     // Starts drawing the plot and the report asked for; says why and returns false when this build
     // or installation cannot draw them.
     bool start() {
+        // With --summary, a plot name for every list at once names the lot's picture instead.
+        m_lotPicture = m_options.summary && !m_options.plot.empty() &&
+                       m_options.plot.find(kPlotNamePlaceholder) == std::string::npos;
         auto started = startPlotDrawing(kProgram, m_options.plot, m_options.report);
         if (const auto* why = std::get_if<std::string>(&started)) {
             std::cerr << kProgram << ": " << *why << '\n';
             return false;
         }
         m_drawing.emplace(std::move(std::get<PlotDrawing>(started)));
-        if (!m_options.plot.empty()) {
+        if (!m_options.plot.empty() && !m_lotPicture) {
             m_plots.emplace(*m_drawing, m_options.plot, m_options.bandEdges,
                             m_options.files.size());
         }
@@ -173,6 +221,28 @@ class FileOutputs {
             status, m_report ? failure("the report", m_options.report, m_report->finish()) : kPass);
     }
 
+    // Draws the lot's picture, when it is asked for.
+    int finishLot(const LotSummary& summary) const {
+        if (!m_lotPicture) {
+            return kPass;
+        }
+        std::optional<std::string> why;
+        if (plotFormatOf(m_options.plot) == PlotFormat::Svg) {
+            if (const std::error_code error =
+                    ambersel::replaceFile(m_options.plot, lotChartSvg(summary, m_options.byTime))) {
+                why = error.message();
+            }
+        } else {
+            why = m_drawing->drawPng(
+                kLotChartSize,
+                [&](ambersel::plot::Canvas& canvas) {
+                    drawLotChart(canvas, summary, m_options.byTime);
+                },
+                m_options.plot);
+        }
+        return failure("the plot", m_options.plot, why);
+    }
+
   private:
     static int plotFailure(const std::optional<PlotFailure>& failed) {
         return failed ? failure("the plot", failed->target, failed->why) : kPass;
@@ -192,39 +262,88 @@ class FileOutputs {
     std::optional<PlotDrawing> m_drawing;
     std::optional<PlotRun> m_plots;
     std::optional<RecordReport> m_report;
+    bool m_lotPicture = false;
 };
 
 int evaluateAll(Options& options) {
+    if (!options.filesFrom.empty()) {
+        auto listed = readFileList(options.filesFrom);
+        if (auto* why = std::get_if<std::string>(&listed)) {
+            std::cerr << kProgram << ": cannot read the file list "
+                      << escapedBytes(options.filesFrom, true) << " (" << *why << ")\n";
+            return kError;
+        }
+        auto& paths = std::get<std::vector<std::string>>(listed);
+        options.files.insert(options.files.end(), std::make_move_iterator(paths.begin()),
+                             std::make_move_iterator(paths.end()));
+    }
     checkCombinations(options);
+    std::optional<LotTableFile> table;
+    if (!options.table.empty()) {
+        auto created = LotTableFile::create(options.table);
+        if (auto* why = std::get_if<std::string>(&created)) {
+            std::cerr << kProgram << ": cannot write the table "
+                      << escapedBytes(options.table, true) << " (" << *why << ")\n";
+            return kError;
+        }
+        table.emplace(std::move(std::get<LotTableFile>(created)));
+        table->append(lotTableHeader());
+    }
     FileOutputs outputs(options);
     if (!outputs.start()) {
         return kError;
     }
+    const bool jsonSummary = options.json && options.summary;
     if (options.json) {
-        std::cout << "[\n";
+        std::cout << (jsonSummary ? "{\"files\":[\n" : "[\n");
     } else if (options.pointTable) {
         writePointTableHeader(std::cout);
     }
     int status = kPass;
     bool first = true;
-    for (const std::string& file : options.files) {
-        const FileEvaluation evaluation = evaluateListFile(
-            file, options.report.empty() ? FileFactsWanted::No : FileFactsWanted::Yes);
-        if (evaluation.status == FileStatus::Error) {
-            std::cerr << errorMessage(evaluation) << '\n';
-        } else if (evaluation.deservesWarning()) {
-            std::cerr << "warning: " << readingWarning(evaluation) << '\n';
-        }
-        report(evaluation, options, first);
-        first = false;
-        status = worse(status, exitStatusOf(evaluation.status));
-        if (evaluation.status != FileStatus::Error) {
-            status = worse(status, outputs.add(evaluation));
-        }
-    }
+    LotSummary summary;
+    evaluateInOrder(
+        options.files, options.jobs,
+        options.report.empty() && options.table.empty() && !options.byTime ? FileFactsWanted::No
+                                                                           : FileFactsWanted::Yes,
+        [&options](PreparedFile& file) { prepare(file, options); },
+        [&](PreparedFile& file) {
+            const FileEvaluation& evaluation = file.evaluation;
+            std::cerr << file.standardError;
+            std::cout << (first || !options.json ? "" : ",\n") << file.standardOutput;
+            // A sequencer reading the output as it comes sees each file as soon as it is done.
+            std::cout.flush();
+            first = false;
+            if (table) {
+                table->append(file.tableRow);
+            }
+            if (options.summary) {
+                summary.add(evaluation);
+            }
+            status = worse(status, exitStatusOf(evaluation.status));
+            if (evaluation.status != FileStatus::Error) {
+                status = worse(status, outputs.add(evaluation));
+            }
+        });
     status = worse(status, outputs.finish());
+    status = worse(status, outputs.finishLot(summary));
     if (options.json) {
-        std::cout << "\n]\n";
+        std::cout << "\n]";
+        if (jsonSummary) {
+            std::cout << ",\n\"summary\":";
+            summary.writeJson(std::cout);
+            std::cout << "}";
+        }
+        std::cout << "\n";
+    } else if (options.summary) {
+        summary.writeText(std::cout);
+    }
+    if (table) {
+        if (const std::optional<std::string> why = table->commit()) {
+            std::cerr << kProgram << ": cannot write the table "
+                      << escapedBytes(options.table, true) << " (" << *why << ")\n";
+            status = kError;
+        }
     }
     std::cout.flush();
     if (!std::cout) {
@@ -247,6 +366,23 @@ int usageError(const std::string& message) {
     return kError;
 }
 
+// A count from 1 to `most`.
+CLI::Validator wholeNumberUpTo(std::size_t most) {
+    return CLI::Validator(
+        [most](std::string& value) {
+            std::size_t count = 0;
+            const char* end = value.data() + value.size();
+            const auto parsed = std::from_chars(value.data(), end, count);
+            if (parsed.ec == std::errc() && parsed.ptr == end && count > 0 && count <= most) {
+                return std::string();
+            }
+            return "N must be a whole number of at least 1" +
+                   (most < SIZE_MAX ? " and at most " + std::to_string(most) : std::string()) +
+                   ", not '" + value + "'";
+        },
+        "");
+}
+
 int run(int argc, char** argv) {
     CLI::App app(kDescription, kProgram);
     app.footer(kFooter);
@@ -255,23 +391,13 @@ int run(int argc, char** argv) {
 
     Options options;
     app.add_option("FILE", options.files, "list files to evaluate; - for standard input")
-        ->type_name("")
-        ->required();
+        ->type_name("");
     app.add_flag("--json", options.json, "write one JSON array with one object per file");
     app.add_flag("--points", options.pointTable,
                  "write the per-point table (CSV, or inside the JSON with --json)");
     app.add_option("--top", options.heaviest, "list the N points that contribute most to F")
         ->type_name("N")
-        ->check(CLI::Validator(
-            [](std::string& value) {
-                std::size_t count = 0;
-                const char* end = value.data() + value.size();
-                const auto parsed = std::from_chars(value.data(), end, count);
-                return parsed.ec == std::errc() && parsed.ptr == end && count > 0
-                           ? std::string()
-                           : "N must be a whole number of at least 1, not '" + value + "'";
-            },
-            ""));
+        ->check(wholeNumberUpTo(SIZE_MAX));
     app.add_option("--plot", options.plot, "draw each list to FILE.svg or FILE.png")
         ->type_name("FILE");
     app.add_option("--report", options.report,
@@ -280,6 +406,19 @@ int run(int argc, char** argv) {
     app.add_option("--bands", options.bands,
                    "share of F by band: edges such as 150k,1M,10M,30M, or 'decades'")
         ->type_name("EDGES");
+    app.add_option("--files-from", options.filesFrom,
+                   "also evaluate the lists named in FILE, one path per line; - for standard input")
+        ->type_name("FILE");
+    app.add_option("--jobs", options.jobs,
+                   "evaluate N lists at a time (default: one per processor core)")
+        ->type_name("N")
+        ->check(wholeNumberUpTo(kMostJobs));
+    app.add_flag("--summary", options.summary,
+                 "after the lists, the lot's yield, margins, Cpk and lowest margins");
+    app.add_option("--table", options.table, "write one CSV row per list to FILE.csv")
+        ->type_name("FILE");
+    app.add_flag("--by-time", options.byTime,
+                 "with --summary --plot: the trend over the files' modification times");
 
     try {
         app.parse(argc, argv);
@@ -307,6 +446,7 @@ int runWithWideArguments(int argc, wchar_t** argv) {
             generalizedUtf8FromUtf16(std::u16string(argument.begin(), argument.end())));
     }
     std::vector<char*> pointers;
+    pointers.reserve(arguments.size() + 1);
     for (std::string& argument : arguments) {
         pointers.push_back(argument.data());
     }

@@ -34,6 +34,12 @@ std::optional<std::string> PlotDrawing::draw(const plot::Chart& chart,
     return written(target, bytes, "the picture could not be rendered");
 }
 
+std::optional<std::string> PlotDrawing::drawPng(plot::Size size,
+                                                const std::function<void(plot::Canvas&)>& draw,
+                                                const std::filesystem::path& target) const {
+    return written(target, m_backend->pngPicture(size, draw), "the picture could not be rendered");
+}
+
 std::optional<std::string> PlotDrawing::writeReport(
     const std::filesystem::path& target, const report::ReportHeading& heading,
     const std::vector<report::ListRecord>& records) const {

@@ -5,6 +5,7 @@
 // backend (cli/plot_drawing_backend.h), which is started only when one of them is asked for.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +29,12 @@ class PlotDrawing {
     // could not be written, or nothing on success.
     std::optional<std::string> draw(const plot::Chart& chart, const std::filesystem::path& target,
                                     PlotFormat format) const;
+
+    // Writes what `draw` draws on a canvas of `size` to `target` as a PNG image, replaced whole or
+    // left as it was. Returns why it could not be written, or nothing on success.
+    std::optional<std::string> drawPng(plot::Size size,
+                                       const std::function<void(plot::Canvas&)>& draw,
+                                       const std::filesystem::path& target) const;
 
     // Writes the report of `records` to `target`, as PDF or HTML by its extension; replaced whole
     // or left as it was. Returns why it could not be written, or nothing on success.

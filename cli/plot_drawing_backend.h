@@ -5,11 +5,13 @@
 // other run of ambersel-eval starts without the toolkit that paints. The program and the plug-in
 // are built together from one tree and installed together; the entry checks their version.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "plot/canvas/canvas.h"
 #include "plot/layout/chart.h"
 #include "report/list_record.h"
 
@@ -24,6 +26,9 @@ class PaintingBackend {
 
     // `chart` as a PNG image; empty when it could not be drawn.
     virtual std::string pngPicture(const plot::Chart& chart) const = 0;
+    // What `draw` draws on a canvas of `size` as a PNG image; empty when it could not be drawn.
+    virtual std::string pngPicture(plot::Size size,
+                                   const std::function<void(plot::Canvas&)>& draw) const = 0;
 
     // The report of `records` as a PDF document; empty when it could not be made.
     virtual std::string pdfReport(const report::ReportHeading& heading,

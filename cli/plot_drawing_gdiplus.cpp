@@ -12,6 +12,10 @@ class GdiplusBackend final : public PaintingBackend {
     std::string pngPicture(const plot::Chart& chart) const override {
         return plot::pngPicture(chart);
     }
+    std::string pngPicture(plot::Size size,
+                           const std::function<void(plot::Canvas&)>& draw) const override {
+        return plot::pngPicture(size, draw);
+    }
     // Never asked for: startPaintingBackend() refuses a run that wants a PDF.
     std::string pdfReport(const report::ReportHeading& /*heading*/,
                           const std::vector<report::ListRecord>& /*records*/) const override {

@@ -28,6 +28,10 @@ class ModuleBackend final : public PaintingBackend {
     std::string pngPicture(const plot::Chart& chart) const override {
         return m_backend->pngPicture(chart);
     }
+    std::string pngPicture(plot::Size size,
+                           const std::function<void(plot::Canvas&)>& draw) const override {
+        return m_backend->pngPicture(size, draw);
+    }
     std::string pdfReport(const report::ReportHeading& heading,
                           const std::vector<report::ListRecord>& records) const override {
         return m_backend->pdfReport(heading, records);

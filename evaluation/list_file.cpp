@@ -229,6 +229,8 @@ FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& e
 
 ListFileStamp stampOf(std::FILE* file) {
     BY_HANDLE_FILE_INFORMATION information{};
+    // The C runtime gives the stream's Windows handle only as an integer.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
     if (!GetFileInformationByHandle(handle, &information)) {
         return {};

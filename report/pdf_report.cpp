@@ -302,6 +302,7 @@ std::string pdfReport(const ReportHeading& heading, const std::vector<ListRecord
             pages.newPage();
             pages.heading("Summary", 14, Qt::black);
             std::vector<QColor> colours;
+            colours.reserve(records.size());
             for (const ListRecord& record : records) {
                 colours.push_back(verdictColour(record));
             }

@@ -85,7 +85,7 @@ std::optional<int> localOffsetMinutes(std::int64_t seconds) {
         std::chrono::day{static_cast<unsigned>(broken.tm_mday)}};
     const std::int64_t asUtc =
         std::chrono::sys_days{date}.time_since_epoch().count() * kSecondsPerDay +
-        broken.tm_hour * 3600 + broken.tm_min * 60 + broken.tm_sec;
+        std::int64_t{broken.tm_hour} * 3600 + std::int64_t{broken.tm_min} * 60 + broken.tm_sec;
     return static_cast<int>(floorDivide(asUtc - seconds, 60));
 }
 

@@ -3,7 +3,7 @@
 # desktop and dpkg will find there:  app_package_test.sh BUILD_DIR
 set -euo pipefail
 build=$1
-scratch=$(mktemp -d)
+scratch=$(mktemp -d "$build/package-test.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 id=org.ambersel.TestCalculator
 failures=0
@@ -51,11 +51,20 @@ for needed in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-core libc6; do
     [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed: $depends"
 done
 contents=$(dpkg-deb -c "$deb")
+doc=./usr/share/doc/ambersel-test-calculator
 for file in ./usr/bin/Ambersel_Test ./usr/bin/ambersel-eval ./usr/$module \
-    ./usr/share/applications/$id.desktop; do
+    ./usr/share/applications/$id.desktop $doc/README.md $doc/examples/emission_150k_30M.ASC; do
     [[ "$contents" == *"$file"* ]] || fail "the package lacks $file"
 done
 dpkg-deb -x "$deb" "$scratch/unpacked"
+# Every example the README evaluates, as it is in the source tree.
+source_tree=$(cd "$(dirname "$0")/.." && pwd)
+for example in "$source_tree"/examples/*.ASC; do
+    cmp -s "$example" "$scratch/unpacked/$doc/examples/${example##*/}" ||
+        fail "the package's $doc/examples/${example##*/} differs from the example"
+done
+cmp -s "$source_tree/README.md" "$scratch/unpacked/$doc/README.md" ||
+    fail "the package's README differs from the source tree's"
 for program in bin/Ambersel_Test bin/ambersel-eval "$module"; do
     if readelf -d "$scratch/unpacked/usr/$program" | grep -qE 'RPATH|RUNPATH'; then
         fail "$program carries a library search path, which may point into the build"

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QXmlStreamReader>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -98,10 +99,15 @@ TEST(Plots, AreValidSvgAndPngWithoutADisplay) {
             for (std::string list; lists >> list;) {
                 arguments.push_back(list);
             }
-            const EvaluatorRun run = runEvaluator(
-                folder.path(), arguments,
-                {"", {"QT_QPA_PLATFORM=xcb", "DISPLAY=", "WAYLAND_DISPLAY=", "XDG_RUNTIME_DIR="}});
+            // No runtime folder named either, as under CI: the toolkit's own goes into TMPDIR.
+            const TemporaryFolder temporary;
+            const EvaluatorRun run =
+                runEvaluator(folder.path(), arguments,
+                             {"",
+                              {"QT_QPA_PLATFORM=xcb", "DISPLAY=", "WAYLAND_DISPLAY=",
+                               "XDG_RUNTIME_DIR=", "TMPDIR=" + temporary.path().string()}});
             EXPECT_EQ(run.exitStatus, row.exitStatus) << run.err;
+            EXPECT_TRUE(std::filesystem::is_empty(temporary.path())) << "left in TMPDIR";
             ASSERT_FALSE(run.out.empty()) << "the result lines are still printed";
             EXPECT_TRUE(matches(run.err, row.err)) << run.err;
             const std::string bytes = contentOf(folder.path() / ("picture" + extension));

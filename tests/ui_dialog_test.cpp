@@ -338,6 +338,12 @@ int main(int argc, char** argv) {
     // theirs.
     const QTemporaryDir configuration;
     qputenv("XDG_CONFIG_HOME", configuration.path().toLocal8Bit());
+    // Without a runtime folder named, the toolkit would make /tmp/runtime-USER and leave it, even
+    // when this program only lists its tests for the build.
+    const QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    }
     ::testing::InitGoogleTest(&argc, argv);
     int toolkitArgc = 1;
     QApplication application(toolkitArgc, argv);

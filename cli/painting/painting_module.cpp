@@ -18,6 +18,10 @@ class QtBackend final : public PaintingBackend {
     std::string pngPicture(const plot::Chart& chart) const override {
         return plot::pngPicture(chart);
     }
+    std::string pngPicture(plot::Size size,
+                           const std::function<void(plot::Canvas&)>& draw) const override {
+        return plot::pngPicture(size, draw);
+    }
     std::string pdfReport(const report::ReportHeading& heading,
                           const std::vector<report::ListRecord>& records) const override {
         return report::pdfReport(heading, records);

@@ -126,8 +126,7 @@ std::string xmlText(std::string_view utf8) {
 
 SvgCanvas::SvgCanvas(Size size, std::string_view title, std::string_view description,
                      std::string_view idPrefix)
-    : m_idPrefix(xmlText(idPrefix)) {
-    m_header = "<svg xmlns=\"http://www.w3.org/2000/svg\"";
+    : m_idPrefix(xmlText(idPrefix)), m_header("<svg xmlns=\"http://www.w3.org/2000/svg\"") {
     appendAttribute(m_header, "width", size.width);
     appendAttribute(m_header, "height", size.height);
     m_header += " viewBox=\"0 0 ";

@@ -7,20 +7,24 @@
 
 namespace ambersel::plot {
 
-std::string pngPicture(const Chart& chart) {
+std::string pngPicture(Size size, const std::function<void(Canvas&)>& draw) {
     const GdiplusSession session;
-    const ChartLayout layout = layOutChart(chart);
     const std::unique_ptr<Gdiplus::Bitmap> picture =
-        whiteBitmap(static_cast<int>(layout.canvas.width), static_cast<int>(layout.canvas.height));
+        whiteBitmap(static_cast<int>(size.width), static_cast<int>(size.height));
     if (picture->GetLastStatus() != Gdiplus::Ok) {
         return {};
     }
     {
         Gdiplus::Graphics graphics(picture.get());
         GdiplusCanvas canvas(graphics, session);
-        drawChart(canvas, chart, layout);
+        draw(canvas);
     }
     return pngBytes(*picture);
+}
+
+std::string pngPicture(const Chart& chart) {
+    const ChartLayout layout = layOutChart(chart);
+    return pngPicture(layout.canvas, [&](Canvas& canvas) { drawChart(canvas, chart, layout); });
 }
 
 }  // namespace ambersel::plot

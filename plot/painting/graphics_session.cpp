@@ -1,9 +1,12 @@
+#include <QFile>
 #include <QGuiApplication>
 #include <QMessageLogContext>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "plot/painting/pictures.h"
@@ -13,15 +16,9 @@ namespace {
 
 std::string g_programName;
 
-// Qt's messages go to standard error with the program's name, except its notes about the runtime
-// folder it makes for itself when the environment names none (as under CI or a service account):
-// they say nothing about the picture and would read like a problem with the list.
-void forwardQtMessage(QtMsgType type, const QMessageLogContext& /*context*/,
+// Qt's messages go to standard error with the program's name.
+void forwardQtMessage(QtMsgType /*type*/, const QMessageLogContext& /*context*/,
                       const QString& message) {
-    if (type != QtCriticalMsg && type != QtFatalMsg &&
-        message.startsWith(QStringLiteral("QStandardPaths: "))) {
-        return;
-    }
     std::fprintf(stderr, "%s: %s\n", g_programName.c_str(), message.toLocal8Bit().constData());
 }
 
@@ -36,6 +33,31 @@ class MessageRoute {
     QtMessageHandler m_previous;
 };
 
+// Qt wants a runtime folder and, where the environment names none (CI, a service account, sudo),
+// makes /tmp/runtime-USER and leaves it there. The drawing gets a private one instead, removed
+// with it.
+class RuntimeFolder {
+  public:
+    RuntimeFolder() {
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            m_folder.emplace();
+            if (m_folder->isValid()) {
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_folder->path()));
+            }
+        }
+    }
+    RuntimeFolder(const RuntimeFolder&) = delete;
+    RuntimeFolder& operator=(const RuntimeFolder&) = delete;
+    ~RuntimeFolder() {
+        if (m_folder) {
+            qunsetenv("XDG_RUNTIME_DIR");
+        }
+    }
+
+  private:
+    std::optional<QTemporaryDir> m_folder;
+};
+
 }  // namespace
 
 struct GraphicsSession::Toolkit {
@@ -43,6 +65,7 @@ struct GraphicsSession::Toolkit {
         : name(programName.c_str(), programName.c_str() + programName.size() + 1) {}
 
     MessageRoute route;
+    RuntimeFolder runtime;
     // The application object keeps references to these for its whole life.
     std::vector<char> name;
     int argc = 1;

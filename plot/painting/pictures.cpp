@@ -10,14 +10,12 @@
 
 namespace ambersel::plot {
 
-std::string pngPicture(const Chart& chart) {
-    const ChartLayout layout = layOutChart(chart);
-    QImage image(static_cast<int>(layout.canvas.width), static_cast<int>(layout.canvas.height),
-                 QImage::Format_RGB32);
+std::string pngPicture(Size size, const std::function<void(Canvas&)>& draw) {
+    QImage image(static_cast<int>(size.width), static_cast<int>(size.height), QImage::Format_RGB32);
     {
         QPainter painter(&image);
         QtCanvas canvas(painter);
-        drawChart(canvas, chart, layout);
+        draw(canvas);
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -26,6 +24,11 @@ std::string pngPicture(const Chart& chart) {
         return {};
     }
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+std::string pngPicture(const Chart& chart) {
+    const ChartLayout layout = layOutChart(chart);
+    return pngPicture(layout.canvas, [&](Canvas& canvas) { drawChart(canvas, chart, layout); });
 }
 
 }  // namespace ambersel::plot

@@ -2,9 +2,11 @@
 
 // Spectrum charts drawn as PNG pictures with Qt, offscreen: no display is needed or used.
 
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "plot/canvas/canvas.h"
 #include "plot/layout/chart.h"
 
 namespace ambersel::plot {
@@ -28,5 +30,9 @@ class GraphicsSession {
 // strip, laid out as its SVG document (plot/drawing/svg_picture.h); empty when it could not be
 // drawn. A GraphicsSession must be running.
 std::string pngPicture(const Chart& chart);
+
+// What `draw` draws on a canvas of `size` as a PNG image, on white; empty when it could not be
+// drawn. A GraphicsSession must be running.
+std::string pngPicture(Size size, const std::function<void(Canvas&)>& draw);
 
 }  // namespace ambersel::plot

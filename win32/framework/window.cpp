@@ -88,10 +88,13 @@ void CDialog::OnPaint() {
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The dialog manager carries the dialog's address only as an integer: in WM_INITDIALOG's
+    // parameter and in the window's user data.
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(window, DWLP_USER, lParam);
-        reinterpret_cast<CDialog*>(lParam)->m_hWnd = window;
+        reinterpret_cast<CDialog*>(lParam)->m_hWnd = window;  // NOLINT(performance-no-int-to-ptr)
     }
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): see above.
     auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
     // Messages that come before WM_INITDIALOG (WM_SETFONT) go to the dialog manager.
     return dialog != nullptr ? dialog->dispatchGuarded(message, wParam, lParam) : FALSE;

@@ -37,19 +37,20 @@ struct MessageMap {
 
 // Rows of a message map, for handlers of any class derived from CDialog.
 template <class Dialog>
-inline MessageMapEntry onCommand(UINT notifyCode, UINT id, void (Dialog::*handler)()) {
+constexpr MessageMapEntry onCommand(UINT notifyCode, UINT id, void (Dialog::*handler)()) noexcept {
     return {WM_COMMAND, notifyCode, id, static_cast<void (CDialog::*)()>(handler)};
 }
 template <class Dialog>
-inline MessageMapEntry onPaint(void (Dialog::*handler)()) {
+constexpr MessageMapEntry onPaint(void (Dialog::*handler)()) noexcept {
     return {WM_PAINT, 0, 0, static_cast<void (CDialog::*)()>(handler)};
 }
 template <class Dialog>
-inline MessageMapEntry onMessage(UINT message, BOOL (Dialog::*handler)(WPARAM, LPARAM)) {
+constexpr MessageMapEntry onMessage(UINT message,
+                                    BOOL (Dialog::*handler)(WPARAM, LPARAM)) noexcept {
     return {message, 0, 0, static_cast<BOOL (CDialog::*)(WPARAM, LPARAM)>(handler)};
 }
 template <class Dialog>
-inline MessageMapEntry onQueryDragIcon(HCURSOR (Dialog::*handler)()) {
+constexpr MessageMapEntry onQueryDragIcon(HCURSOR (Dialog::*handler)()) noexcept {
     return {WM_QUERYDRAGICON, 0, 0, static_cast<HCURSOR (CDialog::*)()>(handler)};
 }
 
