@@ -105,4 +105,31 @@ std::string escapedBytes(std::string_view bytes, bool keepNonAscii) {
     return text;
 }
 
+std::string markupText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace ambersel

@@ -47,4 +47,8 @@ std::string floatBitsText(float value);
 // byte-order mark or a UTF-16 file shows as what it is.
 std::string escapedBytes(std::string_view bytes, bool keepNonAscii);
 
+// `text` with the characters that markup gives a meaning (& < > " ') written as entities, for
+// XML, SVG and HTML alike, in text and in attribute values.
+std::string markupText(std::string_view text);
+
 }  // namespace ambersel

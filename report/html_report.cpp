@@ -3,6 +3,7 @@
 #include <functional>
 #include <sstream>
 
+#include "evaluation/value_text.h"
 #include "plot/canvas/svg_canvas.h"
 #include "plot/drawing/chart_drawing.h"
 #include "report/report_tables.h"
@@ -29,29 +30,7 @@ svg { width: 175mm; max-height: 95mm; height: auto; }
 
 // Escapes text for HTML after making it printable, so no list can inject markup.
 std::string html(std::string_view text) {
-    std::string escaped;
-    for (const char c : printableText(text)) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            case '\'':
-                escaped += "&#39;";
-                break;
-            default:
-                escaped.push_back(c);
-        }
-    }
-    return escaped;
+    return markupText(printableText(text));
 }
 
 const char* verdictClass(const ListRecord& record) {

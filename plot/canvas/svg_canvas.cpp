@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "evaluation/value_text.h"
 #include "plot/canvas/drawn_text.h"
 #include "plot/canvas/mark_shapes.h"
 
@@ -99,29 +100,7 @@ std::string svgNumber(double value) {
 }
 
 std::string xmlText(std::string_view utf8) {
-    std::string out;
-    for (const char byte : drawnText(utf8)) {
-        switch (byte) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&apos;";
-                break;
-            default:
-                out += byte;
-        }
-    }
-    return out;
+    return markupText(drawnText(utf8));
 }
 
 SvgCanvas::SvgCanvas(Size size, std::string_view title, std::string_view description,
