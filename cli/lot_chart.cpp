@@ -378,11 +378,14 @@ void drawLotChart(plot::Canvas& canvas, const LotSummary& summary, bool byTime) 
     LotChart(canvas, summary, byTime).draw();
 }
 
+std::string lotChartTitle(const LotSummary& summary) {
+    return "Lot of " + countText(summary.given(), "list", "lists");
+}
+
 std::string lotChartSvg(const LotSummary& summary, bool byTime) {
     std::ostringstream description;
     summary.writeText(description);
-    plot::SvgCanvas canvas(kLotChartSize, "Lot of " + countText(summary.given(), "list", "lists"),
-                           description.str());
+    plot::SvgCanvas canvas(kLotChartSize, lotChartTitle(summary), description.str());
     drawLotChart(canvas, summary, byTime);
     return canvas.document();
 }

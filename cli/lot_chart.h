@@ -37,6 +37,9 @@ MarginBins marginBins(std::span<const double> margins, int wanted);
 // over the files' modification times, lists without one left out.
 void drawLotChart(plot::Canvas& canvas, const LotSummary& summary, bool byTime);
 
+// The picture's title: "Lot of 300 lists".
+std::string lotChartTitle(const LotSummary& summary);
+
 // The picture as an SVG document.
 std::string lotChartSvg(const LotSummary& summary, bool byTime);
 

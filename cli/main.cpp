@@ -214,11 +214,29 @@ class FileOutputs {
     }
 
     // Draws the one picture of all lists and writes the report of every list, when those are
-    // the kinds asked for.
-    int finish() {
+    // the kinds asked for; with --summary, the lot's picture and figures lead the report.
+    int finish(const LotSummary& summary) {
         const int status = m_plots ? plotFailure(m_plots->finish()) : kPass;
-        return worse(
-            status, m_report ? failure("the report", m_options.report, m_report->finish()) : kPass);
+        if (!m_report) {
+            return status;
+        }
+        std::optional<ambersel::report::LotPage> lot;
+        if (m_options.summary) {
+            std::ostringstream text;
+            summary.writeText(text);
+            std::vector<std::string> figures;
+            std::istringstream lines(text.str());
+            for (std::string line; std::getline(lines, line);) {
+                figures.push_back(line);
+            }
+            lot = ambersel::report::LotPage{kLotChartSize,
+                                            [&](ambersel::plot::Canvas& canvas) {
+                                                drawLotChart(canvas, summary, m_options.byTime);
+                                            },
+                                            lotChartTitle(summary), std::move(figures)};
+        }
+        return worse(status, failure("the report", m_options.report,
+                                     m_report->finish(lot ? &*lot : nullptr)));
     }
 
     // Draws the lot's picture, when it is asked for.
@@ -325,7 +343,7 @@ int evaluateAll(Options& options) {
                 status = worse(status, outputs.add(evaluation));
             }
         });
-    status = worse(status, outputs.finish());
+    status = worse(status, outputs.finish(summary));
     status = worse(status, outputs.finishLot(summary));
     if (options.json) {
         std::cout << "\n]";

@@ -40,12 +40,13 @@ std::optional<std::string> PlotDrawing::drawPng(plot::Size size,
     return written(target, m_backend->pngPicture(size, draw), "the picture could not be rendered");
 }
 
-std::optional<std::string> PlotDrawing::writeReport(
-    const std::filesystem::path& target, const report::ReportHeading& heading,
-    const std::vector<report::ListRecord>& records) const {
+std::optional<std::string> PlotDrawing::writeReport(const std::filesystem::path& target,
+                                                    const report::ReportHeading& heading,
+                                                    const std::vector<report::ListRecord>& records,
+                                                    const report::LotPage* lot) const {
     const std::string bytes = report::reportFormatOf(target) == report::ReportFormat::Pdf
-                                  ? m_backend->pdfReport(heading, records)
-                                  : report::reportHtml(heading, records);
+                                  ? m_backend->pdfReport(heading, records, lot)
+                                  : report::reportHtml(heading, records, lot);
     return written(target, bytes, "the report could not be made");
 }
 

@@ -36,11 +36,13 @@ class PlotDrawing {
                                        const std::function<void(plot::Canvas&)>& draw,
                                        const std::filesystem::path& target) const;
 
-    // Writes the report of `records` to `target`, as PDF or HTML by its extension; replaced whole
-    // or left as it was. Returns why it could not be written, or nothing on success.
+    // Writes the report of `records` (led by `lot` when given) to `target`, as PDF or HTML by its
+    // extension; replaced whole or left as it was. Returns why it could not be written, or
+    // nothing on success.
     std::optional<std::string> writeReport(const std::filesystem::path& target,
                                            const report::ReportHeading& heading,
-                                           const std::vector<report::ListRecord>& records) const;
+                                           const std::vector<report::ListRecord>& records,
+                                           const report::LotPage* lot = nullptr) const;
 
   private:
     std::unique_ptr<PaintingBackend> m_backend;

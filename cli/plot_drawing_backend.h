@@ -30,9 +30,11 @@ class PaintingBackend {
     virtual std::string pngPicture(plot::Size size,
                                    const std::function<void(plot::Canvas&)>& draw) const = 0;
 
-    // The report of `records` as a PDF document; empty when it could not be made.
+    // The report of `records` (led by `lot` when given) as a PDF document; empty when it could not
+    // be made.
     virtual std::string pdfReport(const report::ReportHeading& heading,
-                                  const std::vector<report::ListRecord>& records) const = 0;
+                                  const std::vector<report::ListRecord>& records,
+                                  const report::LotPage* lot) const = 0;
 };
 
 // The plug-in's file name, and the one function it exports: given the program's name (which

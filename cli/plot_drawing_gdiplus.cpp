@@ -18,7 +18,8 @@ class GdiplusBackend final : public PaintingBackend {
     }
     // Never asked for: startPaintingBackend() refuses a run that wants a PDF.
     std::string pdfReport(const report::ReportHeading& /*heading*/,
-                          const std::vector<report::ListRecord>& /*records*/) const override {
+                          const std::vector<report::ListRecord>& /*records*/,
+                          const report::LotPage* /*lot*/) const override {
         return {};
     }
 };

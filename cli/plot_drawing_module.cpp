@@ -33,8 +33,9 @@ class ModuleBackend final : public PaintingBackend {
         return m_backend->pngPicture(size, draw);
     }
     std::string pdfReport(const report::ReportHeading& heading,
-                          const std::vector<report::ListRecord>& records) const override {
-        return m_backend->pdfReport(heading, records);
+                          const std::vector<report::ListRecord>& records,
+                          const report::LotPage* lot) const override {
+        return m_backend->pdfReport(heading, records, lot);
     }
 
   private:

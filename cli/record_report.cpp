@@ -64,11 +64,11 @@ std::optional<std::string> RecordReport::add(const FileEvaluation& evaluation) {
     return m_drawing.writeReport(targetFor(evaluation.argument), m_heading, {std::move(record)});
 }
 
-std::optional<std::string> RecordReport::finish() {
+std::optional<std::string> RecordReport::finish(const report::LotPage* lot) {
     if (m_onePerList || m_records.empty()) {
         return std::nullopt;
     }
-    return m_drawing.writeReport(targetFor({}), m_heading, m_records);
+    return m_drawing.writeReport(targetFor({}), m_heading, m_records, lot);
 }
 
 }  // namespace ambersel::cli

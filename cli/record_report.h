@@ -38,9 +38,10 @@ class RecordReport {
     // it could not be, or nothing.
     std::optional<std::string> add(const FileEvaluation& evaluation);
 
-    // Writes the one report of every list added, if that is the kind; returns why it could not be
-    // written, or nothing. Writes nothing when no list gave a verdict.
-    std::optional<std::string> finish();
+    // Writes the one report of every list added, if that is the kind, its summary page led by
+    // `lot` when given; returns why it could not be written, or nothing. Writes nothing when no
+    // list gave a verdict.
+    std::optional<std::string> finish(const report::LotPage* lot = nullptr);
 
     // The file the report of `argument` goes to.
     std::filesystem::path targetFor(const std::string& argument) const;

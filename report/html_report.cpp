@@ -92,21 +92,32 @@ void writeList(std::ostream& out, const ReportHeading& heading, const ListRecord
     out << "</div>\n";
 }
 
-void writeSummary(std::ostream& out, const std::vector<ListRecord>& records) {
+void writeSummary(std::ostream& out, const std::vector<ListRecord>& records, const LotPage* lot) {
     out << "<h1>Summary</h1>\n";
+    if (lot) {
+        plot::SvgCanvas canvas(lot->pictureSize, lot->pictureTitle,
+                               lot->figures.empty() ? std::string() : lot->figures.front(), "lot-");
+        lot->drawPicture(canvas);
+        out << "<p>" << canvas.element() << "</p>\n<pre class=\"mono\">";
+        for (const std::string& line : lot->figures) {
+            out << html(line) << '\n';
+        }
+        out << "</pre>\n";
+    }
     writeTable(out, summaryTable(records),
                [&](std::size_t row) { return verdictClass(records[row]); });
 }
 
 }  // namespace
 
-std::string reportHtml(const ReportHeading& heading, const std::vector<ListRecord>& records) {
+std::string reportHtml(const ReportHeading& heading, const std::vector<ListRecord>& records,
+                       const LotPage* lot) {
     std::ostringstream out;
     out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Ambersel test report</title>\n<style>"
         << kStyle << "</style>\n</head>\n<body>\n";
     if (records.size() > 1) {
-        writeSummary(out, records);
+        writeSummary(out, records, lot);
     }
     for (std::size_t index = 0; index < records.size(); ++index) {
         // After the summary, or after another list, a list starts a page of its own.

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -13,6 +14,7 @@
 #include "evaluation/figure_analysis.h"
 #include "evaluation/frequency_level_list.h"
 #include "evaluation/test_figure.h"
+#include "plot/canvas/canvas.h"
 #include "plot/layout/chart.h"
 #include "plot/layout/chart_layout.h"
 #include "report/file_facts.h"
@@ -51,6 +53,15 @@ struct ListRecord {
 // F by band, between `bandEdges` or, when they are empty, over the decades the list spans.
 ListRecord recordOf(std::string name, const FrequencyLevelList& points, const ReadingStop& stop,
                     const std::vector<double>& bandEdges);
+
+// What heads the summary page of a report of a production lot: the lot's picture and the figures
+// that the lot's summary gives as text.
+struct LotPage {
+    plot::Size pictureSize;
+    std::function<void(plot::Canvas&)> drawPicture;  // draws on a canvas of pictureSize
+    std::string pictureTitle;
+    std::vector<std::string> figures;  // lines of text, without line ends
+};
 
 // What a report says once, whatever lists it holds.
 struct ReportHeading {

@@ -104,6 +104,27 @@ class PageWriter {
         m_y += height + u(kGapAfterTable);
     }
 
+    void lot(const LotPage& lot) {
+        const plot::Size image = lot.pictureSize;
+        const double height =
+            std::min(m_width * image.height / image.width, u(kLargestPictureHeight));
+        const double width = height * image.width / image.height;
+        ensureRoom(height);
+        paintDrawing(m_painter, image, lot.drawPicture,
+                     QRectF((m_width - width) / 2, m_y, width, height));
+        m_y += height + u(kGapAfterTable);
+        const double lineHeight = QFontMetricsF(m_mono, &m_writer).lineSpacing();
+        for (const std::string& line : lot.figures) {
+            ensureRoom(lineHeight);
+            m_painter.setFont(m_mono);
+            m_painter.setPen(QColor(Qt::black));
+            m_painter.drawText(QRectF(0, m_y, m_width, lineHeight), Qt::TextWrapAnywhere,
+                               qText(line));
+            m_y += lineHeight;
+        }
+        m_y += u(kGapAfterTable);
+    }
+
     // `rowColour` gives a row's text colour in its second column (a result line), or black.
     void table(const ReportTable& table, const std::vector<QColor>& rowColour = {}) {
         const std::vector<double> widths = columnWidths(table);
@@ -280,7 +301,8 @@ void dateDocument(QByteArray& pdf, const EvaluationTime& evaluatedAt) {
 
 }  // namespace
 
-std::string pdfReport(const ReportHeading& heading, const std::vector<ListRecord>& records) {
+std::string pdfReport(const ReportHeading& heading, const std::vector<ListRecord>& records,
+                      const LotPage* lot) {
     // The writer keeps its fonts in a hash whose order, with the process's random seed, would
     // order them differently in every file.
     QHashSeed::setDeterministicGlobalSeed();
@@ -301,6 +323,9 @@ std::string pdfReport(const ReportHeading& heading, const std::vector<ListRecord
         if (records.size() > 1) {
             pages.newPage();
             pages.heading("Summary", 14, Qt::black);
+            if (lot) {
+                pages.lot(*lot);
+            }
             std::vector<QColor> colours;
             colours.reserve(records.size());
             for (const ListRecord& record : records) {

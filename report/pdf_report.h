@@ -16,6 +16,8 @@ namespace ambersel::report {
 // ligature joins letters, so that a search finds every word. With a report time in UTC (from
 // SOURCE_DATE_EPOCH) the document's creation date is that time, and the same records give the same
 // bytes.
-std::string pdfReport(const ReportHeading& heading, const std::vector<ListRecord>& records);
+// With `lot`, the lot's picture and figures head the summary page of several lists.
+std::string pdfReport(const ReportHeading& heading, const std::vector<ListRecord>& records,
+                      const LotPage* lot = nullptr);
 
 }  // namespace ambersel::report

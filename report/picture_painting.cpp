@@ -6,13 +6,20 @@
 namespace ambersel::report {
 
 void paintPicture(QPainter& painter, const RecordPicture& picture, const QRectF& target) {
+    paintDrawing(
+        painter, picture.layout.canvas,
+        [&](plot::Canvas& canvas) { plot::drawChart(canvas, picture.chart, picture.layout); },
+        target);
+}
+
+void paintDrawing(QPainter& painter, plot::Size size,
+                  const std::function<void(plot::Canvas&)>& draw, const QRectF& target) {
     painter.save();
     painter.translate(target.topLeft());
-    painter.scale(target.width() / picture.layout.canvas.width,
-                  target.height() / picture.layout.canvas.height);
+    painter.scale(target.width() / size.width, target.height() / size.height);
     {
         plot::QtCanvas canvas(painter);
-        plot::drawChart(canvas, picture.chart, picture.layout);
+        draw(canvas);
     }
     painter.restore();
 }

@@ -23,8 +23,9 @@ class QtBackend final : public PaintingBackend {
         return plot::pngPicture(size, draw);
     }
     std::string pdfReport(const report::ReportHeading& heading,
-                          const std::vector<report::ListRecord>& records) const override {
-        return report::pdfReport(heading, records);
+                          const std::vector<report::ListRecord>& records,
+                          const report::LotPage* lot) const override {
+        return report::pdfReport(heading, records, lot);
     }
 
   private:
