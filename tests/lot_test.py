@@ -106,6 +106,33 @@ class Summary(unittest.TestCase):
                 self.assertEqual(status, status_text)
                 self.check_text(document["summary"], text.decode())
 
+    def test_a_report_with_the_summary_opens_with_the_lot(self):
+        folder = os.path.join(SCRATCH, "report")
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        paths = [write_list(folder, n, c)
+                 for n, c in LOTS["unreadable lists count as given but stay out of the yield"]]
+        led_by_lot = {
+            "--summary puts the lot's picture and yield before the first list": ["--summary"],
+            "without --summary the report holds nothing of the lot": [],
+        }
+        for name, options in led_by_lot.items():
+            with self.subTest(name):
+                html, pdf = os.path.join(folder, "r.html"), os.path.join(folder, "r.pdf")
+                for target in (html, pdf):
+                    run(options + ["--report", target] + paths)
+                with open(html, encoding="utf-8") as html_file:
+                    page = html_file.read()
+                text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True,
+                                      check=True).stdout.decode()
+                forms = {"HTML": (page[:page.index('<div class="list">')], page),
+                         "PDF": (text.split("\f")[0], text)}
+                for form, (summary_page, whole) in forms.items():
+                    for mark in ("2 unreadable", "readable)", "Margins of 3 lists"):
+                        self.assertEqual(mark in summary_page, bool(options), form + mark)
+                        self.assertEqual(mark in whole, bool(options), form + mark)
+                self.assertEqual('id="lot-' in page, bool(options))
+
     def check_summary(self, files, summary):
         verdicts = [f["verdict"] for f in files]
         self.assertEqual(summary["lists"], len(files))
