@@ -94,25 +94,11 @@ class PageWriter {
     }
 
     void picture(const RecordPicture& picture) {
-        const plot::Size image = picture.layout.canvas;
-        // As wide as the page, unless that would push a list's tables onto a second page.
-        const double height =
-            std::min(m_width * image.height / image.width, u(kLargestPictureHeight));
-        const double width = height * image.width / image.height;
-        ensureRoom(height);
-        paintPicture(m_painter, picture, QRectF((m_width - width) / 2, m_y, width, height));
-        m_y += height + u(kGapAfterTable);
+        paintPicture(m_painter, picture, pictureFrame(picture.layout.canvas));
     }
 
     void lot(const LotPage& lot) {
-        const plot::Size image = lot.pictureSize;
-        const double height =
-            std::min(m_width * image.height / image.width, u(kLargestPictureHeight));
-        const double width = height * image.width / image.height;
-        ensureRoom(height);
-        paintDrawing(m_painter, image, lot.drawPicture,
-                     QRectF((m_width - width) / 2, m_y, width, height));
-        m_y += height + u(kGapAfterTable);
+        paintDrawing(m_painter, lot.pictureSize, lot.drawPicture, pictureFrame(lot.pictureSize));
         const double lineHeight = QFontMetricsF(m_mono, &m_writer).lineSpacing();
         for (const std::string& line : lot.figures) {
             ensureRoom(lineHeight);
@@ -147,6 +133,18 @@ class PageWriter {
 
   private:
     static double u(double points) { return points * kUnitsPerPoint; }
+
+    // Where the next picture of `image`'s size goes: as wide as the page, unless that would push
+    // a list's tables onto a second page.
+    QRectF pictureFrame(plot::Size image) {
+        const double height =
+            std::min(m_width * image.height / image.width, u(kLargestPictureHeight));
+        const double width = height * image.width / image.height;
+        ensureRoom(height);
+        const QRectF frame((m_width - width) / 2, m_y, width, height);
+        m_y += height + u(kGapAfterTable);
+        return frame;
+    }
 
     void ensureRoom(double height) {
         if (m_y + height > m_bottom && m_y > 0) {
