@@ -383,9 +383,19 @@ std::string lotChartTitle(const LotSummary& summary) {
 }
 
 std::string lotChartSvg(const LotSummary& summary, bool byTime) {
-    std::ostringstream description;
-    summary.writeText(description);
-    plot::SvgCanvas canvas(kLotChartSize, lotChartTitle(summary), description.str());
+    std::ostringstream text;
+    summary.writeText(text);
+    // The summary's lines as one line: a picture's description holds no line breaks.
+    std::istringstream lines(text.str());
+    std::string description;
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t start = line.find_first_not_of(' ');
+        if (start != std::string::npos) {
+            const char* joint = description.empty() ? "" : (description.back() == ':' ? " " : "; ");
+            description += joint + line.substr(start);
+        }
+    }
+    plot::SvgCanvas canvas(kLotChartSize, lotChartTitle(summary), description);
     drawLotChart(canvas, summary, byTime);
     return canvas.document();
 }
