@@ -59,7 +59,7 @@ void fill(HWND list, const ambersel::report::ReportTable& table) {
         // The heading's text and room for the header's margins on both sides.
         const auto headingWidth =
             SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(heading.c_str())) +
-            2 * GetSystemMetrics(SM_CXEDGE) + 12;
+            LRESULT{2} * GetSystemMetrics(SM_CXEDGE) + 12;
         SendMessageW(list, LVM_SETCOLUMNWIDTH, column, std::max(cells, headingWidth));
     }
 }
@@ -100,7 +100,9 @@ BOOL CDetailsDlg::OnDrawItem(WPARAM id, LPARAM item) {
     if (id != IDC_DETAILS_PICTURE) {
         return FALSE;
     }
-    const auto& drawn = *reinterpret_cast<const DRAWITEMSTRUCT*>(item);
+    // WM_DRAWITEM hands its structure over as an integer.
+    const auto& drawn =
+        *reinterpret_cast<const DRAWITEMSTRUCT*>(item);  // NOLINT(performance-no-int-to-ptr)
     Gdiplus::Graphics graphics(drawn.hDC);
     const RECT& box = drawn.rcItem;
     graphics.Clear(Gdiplus::Color(255, 255, 255, 255));
