@@ -14,6 +14,10 @@
 
 namespace ambersel::cli {
 
+// Files claimed ahead of the one being delivered, per job: enough that a slow file does not leave
+// a job idle, few enough that the points held stay a handful of lists.
+inline constexpr std::size_t kFilesAheadPerJob = 4;
+
 // One list file as a worker leaves it for the calling thread: the evaluation and the texts
 // prepared from it there, so that formatting runs on every core as well.
 struct PreparedFile {
@@ -31,9 +35,10 @@ using PrepareFile = std::function<void(PreparedFile& file)>;
 using DeliverFile = std::function<void(PreparedFile& file)>;
 
 // Evaluates `files` (as evaluateListFile does, with the files' facts when `facts` asks for them)
-// on `jobs` threads, prepares each on its thread and
-// delivers each on the calling thread in order. At most a few files per job are held at once,
-// evaluated but not yet delivered, so memory does not grow with the number of files. Files named
+// on `jobs` threads, the calling thread one of them, prepares each on the thread that evaluated it
+// and delivers each on the calling thread in order. At most a few files per job are held at once,
+// evaluated but not yet delivered (kFilesAheadPerJob), so memory does not grow with the number of
+// files. Files named
 // "-" read standard input in their order. With one job everything runs on the calling thread. An
 // exception thrown while evaluating, preparing or delivering stops the workers and is rethrown
 // here once every thread has ended.

@@ -1,14 +1,19 @@
 // The evaluator's library piece by piece: plot names, escaped bytes, CSV
 // fields, the heaviest points, the JSON of figures that are not finite, writing
-// an output file, the chart of a list, and the bins of a lot's margins.
+// an output file, the chart of a list, the bins of a lot's margins, and a lot evaluated on several
+// threads.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <limits>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,6 +21,7 @@
 #include "cli/file_evaluation.h"
 #include "cli/json_report.h"
 #include "cli/lot_chart.h"
+#include "cli/parallel_evaluation.h"
 #include "cli/plot_files.h"
 #include "cli/text_reports.h"
 #include "evaluation/output_file.h"
@@ -266,6 +272,72 @@ TEST(MarginBins, KeepEveryListOnItsSideOfThePassLine) {
         EXPECT_EQ(below, row.below) << row.name;
         EXPECT_EQ(above, row.above) << row.name;
         EXPECT_LE(bins.counts.size(), 45U) << row.name;
+    }
+}
+
+TEST(OrderedEvaluation, DeliversEachFileOnceInTheOrderGivenAndHoldsFewAtATime) {
+    const struct {
+        const char* name;
+        std::size_t files;
+        unsigned jobs;
+        // The file whose preparation, or whose delivery, throws; none when past the last.
+        std::size_t failingPreparation = SIZE_MAX;
+        std::size_t failingDelivery = SIZE_MAX;
+    } rows[] = {
+        {"one job runs everything on the calling thread", 7, 1},
+        {"two jobs go round the window many times", 300, 2},
+        {"more jobs than files", 3, 8},
+        {"no file at all", 0, 4},
+        {"a throwing preparation ends the run at its file", 60, 2, 37},
+        {"a throwing first preparation delivers nothing", 60, 3, 0},
+        {"a throwing delivery stops the other jobs", 60, 2, SIZE_MAX, 20},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TemporaryFolder folder;
+        std::vector<std::string> files;
+        for (std::size_t i = 0; i < row.files; ++i) {
+            // The frequency names the file, so that a delivery shows which one it is.
+            files.push_back(
+                folder.write("list" + std::to_string(i) + ".ASC", std::to_string(i + 1) + ",100\n")
+                    .string());
+        }
+        std::atomic<std::size_t> held = 0;
+        std::atomic<std::size_t> mostHeld = 0;
+        std::vector<std::size_t> delivered;
+        const auto fileNumber = [](const PreparedFile& file) {
+            return static_cast<std::size_t>(file.evaluation.points.at(0).frequency) - 1;
+        };
+        const auto prepare = [&](PreparedFile& file) {
+            if (fileNumber(file) == row.failingPreparation) {
+                throw std::runtime_error("preparation failed");
+            }
+            const std::size_t now = ++held;
+            std::size_t most = mostHeld;
+            while (now > most && !mostHeld.compare_exchange_weak(most, now)) {
+            }
+        };
+        const auto deliver = [&](PreparedFile& file) {
+            --held;
+            if (fileNumber(file) == row.failingDelivery) {
+                throw std::runtime_error("delivery failed");
+            }
+            delivered.push_back(fileNumber(file));
+        };
+        const std::size_t failing = std::min(row.failingPreparation, row.failingDelivery);
+        if (failing < row.files) {
+            EXPECT_THROW(evaluateInOrder(files, row.jobs, FileFactsWanted::No, prepare, deliver),
+                         std::runtime_error);
+        } else {
+            evaluateInOrder(files, row.jobs, FileFactsWanted::No, prepare, deliver);
+        }
+        std::vector<std::size_t> expected(std::min(failing, row.files));
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            expected[i] = i;
+        }
+        EXPECT_EQ(delivered, expected);
+        EXPECT_LE(mostHeld.load(), kFilesAheadPerJob * row.jobs)
+            << "evaluated files waiting for their turn must not grow with the lot";
     }
 }
 
