@@ -4,8 +4,8 @@
 
 namespace ambersel {
 
-ByteStream::ByteStream(std::FILE* file, std::size_t bufferSize)
-    : m_file(file), m_buffer(std::max<std::size_t>(bufferSize, 1)) {
+ByteStream::ByteStream(std::FILE* file, std::size_t bufferSize, const ContentSink* contents)
+    : m_file(file), m_contents(contents), m_buffer(std::max<std::size_t>(bufferSize, 1)) {
     m_next = m_end = m_itemStart = m_buffer.data();
 }
 
@@ -22,12 +22,29 @@ int ByteStream::peekNextFill() {
     const std::size_t count = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
     m_next = m_itemStart = m_buffer.data();
     m_end = m_next + count;
-    if (count == 0) {
+    // fread gives less than it was asked for only at the end or on an error, so a short fill is
+    // the last: asking again would cost one more read of nothing.
+    if (count < m_buffer.size()) {
         m_atEnd = true;
         m_readFailed = std::ferror(m_file) != 0;
+    }
+    if (count == 0) {
         return kEnd;
     }
+    if (m_contents != nullptr) {
+        (*m_contents)(std::span(reinterpret_cast<const unsigned char*>(m_buffer.data()), count));
+    }
     return static_cast<unsigned char>(*m_next);
+}
+
+void ByteStream::drain(std::uint64_t limit) {
+    m_next = m_end;
+    while (limit == 0 || offset() < limit) {
+        if (peekNextFill() == kEnd) {
+            break;
+        }
+        m_next = m_end;
+    }
 }
 
 std::string ByteStream::itemExcerpt(std::size_t length) {

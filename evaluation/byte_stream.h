@@ -9,14 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "evaluation/frequency_level_list.h"
+
 namespace ambersel {
 
 class ByteStream {
   public:
     static constexpr int kEnd = -1;
 
-    // Reads `file` from where it stands, `bufferSize` bytes at a time (at least one).
-    ByteStream(std::FILE* file, std::size_t bufferSize);
+    // Reads `file` from where it stands, `bufferSize` bytes at a time (at least one). `contents`,
+    // when given, takes each piece as it is read and must outlive the stream.
+    ByteStream(std::FILE* file, std::size_t bufferSize, const ContentSink* contents = nullptr);
 
     // The next byte (0 to 255) without taking it, or kEnd at the end of the input or after a
     // read error.
@@ -43,12 +46,17 @@ class ByteStream {
     std::string itemExcerpt(std::size_t length);
     static constexpr std::size_t kLongestExcerpt = 64;
 
+    // Reads the rest of the stream for the contents sink alone, until its end or until `limit`
+    // bytes were read in all (0: no limit); then the stream is at its end.
+    void drain(std::uint64_t limit);
+
   private:
     friend class ByteCursor;
 
     int peekNextFill();
 
     std::FILE* m_file;
+    const ContentSink* m_contents;
     std::vector<char> m_buffer;
     const char* m_next = nullptr;
     const char* m_end = nullptr;

@@ -55,7 +55,7 @@ bool scanItem(ByteStream& in, std::uint64_t& lineEnds, FrequencyLevelPoint& poin
 
 ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
                                    const ReadingOptions& options) {
-    ByteStream in(file, options.bufferSize);
+    ByteStream in(file, options.bufferSize, options.contents);
     std::uint64_t lineEnds = 0;
     ReadingStop stop;
     for (;;) {
@@ -80,7 +80,11 @@ ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
         list.push_back(point);
     }
     if (in.readFailed()) {
-        stop = ReadingStop{ReadingEnd::ReadError, 0, {}};
+        return ReadingStop{ReadingEnd::ReadError, 0, {}};
+    }
+    // A read error from here on cuts only the contents short, not the list.
+    if (options.contents != nullptr) {
+        in.drain(options.fileSize);
     }
     return stop;
 }

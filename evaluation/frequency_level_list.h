@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,9 @@ struct ReadingStop {
     bool operator==(const ReadingStop&) const = default;
 };
 
+// Takes a list file's bytes in order, a piece at a time.
+using ContentSink = std::function<void(std::span<const unsigned char>)>;
+
 // How to read a list; the defaults suit any stream.
 struct ReadingOptions {
     // Bytes read from the stream at a time; tests choose small ones so that items run across
@@ -60,6 +65,11 @@ struct ReadingOptions {
     // grow in one step to the size the file's first items promise, instead of copying itself
     // from one doubled block to the next.
     std::uint64_t fileSize = 0;
+    // When set, takes every byte of the stream, first to last, as it is read: the reading goes on
+    // past a malformed item to the end of the stream (or to `fileSize` bytes, when that is known)
+    // for it alone, so that a record hashes the bytes that were evaluated without reading them a
+    // second time. After a read error it has taken only what came before.
+    const ContentSink* contents = nullptr;
 };
 
 // Reads every item of `file`, an open stream positioned where the list begins, appending one point

@@ -329,7 +329,13 @@ FileHandle openListFile(const std::filesystem::path& path, std::error_code& erro
         error = ListFileError::NulInPath;
         return nullptr;
     }
-    return openRegularFile(path, error);
+    FileHandle file = openRegularFile(path, error);
+    if (file) {
+        // The readers take large pieces at a time, straight into their own buffers; a stream
+        // buffer would only cost its allocation and the status call that sizes it.
+        std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    }
+    return file;
 }
 
 ListFileReading readListFile(const std::filesystem::path& path, const ContentSink* contents) {
@@ -341,6 +347,14 @@ ListFileReading readListFile(const std::filesystem::path& path, const ContentSin
     reading.stamp = stampOf(file.get());
     ReadingOptions options;
     options.fileSize = reading.stamp.size > 0 ? static_cast<std::uint64_t>(reading.stamp.size) : 0;
+    std::uint64_t contentBytes = 0;
+    const ContentSink countedContents = [&](std::span<const unsigned char> bytes) {
+        contentBytes += bytes.size();
+        (*contents)(bytes);
+    };
+    if (contents != nullptr) {
+        options.contents = &countedContents;
+    }
     reading.stop = scanFrequencyLevelList(file.get(), reading.points, options);
     if (reading.stop.end == ReadingEnd::ReadError) {
         return reading;
@@ -356,7 +370,9 @@ ListFileReading readListFile(const std::filesystem::path& path, const ContentSin
         return reading;
     }
     if (contents != nullptr) {
-        reading.contentsTaken = readContents(file.get(), reading.stamp, *contents);
+        reading.contentsTaken = reading.stamp.size >= 0 &&
+                                contentBytes == static_cast<std::uint64_t>(reading.stamp.size) &&
+                                after == reading.stamp;
     }
     return reading;
 }

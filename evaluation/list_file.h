@@ -27,7 +27,8 @@ std::error_code make_error_code(ListFileError error) noexcept;
 // Anything else is refused at once, without blocking and without reading from it: an empty or
 // missing path, a directory, a FIFO, a device, a file without read permission, and on Windows a
 // pipe and a file another program has open for writing or locked. The stream is binary, so a
-// list reads alike everywhere. On refusal the handle is empty and `error` says why.
+// list reads alike everywhere, and unbuffered: it suits readers that take large pieces at a time.
+// On refusal the handle is empty and `error` says why.
 FileHandle openListFile(const std::filesystem::path& path, std::error_code& error);
 
 // Which file an open list file is and what writing to it changes, as its descriptor tells them.
@@ -47,9 +48,6 @@ struct ListFileStamp {
     bool operator==(const ListFileStamp&) const = default;
 };
 
-// Takes a list file's bytes in order, a piece at a time.
-using ContentSink = std::function<void(std::span<const unsigned char>)>;
-
 // A whole list file as read: its points and why reading ended.
 struct ListFileReading {
     std::error_code openError;  // set when the file did not open; then nothing was read
@@ -66,11 +64,10 @@ struct ListFileReading {
 // path, exceptions included. A file whose size or modification time changed while it was read
 // (written to, truncated, grown) ends with ReadingEnd::FileChanged, since its points may mix two
 // versions; a file replaced by another under its name is read whole as it was when it was
-// opened. With `contents`, a list read whole then gives the sink the file's bytes, through the same
-// descriptor, first to last; contentsTaken says whether they are still the bytes that were read
-// (false when the file was written to after it was read: then the sink's bytes mean nothing). Only
-// a caller that records the file pays for reading it twice. Throws std::bad_alloc when memory runs
-// out.
+// opened. With `contents`, the sink takes the file's bytes, first to last, in the same reading
+// that gives the points; contentsTaken says whether they are the whole file as it stood while it
+// was read (false when it was written to meanwhile, or a read error cut them short: then the
+// sink's bytes mean nothing). Throws std::bad_alloc when memory runs out.
 ListFileReading readListFile(const std::filesystem::path& path,
                              const ContentSink* contents = nullptr);
 

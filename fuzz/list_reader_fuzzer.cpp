@@ -1,11 +1,14 @@
 // The list reader on arbitrary bytes, checked against the C library's own "%f,%f\n" loop in the
 // "C" locale: the same points to the bit, the same place where reading stopped, the same result
-// whatever the read buffer's size, and never more points than the bytes allow.
+// whatever the read buffer's size, and never more points than the bytes allow; a contents sink
+// takes every byte, however early the list ends.
 
 #include <array>
 #include <bit>
 #include <clocale>
 #include <cstdint>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "evaluation/frequency_level_list.h"
@@ -20,9 +23,10 @@ using ambersel::ReadingOptions;
 using ambersel::ReadingStop;
 using ambersel::fuzz::require;
 
-// Buffer sizes that make items straddle refills at every offset, and the reader's own default.
-constexpr std::array<std::size_t, 4> kBufferSizes = {1, 3, ReadingStop::kExcerptLength + 1,
-                                                     ReadingOptions{}.bufferSize};
+// Buffer sizes that make items straddle refills at every offset, and the reader's own default;
+// those at even places read with the sink that a record hashes through.
+constexpr std::array<std::size_t, 4> kBufferSizes = {1, 3, ReadingOptions{}.bufferSize,
+                                                     ReadingStop::kExcerptLength + 1};
 
 bool samePoints(const FrequencyLevelList& a, const FrequencyLevelList& b) {
     const auto sameBits = [](float x, float y) {
@@ -54,15 +58,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The shortest item, "1,2", has 3 bytes and each further one at least 4 ("-1,2").
     require(expected.points.size() <= (size + 1) / 4, "at most one point per four bytes");
 
-    for (const std::size_t bufferSize : kBufferSizes) {
+    for (std::size_t place = 0; place < kBufferSizes.size(); ++place) {
         const ambersel::support::TextStream stream(text);
         FrequencyLevelList points;
+        std::string taken;
+        const ambersel::ContentSink take = [&taken](std::span<const unsigned char> bytes) {
+            taken.append(bytes.begin(), bytes.end());
+        };
         ReadingOptions options;
-        options.bufferSize = bufferSize;
+        options.bufferSize = kBufferSizes[place];
         options.fileSize = size;
+        options.contents = place % 2 == 0 ? &take : nullptr;
         const ReadingStop stop = ambersel::scanFrequencyLevelList(stream.get(), points, options);
         require(samePoints(points, expected.points), "the points fscanf reads");
         require(stop == expected.stop, "the stop where fscanf stops");
+        require(options.contents == nullptr || taken == text, "the sink takes every byte");
     }
 
     const ambersel::support::TextStream stream(text);

@@ -44,20 +44,34 @@ TEST(ListFormat, GivesThePointsAndTheStop) {
          "1,2\n3,4\n\n  end\n5,6\n",
          {{1, 2}, {3, 4}},
          malformedAt(4, "end")},
-        {"third_number_ends_the_list_after_its_pair", "1,2,3\n", {{1, 2}}, malformedAt(1, ",3")}};
+        {"third_number_ends_the_list_after_its_pair", "1,2,3\n", {{1, 2}}, malformedAt(1, ",3")},
+        {"footer_ends_the_list_and_its_lines_are_not_read_as_points",
+         "1,2\nEnd of scan\nOperator: night shift, bench 4\nSerial: 0042-7781\n7,8\n",
+         {{1, 2}},
+         malformedAt(2, "End of scan")}};
     for (const Row& row : rows) {
-        // Small buffers make items and excerpts run across buffer fills.
+        // Small buffers make items and excerpts run across buffer fills; a contents sink, which a
+        // record hashes, must take every byte and change nothing of the list.
         for (const std::size_t bufferSize :
              {std::size_t{1}, std::size_t{3}, std::size_t{64 * 1024}}) {
-            SCOPED_TRACE(std::string(row.name) + ", buffer of " + std::to_string(bufferSize) +
-                         " bytes");
-            const support::TextStream stream(row.content);
-            FrequencyLevelList list;
-            ReadingOptions options;
-            options.bufferSize = bufferSize;
-            const ReadingStop stop = scanFrequencyLevelList(stream.get(), list, options);
-            EXPECT_EQ(bitsOf(list), bitsOf(row.points));
-            EXPECT_TRUE(stop == row.stop) << "line " << stop.line << ": '" << stop.excerpt << "'";
+            for (const bool withContents : {false, true}) {
+                SCOPED_TRACE(std::string(row.name) + ", buffer of " + std::to_string(bufferSize) +
+                             " bytes" + (withContents ? ", contents taken" : ""));
+                const support::TextStream stream(row.content);
+                FrequencyLevelList list;
+                std::string taken;
+                const ContentSink take = [&taken](std::span<const unsigned char> bytes) {
+                    taken.append(bytes.begin(), bytes.end());
+                };
+                ReadingOptions options;
+                options.bufferSize = bufferSize;
+                options.contents = withContents ? &take : nullptr;
+                const ReadingStop stop = scanFrequencyLevelList(stream.get(), list, options);
+                EXPECT_EQ(bitsOf(list), bitsOf(row.points));
+                EXPECT_TRUE(stop == row.stop)
+                    << "line " << stop.line << ": '" << stop.excerpt << "'";
+                EXPECT_EQ(taken, withContents ? row.content : "");
+            }
         }
     }
 }

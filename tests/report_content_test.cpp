@@ -211,7 +211,7 @@ TEST(FileFacts, AreThoseOfTheBytesReadOrNone) {
         EXPECT_TRUE(!later || later->modifiedSeconds == written);
     }
 
-    // Written to between the reading and the hashing that follows it through the same descriptor.
+    // Written to while its bytes were read and hashed.
     const TemporaryFolder folder;
     const std::filesystem::path file = folder.write("list.ASC", list);
     bool appended = false;
