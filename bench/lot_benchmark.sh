@@ -8,6 +8,9 @@
 #
 #   bench/lot_benchmark.sh [BUILD_FOLDER] [RUNS]     defaults: build/release, 9 runs
 #
+# With BEFORE, an older build folder, in the environment, its ambersel-eval takes its turns in the
+# same loop, so that both builds meet the same machine load.
+#
 # BUILD_FOLDER holds cli/ambersel-eval (the release preset builds it: scripts/bench does). The
 # generated lots go to BUILD_FOLDER/lot_benchmark and are removed at the end.
 set -euo pipefail
@@ -16,6 +19,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build/release}
 runs=${2:-9}
 evaluator=$build/cli/ambersel-eval
+before=${BEFORE:+$BEFORE/cli/ambersel-eval}
 work=$build/lot_benchmark
 rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
@@ -34,13 +38,23 @@ lot=(--summary --table "$work/table.csv" --files-from "$work/lot.txt")
 
 : >"$work/one"
 : >"$work/two"
+: >"$work/before1"
+: >"$work/before2"
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 for ((run = 0; run < runs; ++run)); do
     times_of "$evaluator" "${lot[@]}" --jobs 1 >>"$work/one"
     cp "$work/out" "$work/out1"
     cp "$work/table.csv" "$work/table1.csv"
     times_of "$evaluator" "${lot[@]}" --jobs 2 >>"$work/two"
+    if [ -n "$before" ]; then
+        times_of "$before" "${lot[@]}" --jobs 1 >>"$work/before1"
+        times_of "$before" "${lot[@]}" --jobs 2 >>"$work/before2"
+    fi
 done
+# The last run of this build left its outputs in place when no older one ran after it.
+if [ -n "$before" ]; then
+    "$evaluator" "${lot[@]}" --jobs 2 >"$work/out" 2>&1 || true
+fi
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 same=no
 if cmp -s "$work/out" "$work/out1" && cmp -s "$work/table.csv" "$work/table1.csv"; then
@@ -56,6 +70,13 @@ awk -v ow="$(median 1 <"$work/one")" -v oc="$(median 2 <"$work/one")" \
     printf " (target: within 2 s and at least 1.7x)\n"
 }'
 echo "same output and table bytes on both: $same"
+if [ -n "$before" ]; then
+    awk -v ow="$(median 1 <"$work/before1")" -v oc="$(median 2 <"$work/before1")" \
+        -v tw="$(median 1 <"$work/before2")" -v tc="$(median 2 <"$work/before2")" 'BEGIN {
+        printf "before, --jobs 1 : %.3f s wall, %.3f s CPU; --jobs 2 : %.3f s wall, %.3f s CPU", ow, oc, tw, tc
+        printf " (%.2fx)\n", ow / tw
+    }'
+fi
 echo "load average (1, 5, 15 min) before: $load_before, after: $load_after, on $(nproc) cores"
 echo "CPU: $(lscpu | sed -n 's/^Model name: *//p')"
 
