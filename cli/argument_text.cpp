@@ -14,6 +14,10 @@ std::optional<std::filesystem::path> pathOfArgument(const std::string& argument)
 #endif
 }
 
+std::filesystem::path pathOfCommandLineName(const std::string& name) {
+    return pathOfArgument(name).value_or(std::filesystem::path(name));
+}
+
 std::string argumentOfPath(const std::filesystem::path& path) {
 #if defined(_WIN32)
     const std::wstring& units = path.native();

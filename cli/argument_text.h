@@ -17,6 +17,10 @@ namespace ambersel::cli {
 // nothing when it stands for none; elsewhere its bytes as they are.
 std::optional<std::filesystem::path> pathOfArgument(const std::string& argument);
 
+// The file that a name given on the command line stands for (a picture, a table). Such a name
+// always stands for one: on Windows it came from the command line's UTF-16.
+std::filesystem::path pathOfCommandLineName(const std::string& name);
+
 // The argument that names `path`, as pathOfArgument() takes it: its bytes as text.
 std::string argumentOfPath(const std::filesystem::path& path);
 

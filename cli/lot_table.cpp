@@ -1,12 +1,9 @@
 #include "cli/lot_table.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <string_view>
 
 #include "cli/text_reports.h"
 #include "evaluation/figure_analysis.h"
-#include "evaluation/file_handle.h"
 #include "evaluation/test_figure.h"
 #include "evaluation/value_text.h"
 #include "report/report_time.h"
@@ -15,10 +12,6 @@ namespace ambersel::cli {
 namespace {
 
 constexpr std::string_view kRowEnd = "\r\n";
-
-std::string systemMessage(int error) {
-    return error != 0 ? std::string(std::strerror(error)) : std::string("write error");
-}
 
 }  // namespace
 
@@ -56,71 +49,6 @@ std::string lotTableRow(const FileEvaluation& evaluation) {
     }
     row += kRowEnd;
     return row;
-}
-
-struct LotTableFile::Open {
-    std::filesystem::path target;
-    std::filesystem::path temporary;
-    FileHandle file;
-    int writeError = 0;
-    bool failed = false;
-
-    ~Open() {
-        if (!temporary.empty()) {
-            file.reset();
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-        }
-    }
-};
-
-LotTableFile::LotTableFile(std::unique_ptr<Open> open) : m_open(std::move(open)) {}
-LotTableFile::LotTableFile(LotTableFile&&) noexcept = default;
-LotTableFile& LotTableFile::operator=(LotTableFile&&) noexcept = default;
-LotTableFile::~LotTableFile() = default;
-
-std::variant<LotTableFile, std::string> LotTableFile::create(const std::filesystem::path& target) {
-    auto open = std::make_unique<Open>();
-    open->target = target;
-    std::filesystem::path temporary = target;
-    temporary += ".tmp";
-    errno = 0;
-#if defined(_WIN32)
-    open->file.reset(_wfopen(temporary.c_str(), L"wb"));
-#else
-    open->file.reset(std::fopen(temporary.c_str(), "wb"));
-#endif
-    if (!open->file) {
-        return systemMessage(errno);
-    }
-    open->temporary = std::move(temporary);
-    return LotTableFile(std::move(open));
-}
-
-void LotTableFile::append(std::string_view rows) {
-    if (m_open->failed) {
-        return;
-    }
-    errno = 0;
-    if (std::fwrite(rows.data(), 1, rows.size(), m_open->file.get()) != rows.size()) {
-        m_open->failed = true;
-        m_open->writeError = errno;
-    }
-}
-
-std::optional<std::string> LotTableFile::commit() {
-    errno = 0;
-    const bool closed = std::fclose(m_open->file.release()) == 0;
-    if (m_open->failed || !closed) {
-        return systemMessage(m_open->failed ? m_open->writeError : errno);
-    }
-    std::error_code renameError;
-    std::filesystem::rename(m_open->temporary, m_open->target, renameError);
-    if (renameError) {
-        return renameError.message();
-    }
-    m_open->temporary.clear();
-    return std::nullopt;
 }
 
 }  // namespace ambersel::cli

@@ -245,9 +245,10 @@ class FileOutputs {
             return kPass;
         }
         std::optional<std::string> why;
-        if (plotFormatOf(m_options.plot) == PlotFormat::Svg) {
+        const std::filesystem::path target = pathOfCommandLineName(m_options.plot);
+        if (plotFormatOf(target) == PlotFormat::Svg) {
             if (const std::error_code error =
-                    ambersel::replaceFile(m_options.plot, lotChartSvg(summary, m_options.byTime))) {
+                    ambersel::replaceFile(target, lotChartSvg(summary, m_options.byTime))) {
                 why = error.message();
             }
         } else {
@@ -256,7 +257,7 @@ class FileOutputs {
                 [&](ambersel::plot::Canvas& canvas) {
                     drawLotChart(canvas, summary, m_options.byTime);
                 },
-                m_options.plot);
+                target);
         }
         return failure("the plot", m_options.plot, why);
     }
@@ -296,16 +297,17 @@ int evaluateAll(Options& options) {
                              std::make_move_iterator(paths.end()));
     }
     checkCombinations(options);
-    std::optional<LotTableFile> table;
+    // Begun before any list is evaluated, so that a table that cannot be written costs nothing.
+    std::optional<ambersel::FileReplacement> table;
     if (!options.table.empty()) {
-        auto created = LotTableFile::create(options.table);
-        if (auto* why = std::get_if<std::string>(&created)) {
+        auto begun = ambersel::FileReplacement::begin(pathOfCommandLineName(options.table));
+        if (const auto* why = std::get_if<std::error_code>(&begun)) {
             std::cerr << kProgram << ": cannot write the table "
-                      << escapedBytes(options.table, true) << " (" << *why << ")\n";
+                      << escapedBytes(options.table, true) << " (" << why->message() << ")\n";
             return kError;
         }
-        table.emplace(std::move(std::get<LotTableFile>(created)));
-        table->append(lotTableHeader());
+        table.emplace(std::move(std::get<ambersel::FileReplacement>(begun)));
+        table->write(lotTableHeader());
     }
     FileOutputs outputs(options);
     if (!outputs.start()) {
@@ -333,7 +335,7 @@ int evaluateAll(Options& options) {
             std::cout.flush();
             first = false;
             if (table) {
-                table->append(file.tableRow);
+                table->write(file.tableRow);
             }
             if (options.summary) {
                 summary.add(evaluation);
@@ -357,9 +359,9 @@ int evaluateAll(Options& options) {
         summary.writeText(std::cout);
     }
     if (table) {
-        if (const std::optional<std::string> why = table->commit()) {
+        if (const std::error_code why = table->commit()) {
             std::cerr << kProgram << ": cannot write the table "
-                      << escapedBytes(options.table, true) << " (" << *why << ")\n";
+                      << escapedBytes(options.table, true) << " (" << why.message() << ")\n";
             status = kError;
         }
     }

@@ -21,8 +21,7 @@ std::filesystem::path plotTargetFor(const std::string& pattern, const std::strin
          at = target.find(kPlotNamePlaceholder, at + name.size())) {
         target.replace(at, kPlotNamePlaceholder.size(), name);
     }
-    // A pattern and an argument always stand for a name: both come from the command line.
-    return pathOfArgument(target).value_or(std::filesystem::path(target));
+    return pathOfCommandLineName(target);
 }
 
 bool drawsOnePicture(const std::string& pattern, std::size_t fileCount) {

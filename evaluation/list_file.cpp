@@ -23,6 +23,8 @@
 // The C runtime's descriptors, after windows.h.
 #include <fcntl.h>
 #include <io.h>
+
+#include "evaluation/windows_path.h"
 #define AMBERSEL_WINDOWS_OPEN 1
 #endif
 
@@ -152,7 +154,7 @@ std::error_code openErrorOf(DWORD code, const std::filesystem::path& path) {
             return systemError(ENOENT);
         case ERROR_ACCESS_DENIED: {
             // Opening a folder as a file is refused as a denied access.
-            const DWORD attributes = GetFileAttributesW(path.c_str());
+            const DWORD attributes = GetFileAttributesW(extendedLengthPath(path).c_str());
             if (attributes != INVALID_FILE_ATTRIBUTES &&
                 (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
                 return ListFileError::NotARegularFile;
@@ -174,29 +176,10 @@ std::error_code openErrorOf(DWORD code, const std::filesystem::path& path) {
     }
 }
 
-// The path as CreateFileW takes it. A full path of MAX_PATH or more characters is only opened in
-// its "\\?\" form; a device's path ("\\.\NUL") stays as it is.
-std::wstring openablePath(const std::filesystem::path& path) {
-    const std::wstring& native = path.native();
-    const DWORD length = GetFullPathNameW(native.c_str(), 0, nullptr, nullptr);
-    if (length < MAX_PATH) {
-        return native;
-    }
-    std::wstring full(length, L'\0');
-    full.resize(GetFullPathNameW(native.c_str(), length, full.data(), nullptr));
-    if (full.rfind(LR"(\\?\)", 0) == 0 || full.rfind(LR"(\\.\)", 0) == 0) {
-        return full;
-    }
-    if (full.rfind(LR"(\\)", 0) == 0) {
-        return LR"(\\?\UNC\)" + full.substr(2);
-    }
-    return LR"(\\?\)" + full;
-}
-
 FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error) {
     // Shared for reading only: a file that another program holds open for writing, say a list
     // still being measured, is refused instead of read half written.
-    Win32Handle handle(CreateFileW(openablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+    Win32Handle handle(CreateFileW(extendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!handle.valid()) {
         error = openErrorOf(GetLastError(), path);

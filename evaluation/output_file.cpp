@@ -11,6 +11,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+
+#include "evaluation/windows_path.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,8 +28,12 @@ std::error_code lastError() {
 
 #if defined(_WIN32)
 int createNew(const std::filesystem::path& path) {
-    return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                  _S_IREAD | _S_IWRITE);
+    return _wopen(extendedLengthPath(path).c_str(),
+                  _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+
+void removeFile(const std::filesystem::path& path) {
+    DeleteFileW(extendedLengthPath(path).c_str());
 }
 
 int writeSome(int fd, const char* data, std::size_t size) {
@@ -45,7 +51,8 @@ int closeFile(int fd) {
 void keepPermissions(int /*fd*/, const std::filesystem::path& /*target*/) {}
 
 std::error_code renameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (MoveFileExW(extendedLengthPath(from).c_str(), extendedLengthPath(to).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return {};
     }
     return {static_cast<int>(GetLastError()), std::system_category()};
@@ -53,6 +60,10 @@ std::error_code renameOver(const std::filesystem::path& from, const std::filesys
 #else
 int createNew(const std::filesystem::path& path) {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+}
+
+void removeFile(const std::filesystem::path& path) {
+    ::unlink(path.c_str());
 }
 
 int writeSome(int fd, const char* data, std::size_t size) {
@@ -80,69 +91,8 @@ std::error_code renameOver(const std::filesystem::path& from, const std::filesys
 }
 #endif
 
-// The new file beside the target, removed unless it was renamed over the target.
-class NewFile {
-  public:
-    explicit NewFile(const std::filesystem::path& target) {
-        std::random_device seed;
-        for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-            char suffix[16];
-            std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(seed()));
-            m_path = target;
-            m_path += suffix;
-            m_fd = createNew(m_path);
-            m_error = m_fd < 0 ? lastError() : std::error_code();
-            if (m_error && m_error != std::errc::file_exists) {
-                break;
-            }
-        }
-        m_created = m_fd >= 0;
-    }
-    NewFile(const NewFile&) = delete;
-    NewFile& operator=(const NewFile&) = delete;
-    ~NewFile() {
-        if (m_fd >= 0) {
-            closeFile(m_fd);
-        }
-        if (m_created && !m_renamed) {
-            std::error_code ignored;
-            std::filesystem::remove(m_path, ignored);
-        }
-    }
-
-    // Why it could not be made; nothing once it was.
-    std::error_code error() const { return m_error; }
-
-    std::error_code write(std::string_view bytes) {
-        while (!bytes.empty()) {
-            const int written = writeSome(m_fd, bytes.data(), bytes.size());
-            if (written < 0 && errno != EINTR) {
-                return lastError();
-            }
-            bytes.remove_prefix(written > 0 ? static_cast<std::size_t>(written) : 0);
-        }
-        return flushToDisk(m_fd) == 0 ? std::error_code() : lastError();
-    }
-
-    std::error_code renameOver(const std::filesystem::path& target) {
-        const int fd = std::exchange(m_fd, -1);
-        if (closeFile(fd) != 0) {
-            return lastError();
-        }
-        const std::error_code error = ambersel::renameOver(m_path, target);
-        m_renamed = !error;
-        return error;
-    }
-
-    int descriptor() const { return m_fd; }
-
-  private:
-    std::filesystem::path m_path;
-    int m_fd = -1;
-    std::error_code m_error;
-    bool m_created = false;  // never remove a file of that name that someone else made
-    bool m_renamed = false;
-};
+// Large enough that a table of ten thousand rows takes a few dozen writes.
+constexpr std::size_t kPendingBytes = std::size_t{64} * 1024;
 
 }  // namespace
 
@@ -154,23 +104,115 @@ std::string lowerCaseExtension(const std::filesystem::path& target) {
     return extension;
 }
 
-std::error_code replaceFile(const std::filesystem::path& target, std::string_view bytes) {
+std::variant<FileReplacement, std::error_code> FileReplacement::begin(
+    const std::filesystem::path& target) {
     std::error_code error;
     const bool link = std::filesystem::is_symlink(std::filesystem::symlink_status(target, error));
     error.clear();
-    const std::filesystem::path file = link ? std::filesystem::canonical(target, error) : target;
+    FileReplacement replacement;
+    replacement.m_target = link ? std::filesystem::canonical(target, error) : target;
     if (error) {
         return error;
     }
-    NewFile written(file);
-    if (written.error()) {
-        return written.error();
+    std::random_device seed;
+    for (int attempt = 0; attempt < 100 && replacement.m_fd < 0; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(seed()));
+        replacement.m_new = replacement.m_target;
+        replacement.m_new += suffix;
+        replacement.m_fd = createNew(replacement.m_new);
+        error = replacement.m_fd < 0 ? lastError() : std::error_code();
+        if (error && error != std::errc::file_exists) {
+            break;
+        }
     }
-    keepPermissions(written.descriptor(), file);
-    if (const std::error_code failed = written.write(bytes)) {
-        return failed;
+    if (replacement.m_fd < 0) {
+        return error;
     }
-    return written.renameOver(file);
+    replacement.m_created = true;
+    keepPermissions(replacement.m_fd, replacement.m_target);
+    return replacement;
+}
+
+FileReplacement::FileReplacement(FileReplacement&& other) noexcept
+    : m_target(std::move(other.m_target)),
+      m_new(std::move(other.m_new)),
+      m_fd(std::exchange(other.m_fd, -1)),
+      m_pending(std::move(other.m_pending)),
+      m_error(other.m_error),
+      m_created(std::exchange(other.m_created, false)) {}
+
+FileReplacement::~FileReplacement() {
+    if (m_fd >= 0) {
+        closeFile(m_fd);
+    }
+    if (m_created) {
+        removeFile(m_new);
+    }
+}
+
+void FileReplacement::write(std::string_view bytes) {
+    if (m_error || m_fd < 0) {
+        return;
+    }
+    if (m_pending.size() + bytes.size() <= kPendingBytes) {
+        m_pending += bytes;
+        return;
+    }
+    m_error = writeAll(m_pending);
+    m_pending.clear();
+    if (m_error) {
+        return;
+    }
+    if (bytes.size() < kPendingBytes) {
+        m_pending = bytes;
+    } else {
+        m_error = writeAll(bytes);
+    }
+}
+
+std::error_code FileReplacement::writeAll(std::string_view bytes) const {
+    while (!bytes.empty()) {
+        const int written = writeSome(m_fd, bytes.data(), bytes.size());
+        if (written < 0 && errno != EINTR) {
+            return lastError();
+        }
+        bytes.remove_prefix(written > 0 ? static_cast<std::size_t>(written) : 0);
+    }
+    return {};
+}
+
+std::error_code FileReplacement::commit() {
+    if (m_fd < 0) {
+        return m_error ? m_error : std::make_error_code(std::errc::bad_file_descriptor);
+    }
+    if (!m_error) {
+        m_error = writeAll(m_pending);
+        m_pending.clear();
+    }
+    if (!m_error && flushToDisk(m_fd) != 0) {
+        m_error = lastError();
+    }
+    const int fd = std::exchange(m_fd, -1);
+    if (closeFile(fd) != 0 && !m_error) {
+        m_error = lastError();
+    }
+    if (m_error) {
+        return m_error;
+    }
+    m_error = renameOver(m_new, m_target);
+    m_created = m_created && m_error;
+    return m_error;
+}
+
+std::error_code replaceFile(const std::filesystem::path& target, std::string_view bytes) {
+    auto begun = FileReplacement::begin(target);
+    if (auto* error = std::get_if<std::error_code>(&begun)) {
+        return *error;
+    }
+    auto& replacement = std::get<FileReplacement>(begun);
+    replacement.write(bytes);
+    return replacement.commit();
 }
 
 }  // namespace ambersel

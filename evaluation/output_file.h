@@ -10,6 +10,7 @@
 #include <string_view>
 #include <system_error>
 #include <utility>
+#include <variant>
 
 namespace ambersel {
 
@@ -31,12 +32,46 @@ std::optional<Format> formatOfName(
     return std::nullopt;
 }
 
-// Replaces the file `target` with `bytes`, whole or not at all: they go to a new file of a fresh
-// name in the same folder, are flushed to the disk and are then renamed over `target`, so that a
-// reader, or the disk after a crash, holds the old file or the new one and never half of one.
-// When anything fails, `target` is left as it was and the new file is removed. A symbolic link is
+// A file being replaced, written piece by piece (a lot's table, row after row): the pieces go to a
+// new file of a fresh name in the target's folder, and commit() flushes it to the disk and renames
+// it over the target, so that a reader, or the disk after a crash, finds the old file or the new
+// one and never half of one. Until then the target stays as it was; a replacement that is not
+// committed, or whose commit fails, removes its new file when it goes. A symbolic link is
 // followed, so that the file it names is replaced and the link stays; an existing file keeps its
-// permissions. Returns why the file could not be replaced, or nothing on success.
+// permissions.
+class FileReplacement {
+  public:
+    // Starts replacing `target`. The new file is made at once, so that a target that cannot be
+    // written is known before anything is computed for it; why it cannot be, when it cannot.
+    static std::variant<FileReplacement, std::error_code> begin(
+        const std::filesystem::path& target);
+
+    FileReplacement(FileReplacement&& other) noexcept;
+    FileReplacement& operator=(FileReplacement&&) = delete;
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+    ~FileReplacement();
+
+    // Appends `bytes`. The first failure is kept for commit(); what comes after it is dropped.
+    void write(std::string_view bytes);
+    // Puts the new file in place of the target; why it could not be, or nothing. Once only.
+    std::error_code commit();
+
+  private:
+    FileReplacement() = default;
+    std::error_code writeAll(std::string_view bytes) const;
+
+    std::filesystem::path m_target;  // the target, or the file its link names
+    std::filesystem::path m_new;     // written, then renamed over m_target
+    int m_fd = -1;
+    // Pieces go to the system in large blocks: a row at a time would cost a system call each.
+    std::string m_pending;
+    std::error_code m_error;
+    bool m_created = false;  // never remove a file of that name that someone else made
+};
+
+// Replaces the file `target` with `bytes`, whole or not at all, as a FileReplacement does. Returns
+// why the file could not be replaced, or nothing on success.
 std::error_code replaceFile(const std::filesystem::path& target, std::string_view bytes);
 
 }  // namespace ambersel

@@ -10,11 +10,14 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 #include "cli/charted_list.h"
@@ -26,6 +29,14 @@
 #include "cli/text_reports.h"
 #include "evaluation/output_file.h"
 #include "test_files.h"
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include "evaluation/windows_path.h"
+#endif
 
 namespace ambersel::testing {
 namespace {
@@ -200,6 +211,78 @@ TEST(OutputFile, IsReplacedWholeOrNotAtAll) {
 }
 
 // Margins worked out by hand as 20 log10(1 / F) from F = 1.21044075, 0.121044077 and twice that.
+// The number of files and folders in `folder`, whatever the length of its path.
+std::size_t entriesIn(const std::filesystem::path& folder) {
+#if defined(_WIN32)
+    // The C++ library lists a folder in its long form wrongly, so the system is asked directly.
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((extendedLengthPath(folder) + L"\\*").c_str(), &found);
+    std::size_t entries = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring_view name = found.cFileName;
+            entries += name != L"." && name != L".." ? 1 : 0;
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    return entries;
+#else
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                                  std::filesystem::directory_iterator()));
+#endif
+}
+
+TEST(FileReplacement, PutsTheWholeFileInPlaceOnlyOnCommit) {
+    std::string rows;
+    for (int row = 0; row < 20000; ++row) {
+        rows += "unit" + std::to_string(row) + ".ASC,PASS\r\n";
+    }
+    // Deep enough that the target's full path, and the new file's beside it, pass 260 characters,
+    // which Windows opens only in their long form.
+    std::filesystem::path deep = "tables";
+    for (int level = 0; level < 6; ++level) {
+        deep /= "a-folder-name-of-some-forty-characters-" + std::to_string(level);
+    }
+    const struct {
+        const char* name;
+        std::filesystem::path target;
+        std::string pieces;
+        bool committed;
+    } cases[] = {
+        {"rows past the write buffer arrive whole and in order", "lot.csv", rows, true},
+        {"one piece larger than the write buffer", "lot.csv", std::string(200000, 'x'), true},
+        {"nothing written gives an empty file", "lot.csv", "", true},
+        {"a replacement given up leaves the old file", "lot.csv", rows, false},
+        {"a target past 260 characters", deep / "lot.csv", rows, true},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        const TemporaryFolder folder;
+        const std::filesystem::path target = folder.path() / row.target;
+        // The test's own file functions reach a long path only in its long form on Windows.
+#if defined(_WIN32)
+        const std::filesystem::path reached = extendedLengthPath(target);
+#else
+        const std::filesystem::path& reached = target;
+#endif
+        std::filesystem::create_directories(reached.parent_path());
+        std::ofstream(reached, std::ios::binary) << "old table";
+        {
+            auto begun = FileReplacement::begin(target);
+            ASSERT_TRUE(std::holds_alternative<FileReplacement>(begun));
+            auto& replacement = std::get<FileReplacement>(begun);
+            for (std::size_t at = 0; at < row.pieces.size(); at += 7919) {
+                replacement.write(std::string_view(row.pieces).substr(at, 7919));
+            }
+            if (row.committed) {
+                EXPECT_FALSE(replacement.commit());
+            }
+        }
+        EXPECT_EQ(contentOf(reached), row.committed ? row.pieces : "old table");
+        EXPECT_EQ(entriesIn(target.parent_path()), 1U) << "nothing may be left beside the table";
+    }
+}
+
 TEST(SpectrumChart, SaysWhatItShowsAndWeighsEachPoint) {
     const struct {
         const char* name;

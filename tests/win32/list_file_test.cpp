@@ -16,6 +16,7 @@
 
 #include "evaluation/calculate_command.h"
 #include "evaluation/list_file.h"
+#include "evaluation/windows_path.h"
 #include "tests/test_files.h"
 
 namespace ambersel::testing {
@@ -120,6 +121,29 @@ TEST(Reading, OfBytesAnotherProgramLockedIsAReadErrorNotAVerdict) {
     EXPECT_TRUE(calculate(path).isOpenFailure());
     UnlockFileEx(locker.get(), 0, 4, 0, &from);
     EXPECT_EQ(calculate(path).resultLine(), u"PASS : F = 0.2421");
+}
+
+TEST(LongPaths, TakeTheirLongFormAndShortOnesStayAsTheyAre) {
+    const std::wstring folder(250, L'f');
+    const struct {
+        const char* name;
+        std::wstring path, expected;
+    } rows[] = {
+        {"a short path stays", L"C:\\lab\\list.ASC", L"C:\\lab\\list.ASC"},
+        {"a relative short path stays", L"list.ASC", L"list.ASC"},
+        {"a long path takes the long form", L"C:\\" + folder + L"\\list.ASC",
+         L"\\\\?\\C:\\" + folder + L"\\list.ASC"},
+        {"a long path is made full, its dots resolved, its slashes turned",
+         L"C:/" + folder + L"/x/../list.ASC", L"\\\\?\\C:\\" + folder + L"\\list.ASC"},
+        {"a long network path takes the UNC long form",
+         L"\\\\server\\share\\" + folder + L"\\list.ASC",
+         L"\\\\?\\UNC\\server\\share\\" + folder + L"\\list.ASC"},
+        {"a long path already in the long form stays", L"\\\\?\\C:\\" + folder + L"\\list.ASC",
+         L"\\\\?\\C:\\" + folder + L"\\list.ASC"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(extendedLengthPath(row.path), row.expected) << row.name;
+    }
 }
 
 }  // namespace

@@ -135,6 +135,10 @@ compare_files "--plot of the examples over one another" overlay.svg --plot @OUT@
 compare_files "--report {name}.html on every list" '{name}.html' --report @OUT@ "${lists[@]}"
 compare_files "--report of the examples and the hostile lists" all.html --report @OUT@ \
     emission_150k_30M.ASC switching_supply_fail.ASC "${hostile[@]}"
+# The lot's table and picture under names outside ASCII, which Windows must not take as bytes of
+# its code page.
+compare_files "--summary --table and the lot's picture named outside ASCII" 'Prüfung Ω' \
+    --summary --table @OUT@.csv --plot @OUT@.svg "${lists[@]}"
 
 # PNG pictures are the platform's own (GDI+ on Windows): a PNG file 1200 pixels wide.
 "$wine_run" "$windows_eval" --plot picture.png switching_supply_fail.ASC >/dev/null 2>&1 || true
