@@ -51,7 +51,8 @@ for ((run = 0; run < runs; ++run)); do
         times_of "$before" "${lot[@]}" --jobs 2 >>"$work/before2"
     fi
 done
-# The last run of this build left its outputs in place when no older one ran after it.
+# The older build's runs wrote over this build's outputs: this build writes them again for the
+# comparison below.
 if [ -n "$before" ]; then
     "$evaluator" "${lot[@]}" --jobs 2 >"$work/out" 2>&1 || true
 fi

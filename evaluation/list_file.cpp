@@ -73,7 +73,18 @@ class Descriptor {
     int m_fd;
 };
 
-FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error) {
+ListFileStamp stampOfStatus(const struct stat& status) {
+    constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
+    return {static_cast<std::uint64_t>(status.st_dev),
+            static_cast<std::uint64_t>(status.st_ino),
+            static_cast<std::int64_t>(status.st_size),
+            status.st_mtim.tv_sec,
+            static_cast<std::int32_t>(status.st_mtim.tv_nsec),
+            status.st_ctim.tv_sec * kNanosecondsPerSecond + status.st_ctim.tv_nsec};
+}
+
+FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error,
+                           ListFileStamp& stamp) {
     // O_NONBLOCK keeps a FIFO without a writer from blocking the open; a regular file ignores it.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) {
@@ -91,6 +102,7 @@ FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& e
         error = ListFileError::NotARegularFile;
         return nullptr;
     }
+    stamp = stampOfStatus(status);
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
         error = systemError(errno);
@@ -107,16 +119,7 @@ FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& e
 
 ListFileStamp stampOf(std::FILE* file) {
     struct stat status {};
-    if (::fstat(::fileno(file), &status) != 0) {
-        return {};
-    }
-    constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
-    return {static_cast<std::uint64_t>(status.st_dev),
-            static_cast<std::uint64_t>(status.st_ino),
-            static_cast<std::int64_t>(status.st_size),
-            status.st_mtim.tv_sec,
-            static_cast<std::int32_t>(status.st_mtim.tv_nsec),
-            status.st_ctim.tv_sec * kNanosecondsPerSecond + status.st_ctim.tv_nsec};
+    return ::fstat(::fileno(file), &status) == 0 ? stampOfStatus(status) : ListFileStamp{};
 }
 
 #elif defined(AMBERSEL_WINDOWS_OPEN)
@@ -176,48 +179,7 @@ std::error_code openErrorOf(DWORD code, const std::filesystem::path& path) {
     }
 }
 
-FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error) {
-    // Shared for reading only: a file that another program holds open for writing, say a list
-    // still being measured, is refused instead of read half written.
-    Win32Handle handle(CreateFileW(extendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!handle.valid()) {
-        error = openErrorOf(GetLastError(), path);
-        return nullptr;
-    }
-    // The type is checked on the opened file itself: a device (NUL, CON, COM1), a pipe or a folder
-    // is no list file.
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (GetFileType(handle.get()) != FILE_TYPE_DISK ||
-        !GetFileInformationByHandle(handle.get(), &information) ||
-        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        error = ListFileError::NotARegularFile;
-        return nullptr;
-    }
-    // Binary: the reader takes CR LF as white space itself, and a Ctrl-Z is a byte like any other.
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle.get()), _O_RDONLY | _O_BINARY);
-    if (fd < 0) {
-        error = systemError(errno);
-        return nullptr;
-    }
-    handle.release();
-    FileHandle file(_fdopen(fd, "rb"));
-    if (!file) {
-        error = systemError(errno);
-        _close(fd);
-        return nullptr;
-    }
-    return file;
-}
-
-ListFileStamp stampOf(std::FILE* file) {
-    BY_HANDLE_FILE_INFORMATION information{};
-    // The C runtime gives the stream's Windows handle only as an integer.
-    // NOLINTNEXTLINE(performance-no-int-to-ptr)
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-    if (!GetFileInformationByHandle(handle, &information)) {
-        return {};
-    }
+ListFileStamp stampOfHandle(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& information) {
     const auto high = [](DWORD upper, DWORD lower) {
         return (static_cast<std::uint64_t>(upper) << 32U) | lower;
     };
@@ -246,6 +208,51 @@ ListFileStamp stampOf(std::FILE* file) {
             basic.ChangeTime.QuadPart};
 }
 
+ListFileStamp stampOf(std::FILE* file) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    // The C runtime gives the stream's Windows handle only as an integer.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    return GetFileInformationByHandle(handle, &information) ? stampOfHandle(handle, information)
+                                                            : ListFileStamp{};
+}
+
+FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error,
+                           ListFileStamp& stamp) {
+    // Shared for reading only: a file that another program holds open for writing, say a list
+    // still being measured, is refused instead of read half written.
+    Win32Handle handle(CreateFileW(extendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!handle.valid()) {
+        error = openErrorOf(GetLastError(), path);
+        return nullptr;
+    }
+    // The type is checked on the opened file itself: a device (NUL, CON, COM1), a pipe or a folder
+    // is no list file.
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileType(handle.get()) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(handle.get(), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        error = ListFileError::NotARegularFile;
+        return nullptr;
+    }
+    stamp = stampOfHandle(handle.get(), information);
+    // Binary: the reader takes CR LF as white space itself, and a Ctrl-Z is a byte like any other.
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle.get()), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        error = systemError(errno);
+        return nullptr;
+    }
+    handle.release();
+    FileHandle file(_fdopen(fd, "rb"));
+    if (!file) {
+        error = systemError(errno);
+        _close(fd);
+        return nullptr;
+    }
+    return file;
+}
+
 #else
 
 // Without the system's file status neither a change nor the size is known.
@@ -253,7 +260,8 @@ ListFileStamp stampOf(std::FILE* /*file*/) {
     return {};
 }
 
-FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error) {
+FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error,
+                           ListFileStamp& /*stamp*/) {
     if (!std::filesystem::is_regular_file(path, error)) {
         if (!error) {
             error = ListFileError::NotARegularFile;
@@ -301,7 +309,11 @@ std::error_code make_error_code(ListFileError error) noexcept {
     return {static_cast<int>(error), listFileErrorCategory()};
 }
 
-FileHandle openListFile(const std::filesystem::path& path, std::error_code& error) {
+namespace {
+
+// Opens a list file as openListFile() does, and gives its stamp as it was when it was opened.
+FileHandle openStampedListFile(const std::filesystem::path& path, std::error_code& error,
+                               ListFileStamp& stamp) {
     error.clear();
     if (path.empty()) {
         error = systemError(ENOENT);
@@ -312,7 +324,7 @@ FileHandle openListFile(const std::filesystem::path& path, std::error_code& erro
         error = ListFileError::NulInPath;
         return nullptr;
     }
-    FileHandle file = openRegularFile(path, error);
+    FileHandle file = openRegularFile(path, error, stamp);
     if (file) {
         // The readers take large pieces at a time, straight into their own buffers; a stream
         // buffer would only cost its allocation and the status call that sizes it.
@@ -321,13 +333,19 @@ FileHandle openListFile(const std::filesystem::path& path, std::error_code& erro
     return file;
 }
 
+}  // namespace
+
+FileHandle openListFile(const std::filesystem::path& path, std::error_code& error) {
+    ListFileStamp stamp;
+    return openStampedListFile(path, error, stamp);
+}
+
 ListFileReading readListFile(const std::filesystem::path& path, const ContentSink* contents) {
     ListFileReading reading;
-    const FileHandle file = openListFile(path, reading.openError);
+    const FileHandle file = openStampedListFile(path, reading.openError, reading.stamp);
     if (!file) {
         return reading;
     }
-    reading.stamp = stampOf(file.get());
     ReadingOptions options;
     options.fileSize = reading.stamp.size > 0 ? static_cast<std::uint64_t>(reading.stamp.size) : 0;
     std::uint64_t contentBytes = 0;
@@ -363,8 +381,9 @@ ListFileReading readListFile(const std::filesystem::path& path, const ContentSin
 bool readStampedListFile(const std::filesystem::path& path, const ListFileStamp& stamp,
                          const ContentSink& contents) {
     std::error_code error;
-    const FileHandle file = openListFile(path, error);
-    return file && stampOf(file.get()) == stamp && readContents(file.get(), stamp, contents);
+    ListFileStamp opened;
+    const FileHandle file = openStampedListFile(path, error, opened);
+    return file && opened == stamp && readContents(file.get(), stamp, contents);
 }
 
 }  // namespace ambersel
