@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <random>
 
 #if defined(_WIN32)
@@ -50,6 +51,11 @@ int closeFile(int fd) {
 
 void keepPermissions(int /*fd*/, const std::filesystem::path& /*target*/) {}
 
+std::optional<int> openStreamTarget(const std::filesystem::path& /*target*/,
+                                    std::error_code& /*error*/) {
+    return std::nullopt;
+}
+
 std::error_code renameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
     if (MoveFileExW(extendedLengthPath(from).c_str(), extendedLengthPath(to).c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -86,6 +92,19 @@ void keepPermissions(int fd, const std::filesystem::path& target) {
     }
 }
 
+// A device or a FIFO (/dev/null, /dev/stdout, a pipe) takes the bytes as they come: renaming a new
+// file over it would put a plain file in its place.
+std::optional<int> openStreamTarget(const std::filesystem::path& target, std::error_code& error) {
+    struct stat status {};
+    if (::stat(target.c_str(), &status) != 0 || S_ISREG(status.st_mode) ||
+        S_ISDIR(status.st_mode)) {
+        return std::nullopt;
+    }
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    error = fd < 0 ? lastError() : std::error_code();
+    return fd;
+}
+
 std::error_code renameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : lastError();
 }
@@ -107,9 +126,17 @@ std::string lowerCaseExtension(const std::filesystem::path& target) {
 std::variant<FileReplacement, std::error_code> FileReplacement::begin(
     const std::filesystem::path& target) {
     std::error_code error;
+    FileReplacement replacement;
+    if (const std::optional<int> stream = openStreamTarget(target, error)) {
+        if (error) {
+            return error;
+        }
+        replacement.m_fd = *stream;
+        replacement.m_stream = true;
+        return replacement;
+    }
     const bool link = std::filesystem::is_symlink(std::filesystem::symlink_status(target, error));
     error.clear();
-    FileReplacement replacement;
     replacement.m_target = link ? std::filesystem::canonical(target, error) : target;
     if (error) {
         return error;
@@ -140,7 +167,8 @@ FileReplacement::FileReplacement(FileReplacement&& other) noexcept
       m_fd(std::exchange(other.m_fd, -1)),
       m_pending(std::move(other.m_pending)),
       m_error(other.m_error),
-      m_created(std::exchange(other.m_created, false)) {}
+      m_created(std::exchange(other.m_created, false)),
+      m_stream(other.m_stream) {}
 
 FileReplacement::~FileReplacement() {
     if (m_fd >= 0) {
@@ -190,14 +218,14 @@ std::error_code FileReplacement::commit() {
         m_error = writeAll(m_pending);
         m_pending.clear();
     }
-    if (!m_error && flushToDisk(m_fd) != 0) {
+    if (!m_error && !m_stream && flushToDisk(m_fd) != 0) {
         m_error = lastError();
     }
     const int fd = std::exchange(m_fd, -1);
     if (closeFile(fd) != 0 && !m_error) {
         m_error = lastError();
     }
-    if (m_error) {
+    if (m_error || m_stream) {
         return m_error;
     }
     m_error = renameOver(m_new, m_target);

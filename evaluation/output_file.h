@@ -38,7 +38,8 @@ std::optional<Format> formatOfName(
 // one and never half of one. Until then the target stays as it was; a replacement that is not
 // committed, or whose commit fails, removes its new file when it goes. A symbolic link is
 // followed, so that the file it names is replaced and the link stays; an existing file keeps its
-// permissions.
+// permissions. A device or a FIFO (/dev/null, /dev/stdout) cannot be replaced: it is written to
+// as it is.
 class FileReplacement {
   public:
     // Starts replacing `target`. The new file is made at once, so that a target that cannot be
@@ -68,6 +69,7 @@ class FileReplacement {
     std::string m_pending;
     std::error_code m_error;
     bool m_created = false;  // never remove a file of that name that someone else made
+    bool m_stream = false;   // a device or FIFO, written to as it is
 };
 
 // Replaces the file `target` with `bytes`, whole or not at all, as a FileReplacement does. Returns

@@ -29,6 +29,11 @@
 #include "cli/text_reports.h"
 #include "evaluation/output_file.h"
 #include "test_files.h"
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 #if defined(_WIN32)
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -282,6 +287,27 @@ TEST(FileReplacement, PutsTheWholeFileInPlaceOnlyOnCommit) {
         EXPECT_EQ(entriesIn(target.parent_path()), 1U) << "nothing may be left beside the table";
     }
 }
+
+#if !defined(_WIN32)
+// Renaming a new file over a device or a FIFO would put a plain file in its place: run as root,
+// "--table /dev/null" would take /dev/null away from the whole machine.
+TEST(FileReplacement, WritesToAFifoInsteadOfReplacingIt) {
+    const TemporaryFolder folder;
+    const std::filesystem::path fifo = folder.path() / "table.csv";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Opened for reading first, without waiting, so that the writer finds a reader at once.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_FALSE(replaceFile(fifo, "path,verdict\r\n"));
+    char bytes[64] = {};
+    const ssize_t count = ::read(reader, bytes, sizeof bytes);
+    ::close(reader);
+    EXPECT_EQ(std::string(bytes, static_cast<std::size_t>(std::max<ssize_t>(count, 0))),
+              "path,verdict\r\n");
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_EQ(entriesIn(folder.path()), 1U);
+}
+#endif
 
 TEST(SpectrumChart, SaysWhatItShowsAndWeighsEachPoint) {
     const struct {
