@@ -1,37 +1,18 @@
 #include "plot/canvas/svg_canvas.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
-#include <cmath>
 #include <string>
 
 #include "evaluation/value_text.h"
 #include "plot/canvas/drawn_text.h"
+#include "plot/canvas/fixed_number.h"
 #include "plot/canvas/mark_shapes.h"
 
 namespace ambersel::plot {
 namespace {
 
-// Beyond this, a coordinate is far off any picture; to_chars would need no more room than this.
-constexpr double kFarthest = 1e9;
-
 void append(std::string& out, double value) {
-    if (!std::isfinite(value)) {
-        value = 0;
-    }
-    value = std::clamp(value, -kFarthest, kFarthest);
-    std::array<char, 32> digits{};
-    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value,
-                                      std::chars_format::fixed, 3);
-    std::string_view number(digits.data(), static_cast<std::size_t>(result.ptr - digits.data()));
-    while (number.ends_with('0')) {
-        number.remove_suffix(1);
-    }
-    if (number.ends_with('.')) {
-        number.remove_suffix(1);
-    }
-    out += number == "-0" ? std::string_view("0") : number;
+    appendFixedNumber(out, value, 3);
 }
 
 void appendAttribute(std::string& out, std::string_view name, double value) {
