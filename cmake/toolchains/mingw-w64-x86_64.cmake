@@ -20,6 +20,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # The C and C++ runtimes and winpthreads go into each program; only system DLLs stay outside.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# So does zlib (libz-mingw-w64-dev): its static library, not the import library of its DLL.
+set(ZLIB_USE_STATIC_LIBS ON)
 
 if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../wine-run)
