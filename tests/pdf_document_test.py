@@ -13,6 +13,7 @@ No full PDF/A validator runs here: these checks cover the rules named in the REA
 """
 
 import hashlib
+import io
 import json
 import os
 import re
@@ -23,6 +24,7 @@ import unittest
 import xml.etree.ElementTree as ElementTree
 
 import pikepdf
+from PIL import Image, ImageCms
 
 WRITER, SCRATCH = sys.argv[1], os.path.abspath(sys.argv[2])
 SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -158,6 +160,9 @@ class Archive(unittest.TestCase):
                 self.assertEqual(int.from_bytes(icc[:4], "big"), len(icc))
                 self.assertEqual(icc[12:24], b"mntrRGB XYZ ")
                 self.assertEqual(icc[36:40], b"acsp")
+                for ours, its in zip(lab_colours(icc), lab_colours(None)):
+                    self.assertLessEqual(max(abs(a - b) for a, b in zip(ours, its)), 1,
+                                         "littleCMS sees our profile as its own sRGB")
 
     def test_every_font_is_embedded_with_its_text(self):
         for sample in SAMPLES:
@@ -196,6 +201,19 @@ class Archive(unittest.TestCase):
                 self.assertEqual(data.Subtype, "/application/json")
                 self.assertEqual(json.loads(data.read_bytes())["file"], sample.name)
                 self.assertEqual(len(pdf.attachments), 2)
+
+
+def lab_colours(icc):
+    """Colours of the charts and pure primaries through `icc` (None: littleCMS's own sRGB) into
+    CIE Lab, as 8-bit Lab pixels."""
+    colours = [(255, 255, 255), (0, 0, 0), (255, 0, 0), (0, 255, 0), (0, 0, 255),
+               (128, 128, 128), (0x1F, 0x77, 0xB4), (0xD6, 0x27, 0x28), (0xE8, 0xEC, 0xF2)]
+    source = (ImageCms.ImageCmsProfile(io.BytesIO(icc)) if icc is not None
+              else ImageCms.createProfile("sRGB"))
+    transform = ImageCms.buildTransform(source, ImageCms.createProfile("LAB", 5000), "RGB", "LAB")
+    picture = Image.new("RGB", (len(colours), 1))
+    picture.putdata(colours)
+    return list(ImageCms.applyTransform(picture, transform).getdata())
 
 
 class Text(unittest.TestCase):

@@ -90,6 +90,14 @@ void tablePage(pdf::Document& document, const SampleList& list, const std::strin
     document.addPage(std::move(page));
 }
 
+void writeFooter(pdf::Page& footer, const std::string& sha256, std::size_t number,
+                 std::size_t count) {
+    const double baseline = footer.size().height - 24;
+    footer.text("Report " + sha256.substr(0, 12), {kMargin, baseline}, Face::Sans, 8, kInk);
+    footer.text("Page " + std::to_string(number) + " of " + std::to_string(count),
+                {footer.size().width - kMargin, baseline}, Face::Sans, 8, kInk, TextAnchor::End);
+}
+
 int writeSample(const std::filesystem::path& output, const std::filesystem::path& listPath,
                 std::chrono::sys_seconds moment, const char* svgPath) {
     SampleList list;
@@ -124,15 +132,10 @@ int writeSample(const std::filesystem::path& output, const std::filesystem::path
     for (std::size_t at = 0; at < info.id.size(); ++at) {
         info.id[at] = static_cast<std::uint8_t>(std::stoi(sha256.substr(2 * at, 2), nullptr, 16));
     }
-    pdf::Document document(
-        [&file](std::string_view bytes) { file.write(bytes); }, info,
-        [&sha256](pdf::Page& footer, std::size_t number, std::size_t count) {
-            const double baseline = footer.size().height - 24;
-            footer.text("Report " + sha256.substr(0, 12), {kMargin, baseline}, Face::Sans, 8, kInk);
-            footer.text("Page " + std::to_string(number) + " of " + std::to_string(count),
-                        {footer.size().width - kMargin, baseline}, Face::Sans, 8, kInk,
-                        TextAnchor::End);
-        });
+    pdf::Document document([&file](std::string_view bytes) { file.write(bytes); }, info,
+                           [&sha256](pdf::Page& footer, std::size_t number, std::size_t count) {
+                               writeFooter(footer, sha256, number, count);
+                           });
     if (!chartPage(document, list, svgPath)) {
         std::fprintf(stderr, "cannot write %s\n", svgPath);
         return 1;

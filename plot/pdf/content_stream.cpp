@@ -13,6 +13,9 @@ namespace {
 // Operators gather in blocks this large before they are compressed.
 constexpr std::size_t kBlock = 1 << 16;
 constexpr char kHexDigits[] = "0123456789abcdef";
+// Hexadecimal digits of glyphs shown by one operator: archival PDF allows strings of at most
+// 32767 bytes, and this is 4096 glyphs of two bytes.
+constexpr std::size_t kLongestRun = 4 * 4096;
 
 bool sameTint(const Colour& a, const Colour& b) {
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
@@ -209,6 +212,10 @@ void ContentStream::text(std::string_view utf8, Face face, double size, Point st
         if (glyph != 0) {
             use.note(glyph, codePoint);
             appendUtf16Hex(run, glyph);
+            if (run.size() == kLongestRun) {
+                glyphRun(run);
+                run.clear();
+            }
             continue;
         }
         glyphRun(run);

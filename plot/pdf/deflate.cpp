@@ -10,8 +10,9 @@
 namespace ambersel::plot::pdf {
 namespace {
 
-// zlib's own default, named so that a change of zlib's default cannot change our bytes.
-constexpr int kLevel = 6;
+// zlib's fastest: a chart's content and a long list compress five to six times faster than at
+// zlib's default level (6), and come out only 10 to 20 % larger.
+constexpr int kLevel = 1;
 constexpr int kWindowBits = 15;
 constexpr int kMemoryLevel = 8;
 

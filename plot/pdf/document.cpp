@@ -80,6 +80,13 @@ void Document::addPage(Page page) {
 }
 
 void Document::attach(const AssociatedFile& file, std::string_view bytes) {
+    attach(file, bytes.size(), [bytes](const std::function<void(std::string_view)>& piece) {
+        piece(bytes);
+    });
+}
+
+void Document::attach(const AssociatedFile& file, std::uint64_t size,
+                      const FileProducer& produce) {
     const std::string base = asciiName(file.name);
     std::string key = base;
     for (int copy = 2; std::any_of(m_files.begin(), m_files.end(),
@@ -89,16 +96,36 @@ void Document::attach(const AssociatedFile& file, std::string_view bytes) {
     }
     const ObjectRef stream = m_objects.reserve();
     m_objects.beginStream(stream, " /Type /EmbeddedFile /Subtype " + name(file.mediaType) +
-                                      " /Params << /Size " + std::to_string(bytes.size()) +
+                                      " /Params << /Size " + std::to_string(size) +
                                       " /ModDate " + literalString(pdfDate(file.modified)) +
                                       " >> /Filter /FlateDecode");
+    // Compressed in blocks of a fixed size, whatever pieces the producer gives, so that the
+    // same bytes compress alike.
     Deflater deflater;
+    std::string block;
     std::string compressed;
-    for (std::size_t at = 0; at < bytes.size(); at += kFilePiece) {
-        deflater.add(bytes.substr(at, kFilePiece), compressed);
+    std::uint64_t given = 0;
+    const auto compress = [&](std::string_view bytes) {
+        deflater.add(bytes, compressed);
         m_objects.streamData(compressed);
         compressed.clear();
+    };
+    produce([&](std::string_view piece) {
+        given += piece.size();
+        while (!piece.empty()) {
+            const std::size_t taken = std::min(piece.size(), kFilePiece - block.size());
+            block += piece.substr(0, taken);
+            piece.remove_prefix(taken);
+            if (block.size() == kFilePiece) {
+                compress(block);
+                block.clear();
+            }
+        }
+    });
+    if (given != size) {
+        throw std::runtime_error("an attached file's bytes did not come to its size");
     }
+    compress(block);
     deflater.finish(compressed);
     m_objects.streamData(compressed);
     m_objects.endStream();

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -47,9 +48,17 @@ class Document {
     void addPage(Page page);
     std::size_t pageCount() const { return m_pages.size(); }
 
+    // Gives a file's bytes, first to last, by calling `piece` with each piece in turn.
+    using FileProducer = std::function<void(const std::function<void(std::string_view)>& piece)>;
+
     // Carries `bytes` as `file`, compressed, in the document's attachments and as one of its
     // associated files. Files keep the order given; a name given twice gets " (2)" and so on.
     void attach(const AssociatedFile& file, std::string_view bytes);
+    // The same for a file of `size` bytes that `produce` gives piece by piece (read from its file
+    // as it is written here, say), so that it is never held whole. Throws std::runtime_error when
+    // the pieces do not come to `size` bytes; a producer that cannot give them throws. Either way
+    // the document is then unfinished and must be dropped.
+    void attach(const AssociatedFile& file, std::uint64_t size, const FileProducer& produce);
 
     // Writes the footers, the fonts and everything that refers to all pages, and ends the file.
     // Throws std::logic_error without a page: a document has at least one.

@@ -64,7 +64,7 @@ void readSegmentMapping(std::span<const std::byte> map,
                 glyph = static_cast<std::uint16_t>(codePoint + delta);
             } else {
                 const std::uint16_t stored =
-                    readU16(map, rangeAt + rangeOffset + (codePoint - first) * 2);
+                    readU16(map, rangeAt + rangeOffset + std::size_t{codePoint - first} * 2);
                 glyph = stored == 0 ? 0 : static_cast<std::uint16_t>(stored + delta);
             }
             if (glyph != 0) {
@@ -219,8 +219,8 @@ std::int16_t TrueTypeFont::leftBearingOf(GlyphId glyph) const {
     if (glyph < m_horizontalMetrics) {
         return readS16(table("hmtx"), std::size_t{glyph} * 4 + 2);
     }
-    return readS16(table("hmtx"),
-                   std::size_t{m_horizontalMetrics} * 4 + (glyph - m_horizontalMetrics) * 2);
+    return readS16(table("hmtx"), std::size_t{m_horizontalMetrics} * 4 + std::size_t{glyph} * 2 -
+                                      std::size_t{m_horizontalMetrics} * 2);
 }
 
 std::span<const std::byte> TrueTypeFont::outlineOf(GlyphId glyph) const {
