@@ -50,16 +50,16 @@ void writePdf(const std::filesystem::path& output, const Chart& chart,
                  [&](Canvas& canvas) { drawChart(canvas, chart, layout); });
     document.addPage(std::move(page));
     if (attached != nullptr) {
-        document.attach({list.filename().string(), "text/plain", pdf::FileRelationship::Source,
-                         "the list", {}},
-                        static_cast<std::uint64_t>(attached->stamp.size), [&](const auto& piece) {
-                            const ContentSink sink = [&piece](std::span<const unsigned char> b) {
-                                piece({reinterpret_cast<const char*>(b.data()), b.size()});
-                            };
-                            if (!readStampedListFile(list, attached->stamp, sink)) {
-                                throw std::runtime_error("the list changed");
-                            }
-                        });
+        document.attach(
+            {list.filename().string(), "text/plain", pdf::FileRelationship::Source, "the list", {}},
+            static_cast<std::uint64_t>(attached->stamp.size), [&](const auto& piece) {
+                const ContentSink sink = [&piece](std::span<const unsigned char> b) {
+                    piece({reinterpret_cast<const char*>(b.data()), b.size()});
+                };
+                if (!readStampedListFile(list, attached->stamp, sink)) {
+                    throw std::runtime_error("the list changed");
+                }
+            });
     }
     document.finish();
     if (file.commit()) {

@@ -80,13 +80,11 @@ void Document::addPage(Page page) {
 }
 
 void Document::attach(const AssociatedFile& file, std::string_view bytes) {
-    attach(file, bytes.size(), [bytes](const std::function<void(std::string_view)>& piece) {
-        piece(bytes);
-    });
+    attach(file, bytes.size(),
+           [bytes](const std::function<void(std::string_view)>& piece) { piece(bytes); });
 }
 
-void Document::attach(const AssociatedFile& file, std::uint64_t size,
-                      const FileProducer& produce) {
+void Document::attach(const AssociatedFile& file, std::uint64_t size, const FileProducer& produce) {
     const std::string base = asciiName(file.name);
     std::string key = base;
     for (int copy = 2; std::any_of(m_files.begin(), m_files.end(),
@@ -96,8 +94,8 @@ void Document::attach(const AssociatedFile& file, std::uint64_t size,
     }
     const ObjectRef stream = m_objects.reserve();
     m_objects.beginStream(stream, " /Type /EmbeddedFile /Subtype " + name(file.mediaType) +
-                                      " /Params << /Size " + std::to_string(size) +
-                                      " /ModDate " + literalString(pdfDate(file.modified)) +
+                                      " /Params << /Size " + std::to_string(size) + " /ModDate " +
+                                      literalString(pdfDate(file.modified)) +
                                       " >> /Filter /FlateDecode");
     // Compressed in blocks of a fixed size, whatever pieces the producer gives, so that the
     // same bytes compress alike.

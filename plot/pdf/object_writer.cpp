@@ -44,8 +44,9 @@ ObjectRef ObjectWriter::reserve() {
 
 void ObjectWriter::startObject(ObjectRef number) {
     if (number.number == 0 || number.number > m_offsets.size() ||
-        m_offsets[number.number - 1] != kUnwritten || m_openStream.number != 0) {
-        throw std::logic_error("PDF object written twice, never reserved, or inside a stream");
+        m_offsets[number.number - 1] != kUnwritten || m_openStream.number != 0 || m_finished) {
+        throw std::logic_error(
+            "PDF object written twice, never reserved, inside a stream, or after the end");
     }
     m_offsets[number.number - 1] = m_offset;
     write(decimal(number.number));
@@ -112,6 +113,9 @@ void ObjectWriter::endStream() {
 }
 
 void ObjectWriter::finish(std::string_view trailerEntries) {
+    if (m_finished) {
+        throw std::logic_error("PDF file ended twice");
+    }
     for (const std::uint64_t offset : m_offsets) {
         if (offset == kUnwritten) {
             throw std::logic_error("PDF object reserved but never written");
@@ -132,6 +136,7 @@ void ObjectWriter::finish(std::string_view trailerEntries) {
     write(decimal(xref));
     write("\n%%EOF\n");
     flush();
+    m_finished = true;
 }
 
 void ObjectWriter::write(std::string_view bytes) {

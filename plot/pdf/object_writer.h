@@ -56,7 +56,7 @@ class ObjectWriter {
 
     // Writes the cross-reference table and the trailer, with `entries` ("/Root 1 0 R /ID [...]")
     // and /Size, and hands the last bytes to the sink. Throws std::logic_error when an object
-    // reserved was never written.
+    // reserved was never written. Nothing may be written after.
     void finish(std::string_view trailerEntries);
 
     // Bytes written so far.
@@ -75,6 +75,7 @@ class ObjectWriter {
     ObjectRef m_openStream;
     ObjectRef m_openLength;
     std::uint64_t m_streamStart = 0;
+    bool m_finished = false;
 };
 
 }  // namespace ambersel::plot::pdf
