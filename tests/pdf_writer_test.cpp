@@ -19,6 +19,7 @@
 #include "plot/canvas/font_metrics.h"
 #include "plot/canvas/svg_canvas.h"
 #include "plot/fonts/shipped_fonts.h"
+#include "plot/pdf/big_endian.h"
 #include "plot/pdf/deflate.h"
 #include "plot/pdf/document.h"
 #include "plot/pdf/font_subset.h"

@@ -12,10 +12,9 @@ namespace {
 
 // Operators gather in blocks this large before they are compressed.
 constexpr std::size_t kBlock = 1 << 16;
-constexpr char kHexDigits[] = "0123456789abcdef";
 // Hexadecimal digits of glyphs shown by one operator: archival PDF allows strings of at most
 // 32767 bytes, and this is 4096 glyphs of two bytes.
-constexpr std::size_t kLongestRun = 4 * 4096;
+constexpr std::size_t kLongestRun = std::size_t{4} * 4096;
 
 bool sameTint(const Colour& a, const Colour& b) {
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
@@ -55,8 +54,7 @@ Turn turnOf(double degrees) {
 
 std::string opacityResourceName(std::uint8_t alpha, bool stroking) {
     std::string out = stroking ? "/Sa" : "/Fa";
-    out += kHexDigits[alpha >> 4];
-    out += kHexDigits[alpha & 0xF];
+    appendHex(out, std::string(1, static_cast<char>(alpha)));
     return out;
 }
 
@@ -102,36 +100,28 @@ void ContentStream::transform(double a, double b, double c, double d, double e, 
     append("cm\n");
 }
 
-void ContentStream::opacity(std::uint8_t alpha, bool stroking) {
-    (stroking ? m_uses.strokeOpacities : m_uses.fillOpacities).set(alpha);
-    append(opacityResourceName(alpha, stroking));
-    append(" gs\n");
-}
-
-void ContentStream::fillColour(const Colour& colour) {
-    if (!m_state.fill || !sameTint(*m_state.fill, colour)) {
+void ContentStream::setColour(const Colour& colour, bool stroking) {
+    std::optional<Colour>& current = stroking ? m_state.stroke : m_state.fill;
+    if (!current || !sameTint(*current, colour)) {
         for (const std::uint8_t channel : {colour.red, colour.green, colour.blue}) {
             appendNumber(channel / 255.0, 4);
         }
-        append("rg\n");
+        append(stroking ? "RG\n" : "rg\n");
     }
-    if (!m_state.fill || m_state.fill->alpha != colour.alpha) {
-        opacity(colour.alpha, false);
+    if (!current || current->alpha != colour.alpha) {
+        (stroking ? m_uses.strokeOpacities : m_uses.fillOpacities).set(colour.alpha);
+        append(opacityResourceName(colour.alpha, stroking));
+        append(" gs\n");
     }
-    m_state.fill = colour;
+    current = colour;
 }
 
-void ContentStream::strokeColour(const Colour& colour) {
-    if (!m_state.stroke || !sameTint(*m_state.stroke, colour)) {
-        for (const std::uint8_t channel : {colour.red, colour.green, colour.blue}) {
-            appendNumber(channel / 255.0, 4);
-        }
-        append("RG\n");
-    }
-    if (!m_state.stroke || m_state.stroke->alpha != colour.alpha) {
-        opacity(colour.alpha, true);
-    }
-    m_state.stroke = colour;
+void ContentStream::fillColour(const Colour& fill) {
+    setColour(fill, false);
+}
+
+void ContentStream::strokeColour(const Colour& stroke) {
+    setColour(stroke, true);
 }
 
 void ContentStream::lineWidth(double width) {

@@ -35,8 +35,8 @@ class ContentStream {
     // Multiplies the current transformation by [a b c d e f].
     void transform(double a, double b, double c, double d, double e, double f);
 
-    void fillColour(const Colour& colour);
-    void strokeColour(const Colour& colour);
+    void fillColour(const Colour& fill);
+    void strokeColour(const Colour& stroke);
     void lineWidth(double width);
 
     // Path construction; a path ends with paint().
@@ -75,7 +75,7 @@ class ContentStream {
     void append(std::string_view text);
     void appendNumber(double value, int decimals = 3);
     void appendPoint(Point point);
-    void opacity(std::uint8_t alpha, bool stroking);
+    void setColour(const Colour& colour, bool stroking);
     void glyphRun(const std::string& glyphs);
 
     Deflater m_deflater;
@@ -95,7 +95,8 @@ struct Turn {
 };
 Turn turnOf(double degrees);
 
-// The graphics state resource name of an opacity ("/Fa80" fills at alpha 0x80, "/Sa80" strokes).
+// The graphics state resource name of an opacity ("/Fa80" fills at alpha 0x80, "/SaFF" strokes
+// opaque).
 std::string opacityResourceName(std::uint8_t alpha, bool stroking);
 
 }  // namespace ambersel::plot::pdf

@@ -7,28 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "plot/pdf/big_endian.h"
+
 namespace ambersel::plot::pdf {
 namespace {
-
-void appendU16(std::string& out, std::uint32_t value) {
-    out += static_cast<char>((value >> 8) & 0xFF);
-    out += static_cast<char>(value & 0xFF);
-}
-
-void appendU32(std::string& out, std::uint32_t value) {
-    appendU16(out, value >> 16);
-    appendU16(out, value & 0xFFFF);
-}
-
-void putU16(std::string& out, std::size_t at, std::uint32_t value) {
-    out[at] = static_cast<char>((value >> 8) & 0xFF);
-    out[at + 1] = static_cast<char>(value & 0xFF);
-}
-
-void putU32(std::string& out, std::size_t at, std::uint32_t value) {
-    putU16(out, at, value >> 16);
-    putU16(out, at + 2, value & 0xFFFF);
-}
 
 std::string copyOf(std::span<const std::byte> bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "plot/pdf/big_endian.h"
+
 namespace ambersel::plot::pdf {
 namespace {
 
@@ -95,16 +97,6 @@ double linearOf(double encoded) {
     const double base = (encoded + 0.055) / 1.055;
     const double square = base * base;
     return square * fifthRoot(square);
-}
-
-void appendU16(std::string& out, std::uint32_t value) {
-    out += static_cast<char>((value >> 8) & 0xFF);
-    out += static_cast<char>(value & 0xFF);
-}
-
-void appendU32(std::string& out, std::uint32_t value) {
-    appendU16(out, value >> 16);
-    appendU16(out, value & 0xFFFF);
 }
 
 void appendFixed(std::string& out, double value) {

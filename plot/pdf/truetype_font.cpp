@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "plot/fonts/shipped_fonts.h"
+#include "plot/pdf/big_endian.h"
 
 namespace ambersel::plot::pdf {
 namespace {
@@ -75,23 +76,6 @@ void readSegmentMapping(std::span<const std::byte> map,
 }
 
 }  // namespace
-
-std::uint32_t readU32(std::span<const std::byte> bytes, std::size_t at) {
-    const std::span<const std::byte> word = subspan(bytes, at, 4);
-    return (std::to_integer<std::uint32_t>(word[0]) << 24) |
-           (std::to_integer<std::uint32_t>(word[1]) << 16) |
-           (std::to_integer<std::uint32_t>(word[2]) << 8) | std::to_integer<std::uint32_t>(word[3]);
-}
-
-std::uint16_t readU16(std::span<const std::byte> bytes, std::size_t at) {
-    const std::span<const std::byte> word = subspan(bytes, at, 2);
-    return static_cast<std::uint16_t>((std::to_integer<unsigned>(word[0]) << 8) |
-                                      std::to_integer<unsigned>(word[1]));
-}
-
-std::int16_t readS16(std::span<const std::byte> bytes, std::size_t at) {
-    return static_cast<std::int16_t>(readU16(bytes, at));
-}
 
 TrueTypeFont::TrueTypeFont(std::span<const std::byte> file) : m_file(file) {
     readTables();

@@ -73,9 +73,4 @@ class TrueTypeFont {
 // The shipped file of `face`, read once for the process (thread-safe).
 const TrueTypeFont& shippedTrueTypeFont(Face face);
 
-// Big-endian reading from a font's bytes; throws std::runtime_error past the end.
-std::uint32_t readU32(std::span<const std::byte> bytes, std::size_t at);
-std::uint16_t readU16(std::span<const std::byte> bytes, std::size_t at);
-std::int16_t readS16(std::span<const std::byte> bytes, std::size_t at);
-
 }  // namespace ambersel::plot::pdf
