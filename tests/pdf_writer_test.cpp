@@ -297,8 +297,8 @@ TEST(PdfText, StandsInForWhatTheFaceLacksAnEmWideAndKeepsItsText) {
     EXPECT_EQ(count(shown, "BT"), 1U) << "one text, shown in pieces";
 }
 
-// Every state a canvas saves it restores, however its clips were set: an unbalanced content
-// stream makes readers warn and draws later content clipped.
+// Every state a canvas saves it restores, however its clips were set and its marks drawn: an
+// unbalanced content stream makes readers warn and draws later content clipped.
 TEST(PdfCanvasState, IsRestoredHoweverClipsWereSet) {
     const Rect box{10, 10, 50, 50};
     const std::tuple<const char*, std::function<void(Canvas&)>> rows[] = {
@@ -309,6 +309,12 @@ TEST(PdfCanvasState, IsRestoredHoweverClipsWereSet) {
              canvas.clip(box);
              canvas.clip(box.grown(-5));
              canvas.rectangle(box, 3, {Colour{1, 2, 3, 128}, Stroke{{}, 2}});
+         }},
+        {"marks, one of no size",
+         [&](Canvas& canvas) {
+             const Point centres[] = {{20, 20}, {40, 40}};
+             canvas.marks(centres, MarkShape::Circle, 0, {Colour{}, Stroke{}});
+             canvas.marks(centres, MarkShape::TriangleUp, 3, {Colour{}, Stroke{{}, 0.5}});
          }},
         {"a clip ended twice",
          [&](Canvas& canvas) {
@@ -323,6 +329,8 @@ TEST(PdfCanvasState, IsRestoredHoweverClipsWereSet) {
         page.text("after", {5, 90}, Face::Sans, 10);
         const std::string content = contentOf(page);
         EXPECT_EQ(count(content, "q\n"), count(content, "Q\n")) << what << "\n" << content;
+        EXPECT_EQ(content.find("0 0 0 0 "), std::string::npos)
+            << what << ": a transformation to nothing, which renderers warn of";
         EXPECT_GT(content.rfind("BT"), content.rfind("Q\n", content.size() - 3))
             << what << ": text after the picture is outside its clip";
     }

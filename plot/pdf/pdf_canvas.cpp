@@ -1,9 +1,13 @@
 #include "plot/pdf/pdf_canvas.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
 
 #include "plot/canvas/font_metrics.h"
 #include "plot/canvas/mark_shapes.h"
+#include "plot/pdf/pdf_syntax.h"
 
 namespace ambersel::plot::pdf {
 namespace {
@@ -37,7 +41,7 @@ PdfCanvas::~PdfCanvas() {
     m_content.restore();
 }
 
-void PdfCanvas::paint(const Style& style) {
+void PdfCanvas::setStyle(const Style& style) {
     if (style.fill) {
         m_content.fillColour(*style.fill);
     }
@@ -45,6 +49,10 @@ void PdfCanvas::paint(const Style& style) {
         m_content.strokeColour(style.stroke->colour);
         m_content.lineWidth(style.stroke->width);
     }
+}
+
+void PdfCanvas::paint(const Style& style) {
+    setStyle(style);
     m_content.paint(style.fill.has_value(), style.stroke.has_value());
 }
 
@@ -87,34 +95,60 @@ void PdfCanvas::rectangle(const Rect& rect, double cornerRadius, const Style& st
     paint(style);
 }
 
-void PdfCanvas::circle(Point centre, double radius) {
-    const double reach = radius * kQuarterCircle;
-    const double x = centre.x;
-    const double y = centre.y;
-    m_content.moveTo({x + radius, y});
-    m_content.curveTo({x + radius, y + reach}, {x + reach, y + radius}, {x, y + radius});
-    m_content.curveTo({x - reach, y + radius}, {x - radius, y + reach}, {x - radius, y});
-    m_content.curveTo({x - radius, y - reach}, {x - reach, y - radius}, {x, y - radius});
-    m_content.curveTo({x + reach, y - radius}, {x + radius, y - reach}, {x + radius, y});
-    m_content.closePath();
-}
-
 void PdfCanvas::marks(std::span<const Point> centres, MarkShape shape, double radius,
                       const Style& style) {
-    // Each mark painted on its own, as SVG paints them: a later mark covers an earlier one.
-    for (const Point& centre : centres) {
-        if (shape == MarkShape::Circle) {
-            circle(centre, radius);
-        } else {
-            const std::vector<Point> corners = markCorners(shape, centre, radius);
-            m_content.moveTo(corners.front());
-            for (const Point& corner : std::span(corners).subspan(1)) {
-                m_content.lineTo(corner);
-            }
-            m_content.closePath();
-        }
-        paint(style);
+    // As SVG: a mark of no size draws nothing, and a scale of 0 would make no space to draw in.
+    if (centres.empty() || !(radius > 0) || !std::isfinite(radius)) {
+        return;
     }
+    setStyle(style);
+    const std::string& outline = unitOutline(shape);
+    // Each mark painted on its own, as SVG paints them: a later mark covers an earlier one. The
+    // outline of radius 1 is scaled to the mark's, its line the less for it: a chart has
+    // thousands of marks, and the same text compresses to little.
+    for (const Point& centre : centres) {
+        m_content.save();
+        m_content.transform(radius, 0, 0, radius, centre.x, centre.y);
+        if (style.stroke) {
+            m_content.lineWidth(style.stroke->width / radius);
+        }
+        m_content.operators(outline);
+        m_content.paint(style.fill.has_value(), style.stroke.has_value());
+        m_content.restore();
+    }
+}
+
+const std::string& PdfCanvas::unitOutline(MarkShape shape) {
+    std::string& outline = m_outlines.at(static_cast<std::size_t>(shape));
+    if (!outline.empty()) {
+        return outline;
+    }
+    const auto to = [&outline](Point at, const char* operation) {
+        appendNumber(outline, at.x, 5);
+        outline += ' ';
+        appendNumber(outline, at.y, 5);
+        outline += operation;
+    };
+    if (shape == MarkShape::Circle) {
+        const double k = kQuarterCircle;
+        to({1, 0}, " m\n");
+        for (const auto& [first, second, end] : {std::array<Point, 3>{{{1, k}, {k, 1}, {0, 1}}},
+                                                 {{{-k, 1}, {-1, k}, {-1, 0}}},
+                                                 {{{-1, -k}, {-k, -1}, {0, -1}}},
+                                                 {{{k, -1}, {1, -k}, {1, 0}}}}) {
+            to(first, " ");
+            to(second, " ");
+            to(end, " c\n");
+        }
+    } else {
+        const char* operation = " m\n";
+        for (const Point& corner : markCorners(shape, {0, 0}, 1)) {
+            to(corner, operation);
+            operation = " l\n";
+        }
+    }
+    outline += "h\n";
+    return outline;
 }
 
 void PdfCanvas::text(std::string_view utf8, Point anchor, TextAnchor alignment, const Font& font,

@@ -7,6 +7,9 @@
 // It draws in the content's current user space, one picture unit to one unit; whoever makes it
 // sets the transformation that puts the picture where it belongs (plot/pdf/page.h).
 
+#include <array>
+#include <string>
+
 #include "plot/canvas/canvas.h"
 #include "plot/pdf/content_stream.h"
 
@@ -28,12 +31,16 @@ class PdfCanvas final : public Canvas {
     void clip(std::optional<Rect> rect) override;
 
   private:
-    // Sets the colours and width of `style` and paints the path made.
+    // Sets the colours and width of `style`; and paints the path made with them.
+    void setStyle(const Style& style);
     void paint(const Style& style);
-    void circle(Point centre, double radius);
+
+    // The path of a mark of `shape` of radius 1 about the origin, made once.
+    const std::string& unitOutline(MarkShape shape);
 
     ContentStream& m_content;
     bool m_clipped = false;
+    std::array<std::string, 5> m_outlines;  // by MarkShape
 };
 
 // How far along the baseline a text `width` long starts from its anchor.
