@@ -100,12 +100,6 @@ void ContentStream::transform(double a, double b, double c, double d, double e, 
     append("cm\n");
 }
 
-void ContentStream::translate(Point by) {
-    append("1 0 0 1 ");
-    appendPoint(by);
-    append("cm\n");
-}
-
 void ContentStream::setColour(const Colour& colour, bool stroking) {
     std::optional<Colour>& current = stroking ? m_state.stroke : m_state.fill;
     if (!current || !sameTint(*current, colour)) {

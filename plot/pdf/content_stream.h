@@ -34,8 +34,6 @@ class ContentStream {
     void restore();
     // Multiplies the current transformation by [a b c d e f].
     void transform(double a, double b, double c, double d, double e, double f);
-    // Moves the origin to `by`, as transform(1, 0, 0, 1, by.x, by.y) does.
-    void translate(Point by);
 
     void fillColour(const Colour& fill);
     void strokeColour(const Colour& stroke);
