@@ -27,6 +27,7 @@
 #include "dialog_test_support.h"
 #include "plot/layout/spectrum_chart.h"
 #include "report/list_record.h"
+#include "test_files.h"
 #include "ui/chart_view.h"
 #include "ui/details_window.h"
 
@@ -43,16 +44,6 @@ ui::DetailsWindow* detailsOf(QWidget& owner, const std::string& name,
     record.picture = report::recordPicture(chart);
     return new ui::DetailsWindow(std::move(record), std::move(chart),
                                  report::ReportHeading{"1.0.0", {}}, &owner);
-}
-
-// 600 points from 150 kHz to 30 MHz, falling, with a few peaks.
-FrequencyLevelList emissionScan() {
-    FrequencyLevelList points;
-    for (int i = 0; i < 600; ++i) {
-        points.push_back({static_cast<float>(150e3 * std::pow(200.0, i / 599.0)),
-                          static_cast<float>(i % 97 == 0 ? 100 : 90 - i / 20.0)});
-    }
-    return points;
 }
 
 // How many pixels of `image`'s columns from `from` to its right edge are not white.

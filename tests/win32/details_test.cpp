@@ -20,6 +20,7 @@
 
 #include "plot/layout/spectrum_chart.h"
 #include "report/list_record.h"
+#include "tests/test_files.h"
 #include "tests/win32/modal_driver.h"
 #include "win32/framework/window_dpi.h"
 #include "win32/ui/details_dlg.h"
@@ -27,16 +28,6 @@
 
 namespace ambersel::testing {
 namespace {
-
-// 600 points from 150 kHz to 30 MHz, falling, with a few peaks.
-FrequencyLevelList emissionScan() {
-    FrequencyLevelList points;
-    for (int i = 0; i < 600; ++i) {
-        points.push_back({static_cast<float>(150e3 * std::pow(200.0, i / 599.0)),
-                          static_cast<float>(i % 97 == 0 ? 100 : 90 - i / 20.0)});
-    }
-    return points;
-}
 
 // Runs the Details window of `points`, read from the list `name`, while `script` drives it.
 void runDetails(const std::string& name, const FrequencyLevelList& points,
@@ -56,15 +47,7 @@ void runDetails(const std::string& name, const FrequencyLevelList& points,
 
 // The em of the font `window` draws its text in, in pixels.
 int emOf(HWND window) {
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-    return win32::measuresOf(font).emPixels;
-}
-
-RECT placeIn(HWND dialog, int id) {
-    RECT placed{};
-    GetWindowRect(GetDlgItem(dialog, id), &placed);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&placed), 2);
-    return placed;
+    return win32::measuresOf(win32::fontOf(window)).emPixels;
 }
 
 // How many pixels of the right sixth of `picture`, as the screen shows it, are not white.
@@ -83,32 +66,43 @@ int inkAtTheRightOf(HWND picture) {
     return ink;
 }
 
-constexpr std::array kControls{IDC_DETAILS_LINE,
-                               IDC_DETAILS_PICTURE,
-                               IDC_DETAILS_BANDS_CAPTION,
-                               IDC_DETAILS_BANDS,
-                               IDC_DETAILS_CONTRIBUTORS_CAPTION,
-                               IDC_DETAILS_CONTRIBUTORS,
-                               IDC_SAVE_REPORT,
-                               IDCANCEL};
+// The window's controls, in tab order.
+std::vector<HWND> controlsOf(HWND dialog) {
+    std::vector<HWND> controls;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        controls.push_back(control);
+    }
+    return controls;
+}
+
+RECT placeOf(HWND control) {
+    RECT placed{};
+    GetWindowRect(control, &placed);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&placed), 2);
+    return placed;
+}
 
 // What goes wrong when the window does not lay itself out for its size and font.
 void expectLaidOut(HWND details) {
     RECT client{};
     GetClientRect(details, &client);
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        SCOPED_TRACE(kControls[i]);
-        const RECT box = placeIn(details, kControls[i]);
+    const std::vector<HWND> controls = controlsOf(details);
+    EXPECT_EQ(controls.size(), 8U);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        SCOPED_TRACE(GetDlgCtrlID(controls[i]));
+        const RECT box = placeOf(controls[i]);
         RECT inside{};
         EXPECT_TRUE(IntersectRect(&inside, &box, &client) && EqualRect(&inside, &box))
             << "a control reaches beyond the window";
-        for (std::size_t j = i + 1; j < kControls.size(); ++j) {
-            const RECT other = placeIn(details, kControls[j]);
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            const RECT other = placeOf(controls[j]);
             RECT common{};
-            EXPECT_FALSE(IntersectRect(&common, &box, &other)) << "overlaps " << kControls[j];
+            EXPECT_FALSE(IntersectRect(&common, &box, &other))
+                << "overlaps " << GetDlgCtrlID(controls[j]);
         }
     }
-    const RECT picture = placeIn(details, IDC_DETAILS_PICTURE);
+    const RECT picture = placeOf(GetDlgItem(details, IDC_DETAILS_PICTURE));
     EXPECT_EQ(picture.left, client.right - picture.right) << "an empty field beside the picture";
     EXPECT_GT(picture.bottom - picture.top, (client.bottom - client.top) / 3)
         << "the picture left without room";
@@ -173,7 +167,7 @@ TEST(Details, FitTheirWindowAndFollowTheMonitorsDpi) {
                      RECT after{};
                      GetClientRect(details, &after);
                      return IsZoomed(details) && after.right > before.right &&
-                            placeIn(details, IDCANCEL).right > before.right;
+                            placeOf(GetDlgItem(details, IDCANCEL)).right > before.right;
                  },
                  "the window to be maximised");
          }},
