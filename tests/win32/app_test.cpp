@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
@@ -19,6 +20,7 @@ namespace ambersel::testing {
 namespace {
 
 const std::filesystem::path kBuiltProgram = AMBERSEL_TEST_PROGRAM;
+const std::filesystem::path kBuiltEvaluator = AMBERSEL_TEST_EVALUATOR;
 
 // The program's one dialog opens; Calculate without a file shows the error under the program's
 // name; Cancel ends the program, leaving no window behind.
@@ -50,6 +52,10 @@ TEST(Start, ShowsTheDialogAndEndsWithIt) {
 
         const WindowDriver windows(0, process.dwProcessId);
         const HWND dialog = windows.waitForCaptioned(L"Ambersel Test Calculator (R&S file format)");
+        // Version 1 or 2 alike: Wine knows no difference (the test below reads which is asked for).
+        EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(dialog)),
+                  DPI_AWARENESS_PER_MONITOR_AWARE)
+            << "Windows would stretch the dialog as a picture on a screen above 96 DPI";
         click(dialog, IDOK);
         const HWND box = windows.waitForOwnedBy(dialog);
         EXPECT_EQ(text(box), caption);
@@ -109,6 +115,36 @@ TEST(Program, CarriesItsVersionRecordAndAManifestForCommonControls6) {
     // A runtime assembly that is not installed would keep the program from starting at all.
     EXPECT_EQ(manifest.find("<dependency>", manifest.find("<dependency>") + 1), std::string::npos)
         << "more than one dependency";
+}
+
+// What Windows reads from each program's manifest, through an activation context made of it, as
+// it starts the program: a manifest that does not parse keeps the program from starting at all.
+TEST(Programs, DeclareThemselvesAwareOfEachMonitorsDpi) {
+    for (const std::filesystem::path& program : {kBuiltProgram, kBuiltEvaluator}) {
+        SCOPED_TRACE(program.filename().string());
+        const std::wstring path = program.wstring();
+        ACTCTXW description{};
+        description.cbSize = sizeof(description);
+        description.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        description.lpSource = path.c_str();
+        description.lpResourceName = MAKEINTRESOURCEW(1);
+        const HANDLE context = CreateActCtxW(&description);
+        ASSERT_NE(context, INVALID_HANDLE_VALUE) << "the manifest does not parse";
+        // The settings' namespaces: version 2 came with Windows 10, 2016.
+        for (const auto& [space, setting, value] :
+             {std::tuple{L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness",
+                         L"PerMonitorV2, PerMonitor"},
+              {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware",
+               L"true/pm"}}) {
+            std::array<wchar_t, 64> read{};
+            SIZE_T length = 0;
+            EXPECT_TRUE(
+                QueryActCtxSettingsW(0, context, space, setting, read.data(), read.size(), &length))
+                << "no " << setting;
+            EXPECT_EQ(std::wstring(read.data()), value);
+        }
+        ReleaseActCtx(context);
+    }
 }
 
 }  // namespace

@@ -47,8 +47,9 @@ for program in "$work/$package"/bin/*.exe; do
     x86_64-w64-mingw32-objdump -p "$program" | awk '/DLL Name/ {print tolower($3)}' | while read -r dll; do
         case $dll in
             kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | comdlg32.dll | msvcrt.dll) ;;
-            # GDI+ and COM streams (every Windows since XP), CNG's hashing (since Vista).
-            gdiplus.dll | ole32.dll | bcrypt.dll) ;;
+            # GDI+ and COM streams (every Windows since XP), CNG's hashing and the shell's known
+            # folders (since Vista).
+            gdiplus.dll | ole32.dll | bcrypt.dll | shell32.dll) ;;
             *) fail "$(basename "$program") loads $dll, which a bare Windows does not have" ;;
         esac
     done
