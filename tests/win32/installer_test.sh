@@ -130,14 +130,18 @@ uses_installed_programs() {
     done
     fail "$1: no Start-menu entries for the dialog and the guide"
 }
-# The versions Settings -> Apps lists for the product.
+# The versions Settings -> Apps lists for the product, each with its publisher.
 listed_versions() {
     "$wine_run" reg query "$uninstall_keys" /s | tr -d '\r' | awk '
-        /^HKEY/ { name = ""; version = "" }
-        $1 == "DisplayName" { $1 = $2 = ""; name = substr($0, 3) }
+        function value() { $1 = $2 = ""; return substr($0, 3) }
+        /^HKEY/ { name = version = publisher = "" }
+        $1 == "DisplayName" { name = value() }
         $1 == "DisplayVersion" { version = $3 }
-        name ~ /^Ambersel Test Calculator/ && version != "" { print version; name = "" }' | sort
+        $1 == "Publisher" { publisher = value() }
+        name ~ /^Ambersel Test Calculator/ && version != "" && publisher != "" {
+            print version " by " publisher; name = "" }' | sort
 }
+by=" by Ambersel Test Calculator developers"
 count_entries() {
     tr ';' '\n' <<<"$1" | grep -ciFx -e "$folder\\bin" -e "$folder\\bin\\" || true
 }
@@ -158,7 +162,7 @@ path_before=$(machine_path)
 "$wine_run" "C:\\packages\\$package.exe" /S || fail "the silent install ended with status $?"
 uses_installed_programs "NSIS"
 [ "$(count_entries "$(machine_path)")" = 1 ] || fail "NSIS: PATH is $(machine_path)"
-[ "$(listed_versions)" = "$version" ] || fail "NSIS: Apps lists $(listed_versions)"
+[ "$(listed_versions)" = "$version$by" ] || fail "NSIS: Apps lists $(listed_versions)"
 "$wine_run" "$folder\\Uninstall.exe" /S || fail "the silent uninstall ended with status $?"
 # The uninstaller runs on from a copy of itself: wait until it is done.
 settled "NSIS uninstall"
@@ -171,15 +175,15 @@ settled "NSIS uninstall after /NOPATH"
 # The MSI: an older build, then this one over it, then the older one again (refused).
 "$wine_run" msiexec /i 'C:\packages\older.msi' /qn || fail "the older MSI ended with status $?"
 uses_installed_programs "older MSI" either-menu
-[ "$(listed_versions)" = 0.9.0 ] || fail "older MSI: Apps lists $(listed_versions)"
+[ "$(listed_versions)" = "0.9.0$by" ] || fail "older MSI: Apps lists $(listed_versions)"
 "$wine_run" msiexec /i "C:\\packages\\$package.msi" /qn || fail "the upgrade ended with status $?"
 uses_installed_programs "upgrade" either-menu by-path
-[ "$(listed_versions)" = "$version" ] || fail "upgrade: Apps lists $(listed_versions)"
+[ "$(listed_versions)" = "$version$by" ] || fail "upgrade: Apps lists $(listed_versions)"
 [ "$(count_entries "$(machine_path)")" = 1 ] || fail "upgrade: PATH is $(machine_path)"
 if "$wine_run" msiexec /i 'C:\packages\older.msi' /qn; then
     fail "the older MSI installed over the newer one"
 fi
-[ "$(listed_versions)" = "$version" ] || fail "downgrade: Apps lists $(listed_versions)"
+[ "$(listed_versions)" = "$version$by" ] || fail "downgrade: Apps lists $(listed_versions)"
 "$wine_run" msiexec /x "C:\\packages\\$package.msi" /qn || fail "the removal ended with status $?"
 settled "MSI removal"
 [ "$(machine_path)" = "$path_before" ] || fail "MSI removal: PATH is $(machine_path)"
