@@ -1,5 +1,5 @@
 // Ambersel_Test.exe as the operator starts it: alone in a folder of its own, under any name, with
-// or without arguments; and the version record and manifest it carries.
+// or without arguments; and the manifest it carries.
 
 #include <windows.h>
 
@@ -79,34 +79,11 @@ std::string resourceOf(HMODULE module, LPCWSTR type, WORD language) {
                              SizeofResource(module, found));
 }
 
-TEST(Program, CarriesItsVersionRecordAndAManifestForCommonControls6) {
+// The version record is read back by version_records_test.py, with the other program's.
+TEST(Program, CarriesAManifestForCommonControls6) {
     const std::wstring path = kBuiltProgram.wstring();
-    std::vector<char> record(GetFileVersionInfoSizeW(path.c_str(), nullptr));
-    ASSERT_FALSE(record.empty());
-    ASSERT_TRUE(
-        GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(record.size()), record.data()));
-    void* value = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(record.data(), L"\\", &value, &length));
-    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(value);
-    EXPECT_EQ(
-        (std::vector<DWORD>{info->dwFileVersionMS, info->dwFileVersionLS, info->dwProductVersionMS,
-                            info->dwProductVersionLS, info->dwFileType}),
-        (std::vector<DWORD>{0x00010000U, 1, 0x00010000U, 1, VFT_APP}));
-    for (const auto& [key, text] : {std::pair{L"FileVersion", L"0.0.0.1"},
-                                    {L"ProductVersion", L"0.0.0.1"},
-                                    {L"FileDescription", L"Ambersel Test Calculator"},
-                                    {L"ProductName", L"Ambersel Test Calculator"},
-                                    {L"InternalName", L"Ambersel_Test.exe"},
-                                    {L"OriginalFilename", L"Ambersel_Test.exe"}}) {
-        const std::wstring field = std::wstring(L"\\StringFileInfo\\040904e4\\") + key;
-        ASSERT_TRUE(VerQueryValueW(record.data(), field.c_str(), &value, &length)) << key;
-        EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), text);
-    }
-
     const HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
-    EXPECT_FALSE(resourceOf(module, RT_VERSION, MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)).empty());
     const std::string manifest =
         resourceOf(module, RT_MANIFEST, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
     FreeLibrary(module);
