@@ -220,8 +220,10 @@ void CAmbersel_TestDlg::OnDetails() {
     const ambersel::plot::ChartedList charted{QFileInfo(m_strFilePath).fileName().toStdString(),
                                               &m_shownList->points, m_shownList->stop,
                                               record.verdict};
-    record.picture = ambersel::report::recordPicture(ambersel::plot::spectrumChart(charted, {}));
-    auto* window = new ambersel::ui::DetailsWindow(std::move(record), m_shownList->heading, this);
+    ambersel::plot::Chart chart = ambersel::plot::spectrumChart(charted, {});
+    record.picture = ambersel::report::recordPicture(chart);
+    auto* window = new ambersel::ui::DetailsWindow(std::move(record), std::move(chart),
+                                                   m_shownList->heading, this);
     window->show();
 }
 

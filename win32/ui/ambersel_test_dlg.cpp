@@ -140,7 +140,8 @@ void CAmbersel_TestDlg::OnDetails() {
     const ambersel::plot::ChartedList charted{name.substr(name.find_last_of("\\/:") + 1),
                                               &m_shownList->points, m_shownList->stop,
                                               record.verdict};
-    record.picture = ambersel::report::recordPicture(ambersel::plot::spectrumChart(charted, {}));
-    CDetailsDlg details(std::move(record), m_shownList->heading, this);
+    ambersel::plot::Chart chart = ambersel::plot::spectrumChart(charted, {});
+    record.picture = ambersel::report::recordPicture(chart);
+    CDetailsDlg details(std::move(record), std::move(chart), m_shownList->heading, this);
     details.DoModal();
 }
