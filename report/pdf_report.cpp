@@ -19,9 +19,9 @@
 #include <numeric>
 
 #include "report/picture_painting.h"
-#include "report/report_tables.h"
-#include "report/report_text.h"
 #include "report/report_time.h"
+#include "text/byte_text.h"
+#include "text/time_text.h"
 
 namespace ambersel::report {
 namespace {
@@ -93,14 +93,13 @@ class PageWriter {
         m_y += needed.height() + u(points * 0.3);
     }
 
-    void picture(const RecordPicture& picture) {
-        paintPicture(m_painter, picture, pictureFrame(picture.layout.canvas));
+    void picture(const Picture& picture) {
+        paintDrawing(m_painter, picture.size, picture.draw, pictureFrame(picture.size));
     }
 
-    void lot(const LotPage& lot) {
-        paintDrawing(m_painter, lot.pictureSize, lot.drawPicture, pictureFrame(lot.pictureSize));
+    void preformatted(const Preformatted& lines) {
         const double lineHeight = QFontMetricsF(m_mono, &m_writer).lineSpacing();
-        for (const std::string& line : lot.figures) {
+        for (const std::string& line : lines.lines) {
             ensureRoom(lineHeight);
             m_painter.setFont(m_mono);
             m_painter.setPen(QColor(Qt::black));
@@ -111,22 +110,25 @@ class PageWriter {
         m_y += u(kGapAfterTable);
     }
 
-    // `rowColour` gives a row's text colour in its second column (a result line), or black.
-    void table(const ReportTable& table, const std::vector<QColor>& rowColour = {}) {
+    // A table that runs past the page's end goes on on the next under its heads again.
+    void table(const Table& table) {
         const std::vector<double> widths = columnWidths(table);
-        if (!table.heads.empty()) {
-            ensureRoom(2 * rowHeight(table.heads, widths, true));
-            drawRow(table, table.heads, widths, true, {});
+        std::vector<Cell> heads;
+        for (const std::string& head : table.heads) {
+            heads.push_back({head, CellKind::Label});
         }
-        for (std::size_t row = 0; row < table.rows.size(); ++row) {
-            const double height = rowHeight(table.rows[row], widths, table.heads.empty());
-            if (m_y + height > m_bottom && !table.heads.empty()) {
+        if (!heads.empty()) {
+            ensureRoom(2 * rowHeight(heads, widths, true));
+            drawRow(heads, widths, true);
+        }
+        for (const std::vector<Cell>& row : table.rows) {
+            const double height = rowHeight(row, widths, heads.empty());
+            if (m_y + height > m_bottom && !heads.empty()) {
                 newPage();
-                drawRow(table, table.heads, widths, true, {});
+                drawRow(heads, widths, true);
             }
             ensureRoom(height);
-            drawRow(table, table.rows[row], widths, false,
-                    row < rowColour.size() ? rowColour[row] : QColor(Qt::black));
+            drawRow(row, widths, false);
         }
         m_y += u(kGapAfterTable);
     }
@@ -152,13 +154,11 @@ class PageWriter {
         }
     }
 
-    const QFont& fontOf(const ReportTable& table, const std::vector<std::string>& cells,
-                        std::size_t column, bool head) const {
-        const bool labelled = table.heads.empty();
-        if (head || (labelled && column == 0)) {
+    const QFont& fontOf(const Cell& cell, bool head) const {
+        if (head || cell.kind == CellKind::Label) {
             return m_bold;
         }
-        return labelled && cells[0] == kSha256Label ? m_mono : m_body;
+        return cell.kind == CellKind::Hash ? m_mono : m_body;
     }
 
     double textWidth(const QFont& font, const std::string& text) const {
@@ -167,19 +167,20 @@ class PageWriter {
 
     // Each column as wide as its widest cell; the first (names, bands) or, in a table of facts,
     // the values take what is left of the page and wrap when that is not enough.
-    std::vector<double> columnWidths(const ReportTable& table) const {
+    std::vector<double> columnWidths(const Table& table) const {
         const std::size_t count = table.heads.empty() ? 2 : table.heads.size();
         std::vector<double> widths(count, 0);
-        const auto measure = [&](const std::vector<std::string>& cells, bool head) {
-            for (std::size_t column = 0; column < cells.size() && column < count; ++column) {
-                widths[column] = std::max(
-                    widths[column], textWidth(fontOf(table, cells, column, head), cells[column]) +
-                                        u(2 * kCellPaddingX + 1));
-            }
+        const auto measure = [&](const Cell& cell, std::size_t column, bool head) {
+            widths[column] = std::max(widths[column], textWidth(fontOf(cell, head), cell.text) +
+                                                          u(2 * kCellPaddingX + 1));
         };
-        measure(table.heads, true);
+        for (std::size_t column = 0; column < table.heads.size(); ++column) {
+            measure({table.heads[column]}, column, true);
+        }
         for (const auto& row : table.rows) {
-            measure(row, false);
+            for (std::size_t column = 0; column < row.size() && column < count; ++column) {
+                measure(row[column], column, false);
+            }
         }
         const std::size_t flexible = table.heads.empty() ? 1 : 0;
         const double others = std::accumulate(widths.begin(), widths.end(), 0.0) - widths[flexible];
@@ -189,36 +190,39 @@ class PageWriter {
         return widths;
     }
 
-    double rowHeight(const std::vector<std::string>& cells, const std::vector<double>& widths,
+    double rowHeight(const std::vector<Cell>& cells, const std::vector<double>& widths,
                      bool labelled) const {
         double height = 0;
         for (std::size_t column = 0; column < cells.size() && column < widths.size(); ++column) {
             const QFont& font = labelled && column == 0 ? m_bold : m_body;
             const QRectF room(0, 0, widths[column] - u(2 * kCellPaddingX), m_bottom);
-            height =
-                std::max(height, QFontMetricsF(font, &m_writer)
-                                     .boundingRect(room, Qt::TextWrapAnywhere, qText(cells[column]))
-                                     .height());
+            height = std::max(
+                height, QFontMetricsF(font, &m_writer)
+                            .boundingRect(room, Qt::TextWrapAnywhere, qText(cells[column].text))
+                            .height());
         }
         return height + u(2 * kCellPaddingY);
     }
 
-    void drawRow(const ReportTable& table, const std::vector<std::string>& cells,
-                 const std::vector<double>& widths, bool head, const QColor& resultColour) {
-        const double height = rowHeight(cells, widths, head || table.heads.empty());
+    void drawRow(const std::vector<Cell>& cells, const std::vector<double>& widths, bool head) {
+        const bool labelled = !cells.empty() && cells.front().kind == CellKind::Label;
+        const double height = rowHeight(cells, widths, head || labelled);
         double x = 0;
         for (std::size_t column = 0; column < cells.size() && column < widths.size(); ++column) {
             const QRectF cell(x, m_y, widths[column], height);
             m_painter.setPen(QPen(kRule, u(0.5)));
             m_painter.drawRect(cell);
-            const bool number = !head && column >= table.firstNumberColumn;
-            const bool result = !head && !table.heads.empty() && column == 1;
-            m_painter.setFont(fontOf(table, cells, column, head));
-            m_painter.setPen(result ? resultColour : QColor(Qt::black));
+            const Cell& content = cells[column];
+            const bool number = !head && content.kind == CellKind::Number;
+            m_painter.setFont(fontOf(content, head));
+            m_painter.setPen(head                             ? QColor(Qt::black)
+                             : content.kind == CellKind::Pass ? kPass
+                             : content.kind == CellKind::Fail ? kFail
+                                                              : QColor(Qt::black));
             m_painter.drawText(cell.adjusted(u(kCellPaddingX), u(kCellPaddingY), -u(kCellPaddingX),
                                              -u(kCellPaddingY)),
                                Qt::TextWrapAnywhere | (number ? Qt::AlignRight : Qt::AlignLeft),
-                               qText(cells[column]));
+                               qText(content.text));
             x += widths[column];
         }
         m_y += height;
@@ -235,22 +239,21 @@ class PageWriter {
     int m_page = 0;
 };
 
-QColor verdictColour(const ListRecord& record) {
-    return record.verdict.failed ? kFail : kPass;
-}
-
-void writeList(PageWriter& pages, const ReportHeading& heading, const ListRecord& record) {
+void writeSection(PageWriter& pages, const Section& section) {
     pages.newPage();
-    pages.heading(record.name, 14, Qt::black);
-    pages.heading(record.resultLine, 13, verdictColour(record));
-    pages.table(factTable(heading, record));
-    if (record.picture) {
-        pages.picture(*record.picture);
+    for (const Block& block : section.blocks) {
+        if (const auto* heading = std::get_if<Heading>(&block)) {
+            pages.heading(heading->text, heading->level == 1 ? 14 : 10.5, Qt::black);
+        } else if (const auto* line = std::get_if<VerdictLine>(&block)) {
+            pages.heading(line->text, 13, line->failed ? kFail : kPass);
+        } else if (const auto* table = std::get_if<Table>(&block)) {
+            pages.table(*table);
+        } else if (const auto* picture = std::get_if<Picture>(&block)) {
+            pages.picture(*picture);
+        } else if (const auto* lines = std::get_if<Preformatted>(&block)) {
+            pages.preformatted(*lines);
+        }
     }
-    pages.heading("Largest contributors", 10.5, Qt::black);
-    pages.table(contributorTable(record));
-    pages.heading("Where F comes from", 10.5, Qt::black);
-    pages.table(bandTable(record));
 }
 
 // Moves every object that Qt's cross-reference table places after `from` by `shift` bytes, and the
@@ -299,8 +302,7 @@ void dateDocument(QByteArray& pdf, const EvaluationTime& evaluatedAt) {
 
 }  // namespace
 
-std::string pdfReport(const ReportHeading& heading, const std::vector<ListRecord>& records,
-                      const LotPage* lot) {
+std::string pdfReport(const Document& document, const ReportHeading& heading) {
     // The writer keeps its fonts in a hash whose order, with the process's random seed, would
     // order them differently in every file.
     QHashSeed::setDeterministicGlobalSeed();
@@ -318,21 +320,8 @@ std::string pdfReport(const ReportHeading& heading, const std::vector<ListRecord
                                          QPageLayout::Point));
         QPainter painter(&writer);
         PageWriter pages(writer, painter);
-        if (records.size() > 1) {
-            pages.newPage();
-            pages.heading("Summary", 14, Qt::black);
-            if (lot) {
-                pages.lot(*lot);
-            }
-            std::vector<QColor> colours;
-            colours.reserve(records.size());
-            for (const ListRecord& record : records) {
-                colours.push_back(verdictColour(record));
-            }
-            pages.table(summaryTable(records), colours);
-        }
-        for (const ListRecord& record : records) {
-            writeList(pages, heading, record);
+        for (const Section& section : document.sections) {
+            writeSection(pages, section);
         }
         painter.end();
     }

@@ -10,8 +10,8 @@
 #include <string>
 #include <variant>
 
+#include "report/document.h"
 #include "report/list_record.h"
-#include "report/report_tables.h"
 
 class QTableWidget;
 
@@ -36,7 +36,7 @@ class DetailsWindow : public QWidget {
 
   private:
     // `content` as a table of the window, named `name`.
-    QTableWidget* shownTable(const report::ReportTable& content, const char* name);
+    QTableWidget* shownTable(const report::Table& content, const char* name);
 
     report::ListRecord m_record;
     std::variant<report::ReportHeading, std::string> m_heading;

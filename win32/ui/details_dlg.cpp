@@ -7,10 +7,10 @@
 #include <string_view>
 #include <utility>
 
-#include "evaluation/unicode_text.h"
 #include "plot/drawing/chart_drawing.h"
-#include "report/report_tables.h"
-#include "report/report_text.h"
+#include "report/record_document.h"
+#include "results/result_text.h"
+#include "text/unicode_text.h"
 #include "win32/framework/file_dialog.h"
 #include "win32/framework/win_app.h"
 #include "win32/ui/report_saving.h"
@@ -27,7 +27,7 @@ std::wstring wide(std::string_view utf8) {
 
 // Fills the list view `list` with `table`: numbers right-aligned, every column as wide as its
 // widest cell or its heading, whichever is wider.
-void fill(HWND list, const ambersel::report::ReportTable& table) {
+void fill(HWND list, const ambersel::report::Table& table) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                  LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     for (std::size_t column = 0; column < table.heads.size(); ++column) {
@@ -35,14 +35,16 @@ void fill(HWND list, const ambersel::report::ReportTable& table) {
         LVCOLUMNW format{};
         format.mask = LVCF_FMT | LVCF_TEXT | LVCF_SUBITEM;
         // The first column of a list view is always left-aligned.
-        format.fmt = column == 0 || column < table.firstNumberColumn ? LVCFMT_LEFT : LVCFMT_RIGHT;
+        const bool number = !table.rows.empty() && column < table.rows.front().size() &&
+                            table.rows.front()[column].kind == ambersel::report::CellKind::Number;
+        format.fmt = column == 0 || !number ? LVCFMT_LEFT : LVCFMT_RIGHT;
         format.pszText = heading.data();
         format.iSubItem = static_cast<int>(column);
         SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&format));
     }
     for (std::size_t row = 0; row < table.rows.size(); ++row) {
         for (std::size_t column = 0; column < table.rows[row].size(); ++column) {
-            std::wstring cell = wide(table.rows[row][column]);
+            std::wstring cell = wide(table.rows[row][column].text);
             LVITEMW item{};
             item.mask = LVIF_TEXT;
             item.iItem = static_cast<int>(row);
@@ -83,11 +85,11 @@ const ambersel::win32::MessageMap* CDetailsDlg::GetMessageMap() const {
 
 BOOL CDetailsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    const std::wstring title = L"Details: " + wide(ambersel::report::printableText(m_record.name));
+    const std::wstring title = L"Details: " + wide(ambersel::printableText(m_record.name));
     SetWindowTextW(m_hWnd, title.c_str());
     const std::wstring line =
         wide(m_record.resultLine + "    Margin " + ambersel::marginText(m_record.margin) + ": " +
-             ambersel::report::marginMeaning(m_record.margin));
+             ambersel::marginMeaning(m_record.margin));
     SetDlgItemTextW(m_hWnd, IDC_DETAILS_LINE, line.c_str());
     fill(GetDlgItem(m_hWnd, IDC_DETAILS_BANDS), ambersel::report::bandTable(m_record));
     fill(GetDlgItem(m_hWnd, IDC_DETAILS_CONTRIBUTORS),

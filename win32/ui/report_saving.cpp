@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "evaluation/output_file.h"
-#include "evaluation/unicode_text.h"
-#include "report/html_report.h"
+#include "report/record_document.h"
+#include "report/report_file.h"
+#include "text/unicode_text.h"
 
 std::wstring reportNameFor(const std::string& listName) {
     const std::u16string path = ambersel::utf16FromGeneralizedUtf8(listName).value_or(u"report");
@@ -20,9 +20,7 @@ std::wstring reportNameFor(const std::string& listName) {
 std::optional<std::string> saveHtmlReport(const std::wstring& target,
                                           const ambersel::report::ReportHeading& heading,
                                           const ambersel::report::ListRecord& record) {
-    if (const std::error_code failure = ambersel::replaceFile(
-            std::filesystem::path(target), ambersel::report::reportHtml(heading, {record}))) {
-        return failure.message();
-    }
-    return std::nullopt;
+    return ambersel::report::writeReportFile(std::filesystem::path(target),
+                                             ambersel::report::reportDocument(heading, {record}),
+                                             heading, {});
 }
