@@ -73,6 +73,13 @@ std::int64_t timeStep(double span) {
     return std::max<std::int64_t>(days, 1) * 86400;
 }
 
+// A list as the trend places it: where across (its position or its file's time), its margin.
+struct TrendPoint {
+    double at;
+    std::optional<double> margin;
+    bool failed;
+};
+
 class LotChart {
   public:
     LotChart(Canvas& canvas, const LotSummary& summary, bool byTime)
@@ -94,6 +101,9 @@ class LotChart {
     void drawHeading();
     void drawHistogram();
     void drawTrend();
+    void drawTrendAxis(const Scale& x, const Rect& area);
+    void drawTrendMarks(const std::vector<TrendPoint>& placed, const Scale& x, const Scale& y,
+                        const Rect& area);
     void drawLevelAxis(const Scale& scale, const Rect& area, double step, int decimals,
                        const std::string& title);
     void drawPassLine(const Scale& margins, const Rect& area, bool across);
@@ -232,30 +242,52 @@ void LotChart::drawTrendLegend(const Rect& area) {
     }
 }
 
-void LotChart::drawTrend() {
-    const Rect& area = kTrendArea;
-    struct Placed {
-        double at;
-        std::optional<double> margin;
-        bool failed;
-    };
-    std::vector<Placed> placed;
-    double lowMargin = 0;
-    double highMargin = 0;
-    const std::vector<LotEntry>& entries = m_summary.entries();
+std::vector<TrendPoint> trendPoints(const std::vector<LotEntry>& entries, bool byTime) {
+    std::vector<TrendPoint> placed;
     for (std::size_t position = 0; position < entries.size(); ++position) {
         const LotEntry& entry = entries[position];
         const bool failed = entry.status == ListStatus::Fail;
         if (entry.status == ListStatus::Error || (!entry.margin && !failed) ||
-            (m_byTime && !entry.modified)) {
+            (byTime && !entry.modified)) {
             continue;
         }
         placed.push_back(
-            {m_byTime ? static_cast<double>(*entry.modified) : static_cast<double>(position + 1),
+            {byTime ? static_cast<double>(*entry.modified) : static_cast<double>(position + 1),
              entry.margin, failed});
-        if (entry.margin) {
-            lowMargin = std::min(lowMargin, *entry.margin);
-            highMargin = std::max(highMargin, *entry.margin);
+    }
+    return placed;
+}
+
+void LotChart::drawTrendAxis(const Scale& x, const Rect& area) {
+    const Range& range = x.range;
+    if (m_byTime) {
+        const std::int64_t step = timeStep(range.span());
+        for (const double at : multiplesWithin(range.low, range.high, static_cast<double>(step))) {
+            text(monthDayTimeText(static_cast<std::int64_t>(at), step < 60),
+                 {x.place(at), area.bottom() + kTickLabelBelow}, TextAnchor::Middle, kTextFont);
+        }
+        text("modification time of the file (UTC)",
+             {area.centre().x, area.bottom() + kCaptionBelow}, TextAnchor::Middle, kTextFont);
+        return;
+    }
+    const double step = std::max(niceStep(range.span(), 10), 1.0);
+    for (const double at : multiplesWithin(range.low, range.high, step)) {
+        text(tickText(at, 0), {x.place(at), area.bottom() + kTickLabelBelow}, TextAnchor::Middle,
+             kTextFont);
+    }
+    text("list, in the order given", {area.centre().x, area.bottom() + kCaptionBelow},
+         TextAnchor::Middle, kTextFont);
+}
+
+void LotChart::drawTrend() {
+    const Rect& area = kTrendArea;
+    const std::vector<TrendPoint> placed = trendPoints(m_summary.entries(), m_byTime);
+    double lowMargin = 0;
+    double highMargin = 0;
+    for (const TrendPoint& list : placed) {
+        if (list.margin) {
+            lowMargin = std::min(lowMargin, *list.margin);
+            highMargin = std::max(highMargin, *list.margin);
         }
     }
     text(m_byTime ? "Margin of each list over its file's modification time"
@@ -263,43 +295,30 @@ void LotChart::drawTrend() {
          {area.left, area.top - kHeadingAbove}, TextAnchor::Start, kHeadingFont);
     drawTrendLegend(area);
     double first = 1;
-    double last = static_cast<double>(std::max<std::size_t>(entries.size(), 2));
+    double last = static_cast<double>(std::max<std::size_t>(m_summary.entries().size(), 2));
     if (m_byTime && !placed.empty()) {
-        const auto [low, high] =
-            std::minmax_element(placed.begin(), placed.end(),
-                                [](const Placed& a, const Placed& b) { return a.at < b.at; });
+        const auto [low, high] = std::minmax_element(
+            placed.begin(), placed.end(),
+            [](const TrendPoint& a, const TrendPoint& b) { return a.at < b.at; });
         first = low->at;
         last = std::max(high->at, first + 60);
     }
-    const Range xRange = paddedRange(first, last, 1, 0.02);
-    const Scale x{xRange, area.left, area.width};
+    const Scale x{paddedRange(first, last, 1, 0.02), area.left, area.width};
     const Range yRange = paddedRange(lowMargin, highMargin, 1, 0.06);
     const Scale y{yRange, area.bottom(), -area.height};
     const double yStep = niceStep(yRange.span(), 6);
     drawLevelAxis(y, area, yStep, decimalsOf(yStep), "margin (dB)");
-    if (m_byTime) {
-        const std::int64_t step = timeStep(xRange.span());
-        for (const double at :
-             multiplesWithin(xRange.low, xRange.high, static_cast<double>(step))) {
-            text(monthDayTimeText(static_cast<std::int64_t>(at), step < 60),
-                 {x.place(at), area.bottom() + kTickLabelBelow}, TextAnchor::Middle, kTextFont);
-        }
-        text("modification time of the file (UTC)",
-             {area.centre().x, area.bottom() + kCaptionBelow}, TextAnchor::Middle, kTextFont);
-    } else {
-        const double step = std::max(niceStep(xRange.span(), 10), 1.0);
-        for (const double at : multiplesWithin(xRange.low, xRange.high, step)) {
-            text(tickText(at, 0), {x.place(at), area.bottom() + kTickLabelBelow},
-                 TextAnchor::Middle, kTextFont);
-        }
-        text("list, in the order given", {area.centre().x, area.bottom() + kCaptionBelow},
-             TextAnchor::Middle, kTextFont);
-    }
+    drawTrendAxis(x, area);
     drawPassLine(y, area, false);
+    drawTrendMarks(placed, x, y, area);
+}
+
+void LotChart::drawTrendMarks(const std::vector<TrendPoint>& placed, const Scale& x, const Scale& y,
+                              const Rect& area) {
     std::vector<Point> passes;
     std::vector<Point> failures;
     std::vector<Point> withoutMargin;
-    for (const Placed& list : placed) {
+    for (const TrendPoint& list : placed) {
         if (!list.margin) {
             withoutMargin.push_back({x.place(list.at), area.bottom() - 7});
         } else {
