@@ -191,7 +191,7 @@ std::vector<RankedPoint> heaviestPoints(const FrequencyLevelList& points,
     std::priority_queue<RankedPoint, std::vector<RankedPoint>, decltype(&ranksAbove)> kept(
         &ranksAbove);
     for (std::size_t index = 0; index < points.size(); ++index) {
-        const RankedPoint candidate{index, points[index], terms[index]};
+        const RankedPoint candidate{index, points[index], terms[index], std::nullopt};
         if (kept.size() < count) {
             kept.push(candidate);
         } else if (ranksAbove(candidate, kept.top())) {
@@ -233,6 +233,9 @@ ListAnalysis analyseList(FrequencyLevelList points, ReadingStop stop, const Anal
             }
         }
         analysis.heaviest = heaviestPoints(list, terms, scope.heaviest);
+        for (RankedPoint& heavy : analysis.heaviest) {
+            heavy.share = shareOfFigure(heavy.term, analysis.verdict.figure);
+        }
         if (scope.terms) {
             analysis.terms = std::move(terms);
         }

@@ -88,6 +88,7 @@ struct RankedPoint {
     std::size_t index = 0;  // 0-based position in the list
     FrequencyLevelPoint point;
     double term = 0;
+    std::optional<double> share;  // of F (shareOfFigure()), once F is known
 };
 
 // The `count` points that weigh most in F, heaviest first: a term that is not a number first (it

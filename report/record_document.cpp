@@ -57,7 +57,7 @@ Table contributorTable(const ListRecord& record) {
             {number(std::to_string(rank++)), number(std::to_string(ranked.index + 1)),
              number(frequencyText(ranked.point.frequency, kFrequencyDigits)),
              number(decimalsText(ranked.point.level, 2)), number(roundedText(ranked.term, 6)),
-             number(percentText(shareOfFigure(ranked.term, record.verdict.figure), "-"))});
+             number(percentText(ranked.share, "-"))});
     }
     return table;
 }

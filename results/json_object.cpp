@@ -107,7 +107,7 @@ Json heaviestArray(const ListAnalysis& analysis, std::size_t count) {
     Json top = Json::array();
     for (std::size_t rank = 0; rank < count && rank < analysis.heaviest.size(); ++rank) {
         const RankedPoint& heavy = analysis.heaviest[rank];
-        const std::optional<double> share = shareOfFigure(heavy.term, analysis.verdict.figure);
+        const std::optional<double>& share = heavy.share;
         Json entry = Json::object();
         entry["index"] = heavy.index + 1;
         entry["frequency"] = floatNumber(heavy.point.frequency);

@@ -68,7 +68,7 @@ void writeHeaviestPoints(std::ostream& out, const EvaluatedList& list, std::size
     const ListAnalysis& analysis = list.analysis;
     for (std::size_t rank = 0; rank < count && rank < analysis.heaviest.size(); ++rank) {
         const RankedPoint& heavy = analysis.heaviest[rank];
-        const std::optional<double> share = shareOfFigure(heavy.term, analysis.verdict.figure);
+        const std::optional<double>& share = heavy.share;
         out << "  " << std::to_string(rank + 1) << ". point " << std::to_string(heavy.index + 1)
             << ": " << shortestText(heavy.point.frequency) << " Hz, "
             << shortestText(heavy.point.level) << " dBµV, term " << roundedText(heavy.term, 6)

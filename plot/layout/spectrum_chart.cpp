@@ -91,21 +91,16 @@ std::vector<ChartBand> bandsOf(const std::vector<BandShare>& shares) {
     return bands;
 }
 
-// The list as a series whose bands lie between `edges`: its own bands where they lie there, else
-// its terms shared out between them.
-Series seriesOf(const ChartedList& list, const std::vector<double>& edges) {
+// The list as a series whose bands are `shares`.
+Series seriesOf(const ChartedList& list, const std::vector<BandShare>& shares) {
     const ListAnalysis& analysis = *list.analysis;
     Series series;
     series.name = list.name;
     series.verdict = formatVerdictUtf8(analysis.verdict);
     series.failed = analysis.verdict.failed;
-    series.margin = marginNote(analysis.verdict.figure);
+    series.margin = marginNote(analysis.margin);
     series.points = weightedPoints(list);
-    if (edges == analysis.bandEdges) {
-        series.bands = bandsOf(analysis.bands);
-    } else if (!edges.empty()) {
-        series.bands = bandsOf(shareByBand(analysis.points, analysis.terms, edges));
-    }
+    series.bands = bandsOf(shares);
     return series;
 }
 
@@ -146,8 +141,7 @@ std::string overlayWarning(const std::vector<ChartedList>& lists) {
 
 }  // namespace
 
-std::string marginNote(float figure) {
-    const std::optional<double> margin = marginDb(figure);
+std::string marginNote(std::optional<double> margin) {
     // Rounded as every other report of the margin rounds it.
     return margin ? "margin " + marginText(margin) : "no margin";
 }
@@ -156,12 +150,12 @@ Chart spectrumChart(const ChartedList& list) {
     const TestVerdict& verdict = list.analysis->verdict;
     Chart chart;
     chart.title = formatVerdictUtf8(verdict);
-    chart.titleNote = marginNote(verdict.figure);
+    chart.titleNote = marginNote(list.analysis->margin);
     chart.failed = verdict.failed;
     chart.subject = list.name;
     chart.weightName = weighsByFigure(list) ? "share of F" : "share of finite terms";
     chart.bandsName = "share of F";
-    chart.series.push_back(seriesOf(list, list.analysis->bandEdges));
+    chart.series.push_back(seriesOf(list, list.analysis->bands));
     chart.summary = summaryOf(chart.series);
     chart.warning = readingNote(list);
     return chart;
@@ -184,7 +178,13 @@ Chart overlayChart(const std::vector<ChartedList>& lists, const std::vector<doub
     chart.weightName = "share of its list's F";
     chart.bandsName = "share of F";
     for (const ChartedList& list : lists) {
-        chart.series.push_back(seriesOf(list, edges));
+        // A list's own bands where they lie between the common edges, else its terms shared out
+        // between those.
+        const ListAnalysis& analysis = *list.analysis;
+        chart.series.push_back(
+            seriesOf(list, edges == analysis.bandEdges || edges.empty()
+                               ? analysis.bands
+                               : shareByBand(analysis.points, analysis.terms, edges)));
     }
     chart.summary = summaryOf(chart.series);
     chart.warning = overlayWarning(lists);

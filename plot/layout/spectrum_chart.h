@@ -21,8 +21,8 @@ struct ChartedList {
     const ListAnalysis* analysis = nullptr;
 };
 
-// "margin -0.99 dB", rounded to 0.01 dB; "no margin" where F is 0, negative or not finite.
-std::string marginNote(float figure);
+// "margin -0.99 dB", rounded to 0.01 dB; "no margin" where F has none (marginDb()).
+std::string marginNote(std::optional<double> margin);
 
 // The chart of one list. A point's weight is its share of F; when F is not a finite number above
 // 0, its share of the sum of the finite terms instead. A point whose term is not finite has no
