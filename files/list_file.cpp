@@ -305,7 +305,7 @@ std::error_code make_error_code(ListFileError error) noexcept {
 
 namespace {
 
-// Opens a list file as openListFile() does, and gives its stamp as it was when it was opened.
+// Opens a list file as readListFile() opens it, and gives its stamp as it was when it was opened.
 FileHandle openStampedListFile(const std::filesystem::path& path, std::error_code& error,
                                ListFileStamp& stamp) {
     error.clear();
@@ -329,10 +329,6 @@ FileHandle openStampedListFile(const std::filesystem::path& path, std::error_cod
 
 }  // namespace
 
-FileHandle openListFile(const std::filesystem::path& path, std::error_code& error) {
-    ListFileStamp stamp;
-    return openStampedListFile(path, error, stamp);
-}
 
 ListFileReading readListFile(const std::filesystem::path& path, const ContentSink* contents) {
     ListFileReading reading;

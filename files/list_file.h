@@ -23,14 +23,6 @@ enum class ListFileError {
 const std::error_category& listFileErrorCategory() noexcept;
 std::error_code make_error_code(ListFileError error) noexcept;
 
-// Opens `path` for reading when it names a readable regular file (a symbolic link to one counts).
-// Anything else is refused at once, without blocking and without reading from it: an empty or
-// missing path, a directory, a FIFO, a device, a file without read permission, and on Windows a
-// pipe and a file another program has open for writing or locked. The stream is binary, so a
-// list reads alike everywhere, and unbuffered: it suits readers that take large pieces at a time.
-// On refusal the handle is empty and `error` says why.
-FileHandle openListFile(const std::filesystem::path& path, std::error_code& error);
-
 // Which file an open list file is and what writing to it changes, as its descriptor tells them.
 // Two stamps of one file are equal until it is written to, truncated or grown.
 struct ListFileStamp {
@@ -60,7 +52,11 @@ struct ListFileReading {
     bool opened() const noexcept { return !openError; }
 };
 
-// Opens, reads and closes the list file at `path`. The file is closed before this returns, on every
+// Opens, reads and closes the list file at `path`. Only a readable regular file (a symbolic link to
+// one counts) is opened; anything else is refused at once, without blocking and without reading
+// from it: an empty or missing path, a directory, a FIFO, a device, a file without read permission,
+// and on Windows a pipe and a file another program has open for writing or locked; then
+// `openError` says why. The file is read as binary, so a list reads alike everywhere. The file is closed before this returns, on every
 // path, exceptions included. A file whose size or modification time changed while it was read
 // (written to, truncated, grown) ends with ReadingEnd::FileChanged, since its points may mix two
 // versions; a file replaced by another under its name is read whole as it was when it was

@@ -16,8 +16,8 @@
 #include <filesystem>
 #include <utility>
 
-#include "report/pdf_report.h"
-#include "report/picture_painting.h"
+#include "report/painting/pdf_report.h"
+#include "report/painting/picture_painting.h"
 #include "report/record_document.h"
 #include "report/report_file.h"
 #include "results/result_text.h"

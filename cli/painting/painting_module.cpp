@@ -6,7 +6,7 @@
 
 #include "cli/plot_drawing_backend.h"
 #include "plot/painting/pictures.h"
-#include "report/pdf_report.h"
+#include "report/painting/pdf_report.h"
 
 namespace ambersel::cli {
 namespace {

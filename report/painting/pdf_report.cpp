@@ -1,4 +1,4 @@
-#include "report/pdf_report.h"
+#include "report/painting/pdf_report.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -18,7 +18,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "report/picture_painting.h"
+#include "report/painting/picture_painting.h"
 #include "report/report_time.h"
 #include "text/byte_text.h"
 #include "text/time_text.h"

@@ -1,4 +1,4 @@
-#include "report/picture_painting.h"
+#include "report/painting/picture_painting.h"
 
 #include "plot/drawing/chart_drawing.h"
 #include "plot/painting/qt_canvas.h"
