@@ -9,7 +9,8 @@
 #   3. the report of one list of 1,000,000 points (--report x.html): this build against BEFORE.
 #
 #   bench/flow_benchmark.sh BUILD_FOLDER
-#       from the environment: RUNS (11), BEFORE (an older build folder for 3; left out without)
+#       from the environment: RUNS (11), BEFORE (an older build folder for 3; left out without),
+#       PARTS (123: which of the three to run)
 #
 # BUILD_FOLDER holds cli/ambersel-eval and bench/{fscanf_evaluator,write_realistic_list}, as the
 # release preset builds them (scripts/bench does).
@@ -18,6 +19,7 @@ set -euo pipefail
 build=$(cd "$1" && pwd)
 before=${BEFORE:+$(cd "$BEFORE" && pwd)}
 runs=${RUNS:-11}
+parts=${PARTS:-123}
 eval=$build/cli/ambersel-eval
 
 work=$(mktemp -d "$build/flow-benchmark.XXXXXX")
@@ -28,7 +30,8 @@ echo "CPU: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores; 
 # One run as "wall cpu" seconds.
 timed() {
     /usr/bin/time -f '%e %U %S' -o time "$@" >/dev/null 2>&1 || true
-    awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' time
+    # The last line: a status other than 0 (a FAIL) comes first.
+    tail -n 1 time | awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }'
 }
 
 # pair LABEL_A LABEL_B -- A... -- B...: RUNS pairs, then the medians and the median ratio B/A.
@@ -59,6 +62,7 @@ pair() {
         }' pairs
 }
 
+if [[ $parts == *1* ]]; then
 echo "1. 200 lists of 50,000 points, --report {name}.html"
 mkdir lot reports
 "$build/bench/write_realistic_list" lot/unit.ASC 50000
@@ -67,11 +71,15 @@ for ((unit = 1; unit < 200; ++unit)); do
 done
 pair "--jobs 2" "--jobs 1" -- "$eval" --jobs 2 --report 'reports/{name}.html' lot/*.ASC \
     -- "$eval" --jobs 1 --report 'reports/{name}.html' lot/*.ASC
+fi
 
+if [[ $parts == *2* ]]; then
 echo "2. 2,000,000 points, the result line"
 "$build/bench/write_realistic_list" long.ASC 2000000
 pair "ambersel-eval" "fscanf program" -- "$eval" long.ASC -- "$build/bench/fscanf_evaluator" long.ASC
+fi
 
+if [[ $parts == *3* ]]; then
 echo "3. 1,000,000 points, --report x.html"
 "$build/bench/write_realistic_list" million.ASC 1000000
 if [ -n "$before" ]; then
@@ -79,4 +87,5 @@ if [ -n "$before" ]; then
         -- "$before/cli/ambersel-eval" --report x.html million.ASC
 else
     echo "  (no BEFORE build to compare with)"
+fi
 fi
