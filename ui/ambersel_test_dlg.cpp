@@ -23,6 +23,7 @@
 #include <utility>
 
 #include "files/list_reading.h"
+#include "plot/layout/spectrum_chart.h"
 #include "report/list_record.h"
 #include "ui/details_window.h"
 #include "ui/dialog_template.h"
@@ -214,7 +215,9 @@ void CAmbersel_TestDlg::OnDetails() {
         ambersel::listFilePath(utf16View(m_strFilePath));
     list.facts = path ? ambersel::factsOfReadFile(*path, m_shownList->stamp) : std::nullopt;
     list.factsWithheld = !list.facts;
-    auto* window = new ambersel::ui::DetailsWindow(ambersel::report::recordOf(list),
+    ambersel::plot::Chart chart =
+        ambersel::plot::spectrumChart({ambersel::report::listFileName(list), &list.analysis});
+    auto* window = new ambersel::ui::DetailsWindow(ambersel::report::recordOf(list), std::move(chart),
                                                    m_shownList->heading, this);
     window->show();
 }

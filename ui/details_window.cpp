@@ -1,18 +1,22 @@
 #include "ui/details_window.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -20,7 +24,9 @@
 #include "report/painting/picture_painting.h"
 #include "report/record_document.h"
 #include "report/report_file.h"
+#include "report/report_format.h"
 #include "results/result_text.h"
+#include "ui/chart_view.h"
 
 namespace ambersel::ui {
 namespace {
@@ -35,17 +41,38 @@ QTableWidget* tableWithColumns(const QStringList& columns, int rows, QWidget* pa
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     return table;
 }
 
-// Shows every cell whole: a table of a few rows needs no scroll bars.
+// Shows every cell whole: a table of a few rows needs no scroll bars. It may grow wider, not
+// taller.
 void fitToContents(QTableWidget& table) {
     table.resizeColumnsToContents();
     const int frame = 2 * table.frameWidth();
-    table.setMinimumSize(
-        table.verticalHeader()->width() + table.horizontalHeader()->length() + frame,
-        table.horizontalHeader()->height() + table.verticalHeader()->length() + frame);
+    table.setMinimumWidth(table.verticalHeader()->width() + table.horizontalHeader()->length() +
+                          frame);
+    table.setFixedHeight(table.horizontalHeader()->sizeHint().height() +
+                         table.verticalHeader()->length() + frame);
+    table.setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+// Where the Save dialog starts: the user's documents folder, or, where the user has none, the
+// home folder.
+QString documentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+// `name` with the extension of the report format that `filter` names.
+QString withExtensionOf(const QString& filter, const QString& name) {
+    const bool html = filter.contains(QStringLiteral("html"));
+    const std::optional<report::ReportFormat> format =
+        report::reportFormatOf(std::filesystem::path(name.toStdString()));
+    if (!format || (*format == report::ReportFormat::Html) == html) {
+        return name;
+    }
+    return QFileInfo(name).completeBaseName() +
+           (html ? QStringLiteral(".html") : QStringLiteral(".pdf"));
 }
 
 void setRow(QTableWidget& table, int row, const std::vector<report::Cell>& cells) {
@@ -60,7 +87,7 @@ void setRow(QTableWidget& table, int row, const std::vector<report::Cell>& cells
 
 }  // namespace
 
-DetailsWindow::DetailsWindow(report::ListRecord record,
+DetailsWindow::DetailsWindow(report::ListRecord record, plot::Chart chart,
                              std::variant<report::ReportHeading, std::string> heading,
                              QWidget* parent)
     : QWidget(parent, Qt::Window), m_record(std::move(record)), m_heading(std::move(heading)) {
@@ -75,25 +102,9 @@ DetailsWindow::DetailsWindow(report::ListRecord record,
                             this);
     line->setObjectName(QStringLiteral("verdict"));
     layout->addWidget(line);
-    if (m_record.picture) {
-        // Laid out for a report page; on a screen, a size that leaves room for the tables, drawn
-        // at the screen's own resolution.
-        constexpr double kShownWidth = 680;
-        const plot::Size laidOut = m_record.picture->layout.canvas;
-        const QSizeF shown(kShownWidth, kShownWidth * laidOut.height / laidOut.width);
-        const qreal ratio = devicePixelRatioF();
-        QPixmap picture((shown * ratio).toSize());
-        picture.setDevicePixelRatio(ratio);
-        picture.fill(Qt::white);
-        {
-            QPainter painter(&picture);
-            report::paintPicture(painter, *m_record.picture, QRectF(QPointF(0, 0), shown));
-        }
-        auto* pictureLabel = new QLabel(this);
-        pictureLabel->setObjectName(QStringLiteral("picture"));
-        pictureLabel->setPixmap(picture);
-        layout->addWidget(pictureLabel, 0, Qt::AlignHCenter);
-    }
+    auto* picture = new ChartView(std::move(chart), this);
+    picture->setObjectName(QStringLiteral("picture"));
+    layout->addWidget(picture, 1);
     auto* tables = new QHBoxLayout;
     for (const auto& [caption, table] :
          {std::pair{QStringLiteral("Where F comes from"),
@@ -103,14 +114,40 @@ DetailsWindow::DetailsWindow(report::ListRecord record,
         auto* column = new QVBoxLayout;
         column->addWidget(new QLabel(caption, this));
         column->addWidget(table);
+        // Each table as wide as its columns need, and what is left shared alike.
         tables->addLayout(column);
     }
     layout->addLayout(tables);
+    fitTables();
 
     auto* save = new QPushButton(QStringLiteral("Save report\u2026"), this);
     save->setObjectName(QStringLiteral("saveReport"));
     connect(save, &QPushButton::clicked, this, &DetailsWindow::saveReport);
     layout->addWidget(save, 0, Qt::AlignRight);
+    // As large as the layout would like, within the screen that shows it.
+    const QSize available = (parent != nullptr ? parent->screen() : screen())->availableSize();
+    resize(sizeHint().boundedTo(available).expandedTo(minimumSizeHint()));
+}
+
+void DetailsWindow::fitTables() {
+    const auto shown = findChildren<QTableWidget*>();
+    int tallest = 0;
+    for (QTableWidget* table : shown) {
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+        fitToContents(*table);
+        tallest = std::max(tallest, table->minimumHeight());
+    }
+    // Both tables as tall as the taller, so that their rows line up.
+    for (QTableWidget* table : shown) {
+        table->setFixedHeight(tallest);
+    }
+}
+
+void DetailsWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        fitTables();
+    }
 }
 
 QTableWidget* DetailsWindow::shownTable(const report::Table& content, const char* name) {
@@ -123,7 +160,6 @@ QTableWidget* DetailsWindow::shownTable(const report::Table& content, const char
     for (std::size_t row = 0; row < content.rows.size(); ++row) {
         setRow(*table, static_cast<int>(row), content.rows[row]);
     }
-    fitToContents(*table);
     return table;
 }
 
@@ -134,10 +170,19 @@ void DetailsWindow::saveReport() {
     fileDialog.setNameFilters(
         {QStringLiteral("PDF report (*.pdf)"), QStringLiteral("HTML report (*.html)")});
     fileDialog.setDefaultSuffix(QStringLiteral("pdf"));
+    fileDialog.setDirectory(documentsFolder());
+    // The record names the list in UTF-8, which is how this platform's paths are held.
+    fileDialog.selectFile(QString::fromStdString(
+        report::proposedReportName(m_record.name, report::ReportFormat::Pdf).string()));
     connect(&fileDialog, &QFileDialog::filterSelected, &fileDialog, [&](const QString& filter) {
         fileDialog.setDefaultSuffix(filter.contains(QStringLiteral("html"))
                                         ? QStringLiteral("html")
                                         : QStringLiteral("pdf"));
+        // The proposed name, or one typed, follows the format chosen.
+        const QStringList chosen = fileDialog.selectedFiles();
+        if (!chosen.isEmpty()) {
+            fileDialog.selectFile(withExtensionOf(filter, QFileInfo(chosen.first()).fileName()));
+        }
     });
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) {
         return;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "files/list_reading.h"
+#include "plot/layout/spectrum_chart.h"
 #include "report/list_record.h"
 #include "text/unicode_text.h"
 #include "win32/framework/file_dialog.h"
@@ -134,6 +135,9 @@ void CAmbersel_TestDlg::OnDetails() {
     const std::optional<std::filesystem::path> file = ambersel::listFilePath(path);
     list.facts = file ? ambersel::factsOfReadFile(*file, m_shownList->stamp) : std::nullopt;
     list.factsWithheld = !list.facts;
-    CDetailsDlg details(ambersel::report::recordOf(list), m_shownList->heading, this);
+    ambersel::plot::Chart chart =
+        ambersel::plot::spectrumChart({ambersel::report::listFileName(list), &list.analysis});
+    CDetailsDlg details(ambersel::report::recordOf(list), std::move(chart), m_shownList->heading,
+                        this);
     details.DoModal();
 }
