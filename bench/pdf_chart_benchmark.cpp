@@ -19,9 +19,9 @@
 #include <string_view>
 #include <variant>
 
-#include "evaluation/list_file.h"
-#include "evaluation/output_file.h"
-#include "evaluation/test_figure.h"
+#include "evaluation/list_analysis.h"
+#include "files/list_file.h"
+#include "files/output_file.h"
 #include "plot/drawing/chart_drawing.h"
 #include "plot/drawing/svg_picture.h"
 #include "plot/layout/spectrum_chart.h"
@@ -77,11 +77,11 @@ int main(int argc, char** argv) {
     try {
         const std::filesystem::path list = argv[1];
         const std::string_view form = argv[2];
-        const ListFileReading reading = readListFile(list);
-        const TestVerdict verdict = evaluateTestFigure(reading.points);
+        ListFileReading reading = readListFile(list);
+        const ListAnalysis analysis =
+            analyseList(std::move(reading.points), reading.stop, recordScope());
         const double start = cpuSeconds();
-        const Chart chart =
-            spectrumChart({list.filename().string(), &reading.points, reading.stop, verdict}, {});
+        const Chart chart = spectrumChart({list.filename().string(), &analysis});
         if (form == "svg") {
             if (replaceFile(argv[3], svgPicture(chart))) {
                 throw std::runtime_error("cannot write the SVG");

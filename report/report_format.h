@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "evaluation/output_file.h"
+#include "files/output_file.h"
 
 namespace ambersel::report {
 

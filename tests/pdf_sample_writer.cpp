@@ -17,14 +17,15 @@
 #include <string>
 #include <variant>
 
-#include "evaluation/list_file.h"
-#include "evaluation/output_file.h"
+#include "evaluation/list_analysis.h"
 #include "evaluation/test_figure.h"
+#include "files/list_file.h"
+#include "files/output_file.h"
+#include "files/sha256.h"
 #include "plot/drawing/chart_drawing.h"
 #include "plot/drawing/svg_picture.h"
 #include "plot/layout/spectrum_chart.h"
 #include "plot/pdf/document.h"
-#include "report/sha256.h"
 
 namespace {
 
@@ -38,13 +39,11 @@ constexpr double kMargin = 48;
 struct SampleList {
     std::string name;
     std::string bytes;
-    ListFileReading reading;
-    TestVerdict verdict;
+    ListAnalysis analysis;
 };
 
 bool chartPage(pdf::Document& document, const SampleList& list, const char* svgPath) {
-    const Chart chart =
-        spectrumChart({list.name, &list.reading.points, list.reading.stop, list.verdict}, {});
+    const Chart chart = spectrumChart({list.name, &list.analysis});
     const ChartLayout layout = layOutChart(chart);
     pdf::Page page({pdf::kA4.height, pdf::kA4.width});
     page.text("Spectrum of " + list.name, {kMargin, kMargin}, Face::SansBold, 14, kInk);
@@ -66,8 +65,8 @@ void tablePage(pdf::Document& document, const SampleList& list, const std::strin
         {"Address", "Hauptstraße 5, 80331 München"},
         {"Operator", "Ωmega Ζήτα / Жанна Кузнецова"},
         {"Customer", "東京測器 (Tokyo)"},
-        {"Points", std::to_string(list.reading.points.size())},
-        {"Result", formatVerdictUtf8(list.verdict)},
+        {"Points", std::to_string(list.analysis.points.size())},
+        {"Result", formatVerdictUtf8(list.analysis.verdict)},
         {"SHA-256", sha256},
     };
     const double left = kMargin;
@@ -105,13 +104,13 @@ int writeSample(const std::filesystem::path& output, const std::filesystem::path
     const ContentSink sink = [&list](std::span<const unsigned char> bytes) {
         list.bytes.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     };
-    list.reading = readListFile(listPath, &sink);
-    if (!list.reading.opened()) {
+    ListFileReading reading = readListFile(listPath, &sink);
+    if (!reading.opened()) {
         std::fprintf(stderr, "cannot read %s\n", listPath.string().c_str());
         return 1;
     }
-    list.verdict = evaluateTestFigure(list.reading.points);
-    report::Sha256 hash;
+    list.analysis = analyseList(std::move(reading.points), reading.stop, recordScope());
+    Sha256 hash;
     hash.add({reinterpret_cast<const unsigned char*>(list.bytes.data()), list.bytes.size()});
     const std::string sha256 = hash.hexDigest();
 
@@ -147,7 +146,7 @@ int writeSample(const std::filesystem::path& output, const std::filesystem::path
     document.attach({list.name + ".json", "application/json", pdf::FileRelationship::Data,
                      "The evaluation as JSON", moment},
                     "{\"file\":\"" + list.name + "\",\"result\":\"" +
-                        formatVerdictUtf8(list.verdict) + "\"}\n");
+                        formatVerdictUtf8(list.analysis.verdict) + "\"}\n");
     document.finish();
     if (const std::error_code error = file.commit()) {
         std::fprintf(stderr, "cannot write %s: %s\n", output.string().c_str(),

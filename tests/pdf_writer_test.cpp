@@ -15,7 +15,6 @@
 #include <tuple>
 #include <vector>
 
-#include "plot/canvas/drawn_text.h"
 #include "plot/canvas/font_metrics.h"
 #include "plot/canvas/svg_canvas.h"
 #include "plot/fonts/shipped_fonts.h"
@@ -27,6 +26,7 @@
 #include "plot/pdf/pdf_syntax.h"
 #include "plot/pdf/srgb_profile.h"
 #include "tests/pdf_test_support.h"
+#include "text/byte_text.h"
 
 namespace ambersel::testing {
 namespace {

@@ -38,11 +38,9 @@ namespace {
 // it.
 ui::DetailsWindow* detailsOf(QWidget& owner, const std::string& name,
                              const FrequencyLevelList& points) {
-    report::ListRecord record = report::recordOf(name, points, {}, {});
-    plot::Chart chart = plot::spectrumChart(
-        {std::filesystem::path(name).filename().string(), &points, {}, record.verdict}, {});
-    record.picture = report::recordPicture(chart);
-    return new ui::DetailsWindow(std::move(record), std::move(chart),
+    const EvaluatedList list = evaluatedList(name, points, {}, recordScope());
+    plot::Chart chart = plot::spectrumChart({report::listFileName(list), &list.analysis});
+    return new ui::DetailsWindow(report::recordOf(list), std::move(chart),
                                  report::ReportHeading{"1.0.0", {}}, &owner);
 }
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "evaluation/test_figure.h"
+#include "evaluation/list_analysis.h"
 #include "plot/canvas/font_metrics.h"
 #include "plot/drawing/chart_drawing.h"
 #include "plot/layout/chart_layout.h"
@@ -108,8 +108,8 @@ TEST(WindowChart, FillsThePictureWithTextAsLargeAsTheWindowsAndClearOfEachOther)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const Chart chart =
-            spectrumChart({"run.ASC", row.points, {}, evaluateTestFigure(*row.points)}, {});
+        const ListAnalysis analysis = analyseList(*row.points, {}, recordScope());
+        const Chart chart = spectrumChart({"run.ASC", &analysis});
         const WindowChart fitted = layOutForWindow(chart, row.room, row.fontPixels);
         EXPECT_NEAR(fitted.layout.canvas.width * fitted.scale, row.room.width, 1e-6)
             << "the picture leaves part of its room empty, or reaches beyond it";
@@ -137,7 +137,8 @@ TEST(WindowChart, FillsThePictureWithTextAsLargeAsTheWindowsAndClearOfEachOther)
 // smaller; a font that names no size leaves the units pixels.
 TEST(WindowChart, ShrinksIntoARoomTooSmallForIt) {
     const FrequencyLevelList emission = scan(150e3, 30e6, 100);
-    const Chart chart = spectrumChart({"run.ASC", &emission, {}, evaluateTestFigure(emission)}, {});
+    const ListAnalysis analysis = analyseList(emission, {}, recordScope());
+    const Chart chart = spectrumChart({"run.ASC", &analysis});
     const struct Row {
         const char* name;
         Size room;

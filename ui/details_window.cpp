@@ -20,17 +20,19 @@
 #include <filesystem>
 #include <utility>
 
+#include "report/painting/pdf_report.h"
+#include "report/painting/picture_painting.h"
+#include "report/record_document.h"
 #include "report/report_file.h"
 #include "report/report_format.h"
-#include "report/report_tables.h"
-#include "report/report_text.h"
+#include "results/result_text.h"
 #include "ui/chart_view.h"
 
 namespace ambersel::ui {
 namespace {
 
 QString text(const std::string& utf8) {
-    return QString::fromStdString(report::printableText(utf8));
+    return QString::fromStdString(printableText(utf8));
 }
 
 QTableWidget* tableWithColumns(const QStringList& columns, int rows, QWidget* parent) {
@@ -73,13 +75,13 @@ QString withExtensionOf(const QString& filter, const QString& name) {
            (html ? QStringLiteral(".html") : QStringLiteral(".pdf"));
 }
 
-void setRow(QTableWidget& table, int row, const QStringList& cells, std::size_t firstNumberColumn) {
-    for (int column = 0; column < cells.size(); ++column) {
-        auto* item = new QTableWidgetItem(cells[column]);
-        item->setTextAlignment(static_cast<std::size_t>(column) < firstNumberColumn
-                                   ? Qt::AlignLeft | Qt::AlignVCenter
-                                   : Qt::AlignRight | Qt::AlignVCenter);
-        table.setItem(row, column, item);
+void setRow(QTableWidget& table, int row, const std::vector<report::Cell>& cells) {
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        auto* item = new QTableWidgetItem(text(cells[column].text));
+        item->setTextAlignment(cells[column].kind == report::CellKind::Number
+                                   ? Qt::AlignRight | Qt::AlignVCenter
+                                   : Qt::AlignLeft | Qt::AlignVCenter);
+        table.setItem(row, static_cast<int>(column), item);
     }
 }
 
@@ -96,7 +98,7 @@ DetailsWindow::DetailsWindow(report::ListRecord record, plot::Chart chart,
     auto* layout = new QVBoxLayout(this);
     auto* line = new QLabel(QStringLiteral("<b>%1</b>&nbsp;&nbsp;&nbsp;Margin %2: %3")
                                 .arg(text(m_record.resultLine), text(marginText(m_record.margin)),
-                                     text(report::marginMeaning(m_record.margin))),
+                                     text(marginMeaning(m_record.margin))),
                             this);
     line->setObjectName(QStringLiteral("verdict"));
     layout->addWidget(line);
@@ -148,7 +150,7 @@ void DetailsWindow::changeEvent(QEvent* event) {
     }
 }
 
-QTableWidget* DetailsWindow::shownTable(const report::ReportTable& content, const char* name) {
+QTableWidget* DetailsWindow::shownTable(const report::Table& content, const char* name) {
     QStringList heads;
     for (const std::string& head : content.heads) {
         heads << text(head);
@@ -156,11 +158,7 @@ QTableWidget* DetailsWindow::shownTable(const report::ReportTable& content, cons
     auto* table = tableWithColumns(heads, static_cast<int>(content.rows.size()), this);
     table->setObjectName(QString::fromLatin1(name));
     for (std::size_t row = 0; row < content.rows.size(); ++row) {
-        QStringList cells;
-        for (const std::string& cell : content.rows[row]) {
-            cells << text(cell);
-        }
-        setRow(*table, static_cast<int>(row), cells, content.firstNumberColumn);
+        setRow(*table, static_cast<int>(row), content.rows[row]);
     }
     return table;
 }
@@ -190,16 +188,12 @@ void DetailsWindow::saveReport() {
         return;
     }
     const std::filesystem::path target(fileDialog.selectedFiles().first().toStdU16String());
-    const std::optional<report::ReportFormat> format = report::reportFormatOf(target);
     const auto* heading = std::get_if<report::ReportHeading>(&m_heading);
-    std::optional<std::string> failure;
-    if (!format) {
-        failure = "a report file ends in .pdf or .html";
-    } else if (heading == nullptr) {
-        failure = std::get<std::string>(m_heading);
-    } else {
-        failure = report::writeReport(target, *format, *heading, {m_record});
-    }
+    const std::optional<std::string> failure =
+        heading == nullptr
+            ? std::get<std::string>(m_heading)
+            : report::writeReportFile(target, report::reportDocument(*heading, {m_record}),
+                                      *heading, &report::pdfReport);
     if (failure) {
         QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
                         QStringLiteral("The report could not be written: %1")

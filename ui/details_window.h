@@ -10,9 +10,9 @@
 #include <string>
 #include <variant>
 
+#include "report/document.h"
 #include "plot/layout/chart.h"
 #include "report/list_record.h"
-#include "report/report_tables.h"
 
 class QTableWidget;
 
@@ -42,7 +42,7 @@ class DetailsWindow : public QWidget {
 
   private:
     // `content` as a table of the window, named `name`.
-    QTableWidget* shownTable(const report::ReportTable& content, const char* name);
+    QTableWidget* shownTable(const report::Table& content, const char* name);
     // Every cell of both tables shown whole, in the window's present font, the two alike in height.
     void fitTables();
 

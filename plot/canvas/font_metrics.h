@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "plot/canvas/canvas.h"
-#include "plot/layout/geometry.h"
+#include "plot/canvas/geometry.h"
 
 namespace ambersel::plot {
 
@@ -38,7 +38,7 @@ TextExtent textExtent(std::string_view utf8, Face face, double size);
 // Whether `face` has a glyph for `codePoint`.
 bool faceHasGlyph(Face face, char32_t codePoint);
 
-// The advance of `utf8` as drawn (plot/canvas/drawn_text.h) and the height of its line. A code
+// The advance of `utf8` as drawn (text/byte_text.h) and the height of its line. A code
 // point the face has no glyph for counts an em: another face draws it, and boxes fitted to the
 // text had better be too wide than too narrow.
 TextExtent textExtent(std::string_view utf8, const Font& font);

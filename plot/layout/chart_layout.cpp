@@ -5,11 +5,11 @@
 #include <limits>
 #include <optional>
 
-#include "evaluation/value_text.h"
 #include "plot/layout/band_strip.h"
 #include "plot/layout/label_placer.h"
 #include "plot/layout/point_marks.h"
 #include "plot/layout/scale.h"
+#include "text/value_text.h"
 
 namespace ambersel::plot {
 namespace {

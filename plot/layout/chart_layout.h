@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "plot/canvas/geometry.h"
 #include "plot/layout/chart.h"
 #include "plot/layout/chart_legend.h"
-#include "plot/layout/geometry.h"
 #include "plot/layout/scale.h"
 
 namespace ambersel::plot {

@@ -1,9 +1,12 @@
 #include "plot/layout/scale.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "evaluation/value_text.h"
+#include "evaluation/list_analysis.h"
+
+#include "text/value_text.h"
 
 namespace ambersel::plot {
 
@@ -17,13 +20,20 @@ Range paddedRange(double low, double high, double emptyHalfWidth, double padding
 
 double niceStep(double span, int wanted) {
     const double raw = span / wanted;
-    const double decade = std::pow(10.0, std::floor(std::log10(raw)));
+    if (!(raw > 0) || !std::isfinite(raw)) {
+        return 1;
+    }
+    const double decade = powerOfTen(decadeOf(raw));
     for (const double factor : {1.0, 2.0, 5.0}) {
         if (factor * decade >= raw) {
             return factor * decade;
         }
     }
     return 10 * decade;
+}
+
+int decimalsOf(double step) {
+    return std::max(0, -decadeOf(step));
 }
 
 std::vector<double> multiplesWithin(double low, double high, double step) {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plot/layout/geometry.h"
+#include "plot/canvas/geometry.h"
 
 namespace ambersel::plot {
 
@@ -40,8 +40,11 @@ struct Scale {
 };
 
 // The step among 1, 2 and 5 times a power of ten that cuts `span` into at most about `wanted`
-// parts.
+// parts, from the exact powers of ten (powerOfTen()); 1 for a span that is no positive number.
 double niceStep(double span, int wanted);
+
+// How many decimals the multiples of `step`, a niceStep(), need to be written exactly.
+int decimalsOf(double step);
 
 // The multiples of `step` from `low` to `high`, at most 100 of them.
 std::vector<double> multiplesWithin(double low, double high, double step);

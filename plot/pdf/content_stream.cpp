@@ -3,9 +3,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "plot/canvas/drawn_text.h"
 #include "plot/pdf/embedded_font.h"
 #include "plot/pdf/pdf_syntax.h"
+#include "text/byte_text.h"
 
 namespace ambersel::plot::pdf {
 namespace {

@@ -50,7 +50,7 @@ class ContentStream {
     // Intersects the clip with the path, and ends it.
     void clipToPath();
 
-    // `utf8` as drawn (plot/canvas/drawn_text.h), in `face` at `size`, its baseline starting at
+    // `utf8` as drawn (text/byte_text.h), in `face` at `size`, its baseline starting at
     // `start` and turned by `degrees` (clockwise, as y grows downwards), in the fill colour. Each
     // code point is drawn with its glyph and advances as the shipped metrics measure it. A code
     // point the face lacks is drawn as the face's replacement character (U+FFFD), an em wide, as

@@ -4,11 +4,11 @@
 #include <stdexcept>
 #include <utility>
 
-#include "plot/canvas/drawn_text.h"
 #include "plot/pdf/deflate.h"
 #include "plot/pdf/embedded_font.h"
 #include "plot/pdf/pdf_syntax.h"
 #include "plot/pdf/srgb_profile.h"
+#include "text/byte_text.h"
 
 namespace ambersel::plot::pdf {
 namespace {

@@ -5,8 +5,8 @@
 #include <charconv>
 #include <utility>
 
-#include "plot/canvas/drawn_text.h"
 #include "plot/canvas/fixed_number.h"
+#include "text/byte_text.h"
 
 namespace ambersel::plot::pdf {
 namespace {

@@ -24,7 +24,7 @@ std::string literalString(std::string_view bytes);
 // A hexadecimal string of `bytes`: "<0A1B>".
 std::string hexString(std::string_view bytes);
 
-// A text string (titles, file names) of `utf8` as drawn (plot/canvas/drawn_text.h): a literal
+// A text string (titles, file names) of `utf8` as drawn (text/byte_text.h): a literal
 // string where it is printable ASCII, else UTF-16BE behind a byte order mark, in hexadecimal.
 std::string textString(std::string_view utf8);
 

@@ -32,10 +32,9 @@ namespace {
 // Runs the Details window of `points`, read from the list `name`, while `script` drives it.
 void runDetails(const std::string& name, const FrequencyLevelList& points,
                 const std::function<void(const WindowDriver&, HWND)>& script) {
-    report::ListRecord record = report::recordOf(name, points, {}, {});
-    plot::Chart chart = plot::spectrumChart({"list.ASC", &points, {}, record.verdict}, {});
-    record.picture = report::recordPicture(chart);
-    CDetailsDlg details(std::move(record), std::move(chart), report::ReportHeading{"1.0.0", {}},
+    const EvaluatedList list = evaluatedList(name, points, {}, recordScope());
+    plot::Chart chart = plot::spectrumChart({"list.ASC", &list.analysis});
+    CDetailsDlg details(report::recordOf(list), std::move(chart), report::ReportHeading{"1.0.0", {}},
                         nullptr);
     runModal([&] { return details.DoModal(); },
              [&](const WindowDriver& w) {

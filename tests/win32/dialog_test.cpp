@@ -17,7 +17,7 @@
 #include <tuple>
 #include <vector>
 
-#include "report/report_text.h"
+#include "results/result_text.h"
 #include "tests/test_files.h"
 #include "tests/win32/modal_driver.h"
 #include "win32/ui/ambersel_test_dlg.h"
@@ -399,7 +399,7 @@ TEST(Details, SavesTheReportUnderTheTypedName) {
             written.find("f11113429a73052f483dd6f784d1f59009929a1860adec46799a1a71e1d7df28") !=
                 std::string::npos,
             !rewritten);
-        EXPECT_EQ(written.find(report::kWrittenAfterReading) != std::string::npos, rewritten);
+        EXPECT_EQ(written.find(kWrittenAfterReading) != std::string::npos, rewritten);
         std::size_t files = 0;
         for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
             files += entry.is_regular_file() ? 1 : 0;

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <utility>
 
-#include "evaluation/unicode_text.h"
 #include "plot/drawing/chart_drawing.h"
-#include "report/report_tables.h"
-#include "report/report_text.h"
+#include "report/record_document.h"
+#include "results/result_text.h"
+#include "text/unicode_text.h"
 #include "win32/framework/file_dialog.h"
 #include "win32/framework/win_app.h"
 #include "win32/ui/report_saving.h"
@@ -99,11 +99,11 @@ BOOL CDetailsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     ambersel::win32::handleDpiChangesItself(m_hWnd);
     m_dpi = m_templateDpi = ambersel::win32::windowDpi(m_hWnd);
-    const std::wstring title = L"Details: " + wide(ambersel::report::printableText(m_record.name));
+    const std::wstring title = L"Details: " + wide(ambersel::printableText(m_record.name));
     SetWindowTextW(m_hWnd, title.c_str());
     const std::wstring line =
         wide(m_record.resultLine + "    Margin " + ambersel::marginText(m_record.margin) + ": " +
-             ambersel::report::marginMeaning(m_record.margin));
+             ambersel::marginMeaning(m_record.margin));
     SetDlgItemTextW(m_hWnd, IDC_DETAILS_LINE, line.c_str());
     fillListView(GetDlgItem(m_hWnd, IDC_DETAILS_BANDS), ambersel::report::bandTable(m_record));
     fillListView(GetDlgItem(m_hWnd, IDC_DETAILS_CONTRIBUTORS),

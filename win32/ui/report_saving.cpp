@@ -6,10 +6,10 @@
 #include <memory>
 #include <system_error>
 
-#include "evaluation/output_file.h"
-#include "evaluation/unicode_text.h"
-#include "report/html_report.h"
+#include "report/record_document.h"
+#include "report/report_file.h"
 #include "report/report_format.h"
+#include "text/unicode_text.h"
 
 namespace {
 
@@ -43,9 +43,7 @@ std::wstring proposedReportPath(const std::string& listName) {
 std::optional<std::string> saveHtmlReport(const std::wstring& target,
                                           const ambersel::report::ReportHeading& heading,
                                           const ambersel::report::ListRecord& record) {
-    if (const std::error_code failure = ambersel::replaceFile(
-            std::filesystem::path(target), ambersel::report::reportHtml(heading, {record}))) {
-        return failure.message();
-    }
-    return std::nullopt;
+    return ambersel::report::writeReportFile(std::filesystem::path(target),
+                                             ambersel::report::reportDocument(heading, {record}),
+                                             heading, {});
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "evaluation/unicode_text.h"
+#include "text/unicode_text.h"
 #include "win32/framework/window_dpi.h"
 
 namespace {
@@ -46,7 +46,7 @@ std::wstring headingOf(HWND list, int column) {
 
 }  // namespace
 
-void fillListView(HWND list, const ambersel::report::ReportTable& table) {
+void fillListView(HWND list, const ambersel::report::Table& table) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                  LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     for (std::size_t column = 0; column < table.heads.size(); ++column) {
@@ -54,14 +54,16 @@ void fillListView(HWND list, const ambersel::report::ReportTable& table) {
         LVCOLUMNW format{};
         format.mask = LVCF_FMT | LVCF_TEXT | LVCF_SUBITEM;
         // The first column of a list view is always left-aligned.
-        format.fmt = column == 0 || column < table.firstNumberColumn ? LVCFMT_LEFT : LVCFMT_RIGHT;
+        const bool number = !table.rows.empty() && column < table.rows.front().size() &&
+                            table.rows.front()[column].kind == ambersel::report::CellKind::Number;
+        format.fmt = column == 0 || !number ? LVCFMT_LEFT : LVCFMT_RIGHT;
         format.pszText = heading.data();
         format.iSubItem = static_cast<int>(column);
         SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&format));
     }
     for (std::size_t row = 0; row < table.rows.size(); ++row) {
         for (std::size_t column = 0; column < table.rows[row].size(); ++column) {
-            std::wstring cell = wide(table.rows[row][column]);
+            std::wstring cell = wide(table.rows[row][column].text);
             LVITEMW item{};
             item.mask = LVIF_TEXT;
             item.iItem = static_cast<int>(row);

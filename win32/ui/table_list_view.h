@@ -5,10 +5,10 @@
 
 #include <windows.h>
 
-#include "report/report_tables.h"
+#include "report/document.h"
 
 // Fills `list`, which is empty, with `table`'s heading and rows, and fits its columns.
-void fillListView(HWND list, const ambersel::report::ReportTable& table);
+void fillListView(HWND list, const ambersel::report::Table& table);
 
 // Makes every column of `list` as wide as its widest cell or its heading, whichever is wider, in
 // the list's present font: again after the font changed.
