@@ -45,5 +45,5 @@ std::optional<std::string> saveHtmlReport(const std::wstring& target,
                                           const ambersel::report::ListRecord& record) {
     return ambersel::report::writeReportFile(std::filesystem::path(target),
                                              ambersel::report::reportDocument(heading, {record}),
-                                             heading, {});
+                                             heading);
 }
