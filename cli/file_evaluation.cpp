@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/argument_text.h"
+#include "cli/wildcard_expansion.h"
 #include "evaluation/list_file.h"
 
 namespace ambersel::cli {
@@ -46,6 +47,10 @@ FileEvaluation evaluateListFile(const std::string& argument, FileFactsWanted fac
     } else {
         const std::optional<std::filesystem::path> path = pathOfArgument(argument);
         report::ListFileWithFacts read;
+        if (std::optional<std::string> why = unmatchedPatternReason(argument)) {
+            evaluation.errorReason = std::move(*why);
+            return evaluation;
+        }
         if (!path) {
             read.reading.openError = ListFileError::UnconvertiblePath;
         } else if (factsWanted == FileFactsWanted::Yes) {

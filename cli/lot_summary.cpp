@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/path_text.h"
 #include "evaluation/figure_analysis.h"
 #include "evaluation/test_figure.h"
 #include "evaluation/value_text.h"
@@ -116,7 +117,7 @@ void LotSummary::writeText(std::ostream& out) const {
     for (std::size_t rank = 0; rank < m_lowest.size(); ++rank) {
         const LowMarginList& list = m_lowest[rank];
         out << "  " << (rank + 1 < 10 ? " " : "") << rank + 1 << ". " << marginText(list.margin)
-            << "  " << list.line << "  " << escapedBytes(list.path, true) << '\n';
+            << "  " << list.line << "  " << printedPath(list.path) << '\n';
     }
 }
 

@@ -28,6 +28,7 @@
 
 #include "cli/argument_text.h"
 #include "cli/band_edges.h"
+#include "cli/console_output.h"
 #include "cli/file_evaluation.h"
 #include "cli/file_list.h"
 #include "cli/help_text.h"
@@ -36,18 +37,19 @@
 #include "cli/lot_summary.h"
 #include "cli/lot_table.h"
 #include "cli/parallel_evaluation.h"
+#include "cli/path_text.h"
 #include "cli/plot_drawing.h"
 #include "cli/plot_files.h"
 #include "cli/plot_run.h"
 #include "cli/record_report.h"
 #include "cli/text_reports.h"
+#include "cli/wildcard_expansion.h"
 #include "evaluation/output_file.h"
 #include "evaluation/value_text.h"
 
 namespace {
 
 using namespace ambersel::cli;
-using ambersel::escapedBytes;
 using ambersel::generalizedUtf8FromUtf16;
 
 constexpr int kPass = 0;
@@ -273,7 +275,7 @@ class FileOutputs {
             return kPass;
         }
         std::cerr << kProgram << ": cannot write " << what << " "
-                  << escapedBytes(argumentOfPath(target), true) << " (" << *why << ")\n";
+                  << printedPath(argumentOfPath(target)) << " (" << *why << ")\n";
         return kError;
     }
 
@@ -289,21 +291,22 @@ int evaluateAll(Options& options) {
         auto listed = readFileList(options.filesFrom);
         if (auto* why = std::get_if<std::string>(&listed)) {
             std::cerr << kProgram << ": cannot read the file list "
-                      << escapedBytes(options.filesFrom, true) << " (" << *why << ")\n";
+                      << printedPath(options.filesFrom) << " (" << *why << ")\n";
             return kError;
         }
         auto& paths = std::get<std::vector<std::string>>(listed);
         options.files.insert(options.files.end(), std::make_move_iterator(paths.begin()),
                              std::make_move_iterator(paths.end()));
     }
+    options.files = expandedArguments(std::move(options.files));
     checkCombinations(options);
     // Begun before any list is evaluated, so that a table that cannot be written costs nothing.
     std::optional<ambersel::FileReplacement> table;
     if (!options.table.empty()) {
         auto begun = ambersel::FileReplacement::begin(pathOfCommandLineName(options.table));
         if (const auto* why = std::get_if<std::error_code>(&begun)) {
-            std::cerr << kProgram << ": cannot write the table "
-                      << escapedBytes(options.table, true) << " (" << why->message() << ")\n";
+            std::cerr << kProgram << ": cannot write the table " << printedPath(options.table)
+                      << " (" << why->message() << ")\n";
             return kError;
         }
         table.emplace(std::move(std::get<ambersel::FileReplacement>(begun)));
@@ -360,8 +363,8 @@ int evaluateAll(Options& options) {
     }
     if (table) {
         if (const std::error_code why = table->commit()) {
-            std::cerr << kProgram << ": cannot write the table "
-                      << escapedBytes(options.table, true) << " (" << why.message() << ")\n";
+            std::cerr << kProgram << ": cannot write the table " << printedPath(options.table)
+                      << " (" << why.message() << ")\n";
             status = kError;
         }
     }
@@ -483,6 +486,7 @@ int wmain(int argc, wchar_t** argv) {
     // the same as on every other system and a Ctrl-Z in a list is just a byte.
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
+    const ConsoleOutput console;
     try {
         return runWithWideArguments(argc, argv);
 #else

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "cli/path_text.h"
 #include "evaluation/value_text.h"
 #include "report/report_text.h"
 
@@ -20,7 +21,7 @@ std::string csvField(std::string_view text) {
 }
 
 std::string printablePath(const FileEvaluation& evaluation) {
-    return escapedBytes(evaluation.argument, true);
+    return printedPath(evaluation.argument);
 }
 
 std::string resultLine(const FileEvaluation& evaluation, bool withPath) {
