@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# The Windows build under Wine against the Linux build on the same machine, each as a whole
+# process, in turn, RUNS rounds so that both meet the same machine load: a 1,000,000-point list
+# (the result line, and the HTML report), and a lot of 10,000 lists of 600 points with --summary
+# --table. Wine's start-up (the Windows build on an empty list) is subtracted, and the Linux
+# build's own start too. Prints the median CPU time (user and system; Wine's server, which does
+# the Windows program's file calls, counted as the Windows build's), the median wall time, and
+# the ratio of CPU times, Windows to Linux.
+#
+#   bench/windows_benchmark.sh [BUILD_FOLDER] [WINDOWS_BUILD_FOLDER]
+#       defaults build/release and build/windows; from the environment: RUNS (5), POINTS
+#       (1000000), LISTS (10000)
+#
+# BUILD_FOLDER holds cli/ambersel-eval and bench/write_realistic_list (preset release);
+# WINDOWS_BUILD_FOLDER the cross-built cli/ambersel-eval.exe (preset windows).
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+build=$(cd "${1:-build/release}" && pwd)
+windows=$(cd "${2:-build/windows}" && pwd)
+runs=${RUNS:-5}
+points=${POINTS:-1000000}
+lists=${LISTS:-10000}
+
+work=$(mktemp -d "$build/windows-benchmark.XXXXXX")
+session=$windows/wine
+finish() {
+    "$here/cmake/wine-session" stop "$session" >/dev/null 2>&1 || true
+    cd "$here"
+    rm -rf "$work"
+}
+trap finish EXIT
+# One Wine session for every run: Wine's services start once. Its server's socket folder goes to
+# the work folder, and with it away.
+export WINEDLLOVERRIDES=winemenubuilder.exe=d TMPDIR=$work/tmp
+mkdir -p "$TMPDIR"
+"$here/cmake/wine-session" start "$session" >/dev/null
+
+cd "$work"
+"$build/bench/write_realistic_list" list.ASC "$points"
+: >empty.ASC
+"$here/examples/make-lot" lot "$lists" --points 600
+(cd lot && ls) | sort >names.txt
+sed 's|^|lot/|' names.txt >lot.txt
+sed 's|^|lot\\|' names.txt >lot-windows.txt
+echo "CPU: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores;" \
+    "medians of $runs rounds; CPU seconds (wall seconds)"
+
+# The CPU seconds the session's Wine server has used so far: it is no child of the program, and
+# serves every file call the Windows program makes.
+server_pid=""
+for pid in $(pgrep -x wineserver || true); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$session/prefix"; then
+        server_pid=$pid
+    fi
+done
+[ -n "$server_pid" ] || { echo "no Wine server of the session $session" >&2; exit 1; }
+ticks=$(getconf CLK_TCK)
+server_seconds() {
+    awk -v t="$ticks" '{ printf "%.3f\n", ($14 + $15) / t }' "/proc/$server_pid/stat"
+}
+
+# run NAME SIDE ARGUMENTS...: one timed run, appended to NAME.SIDE as "wall cpu server".
+run() {
+    local name=$1 side=$2 wall user system before after
+    shift 2
+    local program=("$build/cli/ambersel-eval")
+    [ "$side" = windows ] && program=("$here/cmake/wine-run" "$windows/cli/ambersel-eval.exe")
+    before=$(server_seconds)
+    read -r wall user system < <({ TIMEFORMAT='%R %U %S'; time "${program[@]}" "$@" \
+        >"out.$side" 2>"err.$side"; } 2>&1 || true)
+    after=$(server_seconds)
+    echo "$wall $user $system $before $after" |
+        awk '{ printf "%.3f %.3f %.3f\n", $1, $2 + $3, $5 - $4 }' >>"$name.$side"
+}
+
+cases=(start line html lot)
+for ((round = 0; round < runs; ++round)); do
+    for side in linux windows; do
+        run start "$side" empty.ASC
+        run line "$side" list.ASC
+        run html "$side" --report x.html list.ASC
+        if [ "$side" = linux ]; then
+            run lot "$side" --summary --table table.csv --files-from lot.txt
+        else
+            run lot "$side" --summary --table table.csv --files-from lot-windows.txt
+        fi
+    done
+done
+
+median() {
+    awk -v c="$1" '{ print $c }' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+# The Windows build's CPU: its process and the Wine server's share.
+for side in linux windows; do
+    for name in "${cases[@]}"; do
+        awk '{ print $1, $2 + $3 }' "$name.$side" >"$name.$side.cpu"
+    done
+done
+report() {
+    local label=$1 name=$2 per=${3:-1} unit=${4:-s}
+    awk -v l="$label" -v per="$per" -v u="$unit" \
+        -v lc="$(median 2 <"$name.linux.cpu")" -v lw="$(median 1 <"$name.linux.cpu")" \
+        -v ls="$(median 2 <start.linux.cpu)" \
+        -v wc="$(median 2 <"$name.windows.cpu")" -v ww="$(median 1 <"$name.windows.cpu")" \
+        -v ws="$(median 2 <start.windows.cpu)" -v sv="$(median 3 <"$name.windows")" 'BEGIN {
+        linux = (lc - ls) / per; windows = (wc - ws) / per
+        printf "%-34s Linux %8.4f %s CPU (%.3f s wall), Windows %8.4f %s CPU (%.3f s wall; Wine server %.3f s), %.2fx\n",
+            l, linux, u, lw, windows, u, ww, sv, windows / linux
+    }'
+}
+awk -v lc="$(median 2 <start.linux.cpu)" -v wc="$(median 2 <start.windows.cpu)" \
+    -v ww="$(median 1 <start.windows.cpu)" 'BEGIN {
+    printf "start-up on an empty list, subtracted below: Linux %.3f s CPU, Windows under Wine %.3f s CPU (%.3f s wall)\n", lc, wc, ww
+}'
+report "$points points, the line" line
+report "$points points, --report .html" html
+report "$lists lists of 600 points, per list" lot "$(awk -v n="$lists" 'BEGIN { print n / 1000 }')" ms
+same=yes
+for side in linux windows; do
+    run line "$side" list.ASC
+    cp "out.$side" "line.out.$side"
+done
+cmp -s line.out.linux line.out.windows || same=no
+echo "the same line from both: $same"
