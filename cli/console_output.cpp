@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <iostream>
 
 #include "evaluation/unicode_text.h"
@@ -157,13 +158,19 @@ std::unique_ptr<WideTextBuffer> consoleBuffer(HANDLE console) {
 ConsoleOutput::ConsoleOutput()
     : m_output(consoleBuffer(consoleOf(STD_OUTPUT_HANDLE))),
       m_error(consoleBuffer(consoleOf(STD_ERROR_HANDLE))) {
+    // The C runtime writes a stream it gives no buffer one byte per WriteFile call; the streams
+    // are flushed where a reader must see what was written (after each list, each message).
     if (m_output) {
         std::cout.flush();
         m_formerOutput = std::cout.rdbuf(m_output.get());
+    } else {
+        std::setvbuf(stdout, nullptr, _IOFBF, std::size_t{1} << 16U);
     }
     if (m_error) {
         std::cerr.flush();
         m_formerError = std::cerr.rdbuf(m_error.get());
+    } else {
+        std::setvbuf(stderr, nullptr, _IOFBF, std::size_t{1} << 12U);
     }
 }
 

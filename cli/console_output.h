@@ -54,8 +54,9 @@ class WideTextBuffer final : public std::streambuf {
 };
 
 // While it lives, std::cout and std::cerr each write through the console's wide-character output
-// when it is a console (Windows only); everything else, and every other system, stays as it was.
-// Flushes and restores both streams when it ends. One at a time, on the main thread.
+// when it is a console (Windows only), and through a buffer of the C runtime's when it is a file or
+// a pipe; every other system stays as it was. Flushes and restores both streams when it ends.
+// Made before anything is written; one at a time, on the main thread.
 class ConsoleOutput {
   public:
     ConsoleOutput();
