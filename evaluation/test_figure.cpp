@@ -9,13 +9,12 @@
 #include <limits>
 #include <vector>
 
-#include "evaluation/power_law.h"
+#include "evaluation/figure_powers.h"
 
 namespace ambersel {
 namespace {
 
 constexpr double kLevelDivisor = 20;
-constexpr double kPowerBase = 10;
 constexpr double kAmplitudeScale = 1e-06;
 constexpr double kFrequencyDivisor = 1000;
 constexpr double kFrequencyMultiplier = 1000000;
@@ -42,7 +41,7 @@ struct LevelSteps {
 
 LevelSteps levelSteps(float level) {
     const float a = toSingle(double{level} / kLevelDivisor);
-    const float b = toSingle(std::pow(kPowerBase, double{a}));
+    const float b = tenToThe(a);
     const float V = toSingle(double{b} * kAmplitudeScale);
     return {a, b, V};
 }
