@@ -9,7 +9,8 @@
 #
 #   bench/windows_benchmark.sh [BUILD_FOLDER] [WINDOWS_BUILD_FOLDER]
 #       defaults build/release and build/windows; from the environment: RUNS (5), POINTS
-#       (1000000), LISTS (10000)
+#       (1000000), LISTS (10000), and BEFORE, an older Windows build folder whose
+#       ambersel-eval.exe takes its turns in the same loop
 #
 # BUILD_FOLDER holds cli/ambersel-eval and bench/write_realistic_list (preset release);
 # WINDOWS_BUILD_FOLDER the cross-built cli/ambersel-eval.exe (preset windows).
@@ -21,6 +22,7 @@ windows=$(cd "${2:-build/windows}" && pwd)
 runs=${RUNS:-5}
 points=${POINTS:-1000000}
 lists=${LISTS:-10000}
+before=${BEFORE:+$(cd "$BEFORE" && pwd)}
 
 work=$(mktemp -d "$build/windows-benchmark.XXXXXX")
 session=$windows/wine
@@ -32,8 +34,14 @@ finish() {
 trap finish EXIT
 # One Wine session for every run: Wine's services start once. Its server's socket folder goes to
 # the work folder, and with it away.
-export WINEDLLOVERRIDES=winemenubuilder.exe=d TMPDIR=$work/tmp
+export WINEDLLOVERRIDES=winemenubuilder.exe=d TMPDIR=$work/tmp AMBERSEL_WINE_SESSION=$session
 mkdir -p "$TMPDIR"
+sides=(linux windows)
+if [ -n "$before" ]; then
+    mkdir -p "$work/before"
+    cp "$before/cli/ambersel-eval.exe" "$work/before/"
+    sides+=(before)
+fi
 "$here/cmake/wine-session" start "$session" >/dev/null
 
 cd "$work"
@@ -66,6 +74,7 @@ run() {
     shift 2
     local program=("$build/cli/ambersel-eval")
     [ "$side" = windows ] && program=("$here/cmake/wine-run" "$windows/cli/ambersel-eval.exe")
+    [ "$side" = before ] && program=("$here/cmake/wine-run" "$work/before/ambersel-eval.exe")
     before=$(server_seconds)
     read -r wall user system < <({ TIMEFORMAT='%R %U %S'; time "${program[@]}" "$@" \
         >"out.$side" 2>"err.$side"; } 2>&1 || true)
@@ -76,7 +85,7 @@ run() {
 
 cases=(start line html lot)
 for ((round = 0; round < runs; ++round)); do
-    for side in linux windows; do
+    for side in "${sides[@]}"; do
         run start "$side" empty.ASC
         run line "$side" list.ASC
         run html "$side" --report x.html list.ASC
@@ -92,30 +101,33 @@ median() {
     awk -v c="$1" '{ print $c }' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 # The Windows build's CPU: its process and the Wine server's share.
-for side in linux windows; do
+for side in "${sides[@]}"; do
     for name in "${cases[@]}"; do
         awk '{ print $1, $2 + $3 }' "$name.$side" >"$name.$side.cpu"
     done
 done
 report() {
-    local label=$1 name=$2 per=${3:-1} unit=${4:-s}
-    awk -v l="$label" -v per="$per" -v u="$unit" \
+    local label=$1 name=$2 per=${3:-1} unit=${4:-s} side=${5:-windows}
+    awk -v l="$label" -v per="$per" -v u="$unit" -v side="$side" \
         -v lc="$(median 2 <"$name.linux.cpu")" -v lw="$(median 1 <"$name.linux.cpu")" \
         -v ls="$(median 2 <start.linux.cpu)" \
-        -v wc="$(median 2 <"$name.windows.cpu")" -v ww="$(median 1 <"$name.windows.cpu")" \
-        -v ws="$(median 2 <start.windows.cpu)" -v sv="$(median 3 <"$name.windows")" 'BEGIN {
+        -v wc="$(median 2 <"$name.$side.cpu")" -v ww="$(median 1 <"$name.$side.cpu")" \
+        -v ws="$(median 2 <"start.$side.cpu")" -v sv="$(median 3 <"$name.$side")" 'BEGIN {
         linux = (lc - ls) / per; windows = (wc - ws) / per
-        printf "%-34s Linux %8.4f %s CPU (%.3f s wall), Windows %8.4f %s CPU (%.3f s wall; Wine server %.3f s), %.2fx\n",
-            l, linux, u, lw, windows, u, ww, sv, windows / linux
+        printf "%-34s Linux %7.3f %s CPU (%.2f s wall), %s %7.3f %s CPU (%.2f s wall; Wine server %.2f s): %.2fx\n",
+            l, linux, u, lw, side, windows, u, ww, sv, windows / linux
     }'
 }
 awk -v lc="$(median 2 <start.linux.cpu)" -v wc="$(median 2 <start.windows.cpu)" \
     -v ww="$(median 1 <start.windows.cpu)" 'BEGIN {
-    printf "start-up on an empty list, subtracted below: Linux %.3f s CPU, Windows under Wine %.3f s CPU (%.3f s wall)\n", lc, wc, ww
+    printf "start-up on an empty list, subtracted below: Linux %.3f s CPU, Windows under Wine %.3f s CPU (%.2f s wall)\n", lc, wc, ww
 }'
-report "$points points, the line" line
-report "$points points, --report .html" html
-report "$lists lists of 600 points, per list" lot "$(awk -v n="$lists" 'BEGIN { print n / 1000 }')" ms
+per_list=$(awk -v n="$lists" 'BEGIN { print n / 1000 }')
+for side in "${sides[@]:1}"; do
+    report "$points points, the line" line 1 s "$side"
+    report "$points points, --report .html" html 1 s "$side"
+    report "$lists lists of 600 points, per list" lot "$per_list" ms "$side"
+done
 same=yes
 for side in linux windows; do
     run line "$side" list.ASC

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "evaluation/unicode_text.h"
+#include "text/unicode_text.h"
 
 #if defined(_WIN32)
 #ifndef WIN32_LEAN_AND_MEAN

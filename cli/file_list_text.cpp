@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "evaluation/unicode_text.h"
+#include "text/unicode_text.h"
 
 #if defined(_WIN32)
 #ifndef WIN32_LEAN_AND_MEAN

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "evaluation/unicode_text.h"
+#include "text/unicode_text.h"
 
 #if defined(_WIN32)
 #ifndef WIN32_LEAN_AND_MEAN
@@ -14,7 +14,7 @@
 #endif
 #include <windows.h>
 
-#include "evaluation/windows_path.h"
+#include "files/windows_path.h"
 #endif
 
 namespace ambersel::cli {
@@ -286,11 +286,14 @@ std::vector<std::string> expandedArguments(std::vector<std::string> arguments) {
     return expanded;
 }
 
-std::optional<std::string> unmatchedPatternReason(std::string_view argument) {
-    if (isUnexpandedPattern(argument)) {
-        return std::string("no file matches the pattern");
-    }
-    return std::nullopt;
+std::error_code unmatchedPattern(std::string_view argument) {
+    class UnmatchedPattern final : public std::error_category {
+      public:
+        const char* name() const noexcept override { return "wildcard"; }
+        std::string message(int /*value*/) const override { return "no file matches the pattern"; }
+    };
+    static const UnmatchedPattern category;
+    return isUnexpandedPattern(argument) ? std::error_code(1, category) : std::error_code();
 }
 
 #else
@@ -299,8 +302,8 @@ std::vector<std::string> expandedArguments(std::vector<std::string> arguments) {
     return arguments;
 }
 
-std::optional<std::string> unmatchedPatternReason(std::string_view /*argument*/) {
-    return std::nullopt;
+std::error_code unmatchedPattern(std::string_view /*argument*/) {
+    return {};
 }
 
 #endif

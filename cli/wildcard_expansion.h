@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace ambersel::cli {
@@ -44,13 +45,13 @@ class FolderView {
 std::vector<std::string> expandedPattern(const std::string& pattern, const FolderView& folders);
 
 // The arguments with each pattern replaced by its matches. On Windows, a pattern that matches
-// nothing stays as it is, for the reader to refuse it (unmatchedPatternReason()); elsewhere the
+// nothing stays as it is, for the list job to refuse it (unmatchedPattern()); elsewhere the
 // shell has expanded them already, and every argument stays as it is.
 std::vector<std::string> expandedArguments(std::vector<std::string> arguments);
 
 // Why `argument` names no list before any file is opened: on Windows, a pattern that matched
-// nothing (any match replaced it); nothing otherwise, and always nothing on other systems, where
-// * and ? are characters of file names like any other.
-std::optional<std::string> unmatchedPatternReason(std::string_view argument);
+// nothing (any match replaced it), "no file matches the pattern"; no error otherwise, and never on
+// other systems, where * and ? are characters of file names like any other.
+std::error_code unmatchedPattern(std::string_view argument);
 
 }  // namespace ambersel::cli

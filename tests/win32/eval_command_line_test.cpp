@@ -12,7 +12,6 @@
 #include <tuple>
 #include <vector>
 
-#include "evaluation/unicode_text.h"
 #include "tests/test_files.h"
 
 namespace ambersel::testing {
