@@ -3,9 +3,10 @@
 # process, in turn, RUNS rounds so that both meet the same machine load: a 1,000,000-point list
 # (the result line, and the HTML report), and a lot of 10,000 lists of 600 points with --summary
 # --table. Wine's start-up (the Windows build on an empty list) is subtracted, and the Linux
-# build's own start too. Prints the median CPU time (user and system; Wine's server, which does
-# the Windows program's file calls, counted as the Windows build's), the median wall time, and
-# the ratio of CPU times, Windows to Linux.
+# build's own start too. Prints the median CPU time (user and system; the CPU time of the Wine
+# session's server and services, which do the Windows program's file calls, counted as the
+# Windows build's and shown apart), the median wall time, and
+# the median of the rounds' ratios of CPU times, Windows to Linux (each round's runs a pair).
 #
 #   bench/windows_benchmark.sh [BUILD_FOLDER] [WINDOWS_BUILD_FOLDER]
 #       defaults build/release and build/windows; from the environment: RUNS (5), POINTS
@@ -54,18 +55,18 @@ sed 's|^|lot\\|' names.txt >lot-windows.txt
 echo "CPU: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores;" \
     "medians of $runs rounds; CPU seconds (wall seconds)"
 
-# The CPU seconds the session's Wine server has used so far: it is no child of the program, and
-# serves every file call the Windows program makes.
-server_pid=""
-for pid in $(pgrep -x wineserver || true); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$session/prefix"; then
-        server_pid=$pid
-    fi
-done
-[ -n "$server_pid" ] || { echo "no Wine server of the session $session" >&2; exit 1; }
+# The CPU seconds the session's own Wine processes have used so far: its server, which serves every
+# file call of a Windows program, and its services, among them the mount manager, which answers
+# each question about a volume. None is a child of the program; the program is not running when
+# this is asked.
 ticks=$(getconf CLK_TCK)
-server_seconds() {
-    awk -v t="$ticks" '{ printf "%.3f\n", ($14 + $15) / t }' "/proc/$server_pid/stat"
+wine_seconds() {
+    local pid sum=0
+    for pid in /proc/[0-9]*; do
+        tr '\0' '\n' <"$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$session/prefix" || continue
+        sum=$((sum + $(awk '{ print $14 + $15 }' "$pid/stat" 2>/dev/null || echo 0)))
+    done
+    awk -v s="$sum" -v t="$ticks" 'BEGIN { printf "%.3f\n", s / t }'
 }
 
 # run NAME SIDE ARGUMENTS...: one timed run, appended to NAME.SIDE as "wall cpu server".
@@ -75,10 +76,10 @@ run() {
     local program=("$build/cli/ambersel-eval")
     [ "$side" = windows ] && program=("$here/cmake/wine-run" "$windows/cli/ambersel-eval.exe")
     [ "$side" = before ] && program=("$here/cmake/wine-run" "$work/before/ambersel-eval.exe")
-    before=$(server_seconds)
+    before=$(wine_seconds)
     read -r wall user system < <({ TIMEFORMAT='%R %U %S'; time "${program[@]}" "$@" \
         >"out.$side" 2>"err.$side"; } 2>&1 || true)
-    after=$(server_seconds)
+    after=$(wine_seconds)
     echo "$wall $user $system $before $after" |
         awk '{ printf "%.3f %.3f %.3f\n", $1, $2 + $3, $5 - $4 }' >>"$name.$side"
 }
@@ -98,30 +99,37 @@ for ((round = 0; round < runs; ++round)); do
 done
 
 median() {
-    awk -v c="$1" '{ print $c }' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+    sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
-# The Windows build's CPU: its process and the Wine server's share.
+# NAME.SIDE.cpu: per round, the wall time and the CPU time of the program, for the Windows build
+# its process and the Wine processes' share together.
 for side in "${sides[@]}"; do
     for name in "${cases[@]}"; do
         awk '{ print $1, $2 + $3 }' "$name.$side" >"$name.$side.cpu"
     done
 done
+# report LABEL NAME PER UNIT SIDE: each round's pair of runs, start-up subtracted on both sides
+# and divided by PER, gives a ratio; prints the medians of both sides' CPU and wall times, of the
+# Wine processes' CPU, and of the rounds' ratios.
 report() {
-    local label=$1 name=$2 per=${3:-1} unit=${4:-s} side=${5:-windows}
-    awk -v l="$label" -v per="$per" -v u="$unit" -v side="$side" \
-        -v lc="$(median 2 <"$name.linux.cpu")" -v lw="$(median 1 <"$name.linux.cpu")" \
-        -v ls="$(median 2 <start.linux.cpu)" \
-        -v wc="$(median 2 <"$name.$side.cpu")" -v ww="$(median 1 <"$name.$side.cpu")" \
-        -v ws="$(median 2 <"start.$side.cpu")" -v sv="$(median 3 <"$name.$side")" 'BEGIN {
-        linux = (lc - ls) / per; windows = (wc - ws) / per
-        printf "%-34s Linux %7.3f %s CPU (%.2f s wall), %s %7.3f %s CPU (%.2f s wall; Wine server %.2f s): %.2fx\n",
-            l, linux, u, lw, side, windows, u, ww, sv, windows / linux
-    }'
+    local label=$1 name=$2 per=$3 unit=$4 side=$5
+    paste -d ' ' "$name.linux.cpu" start.linux.cpu "$name.$side.cpu" "start.$side.cpu" \
+        "$name.$side" | awk -v per="$per" '{
+        linux = ($2 - $4) / per; windows = ($6 - $8) / per
+        print linux, $1, windows, $5, $11, windows / linux }' >"$name.$side.pairs"
+    local column values=()
+    for column in 1 2 3 4 5 6; do
+        values+=("$(awk -v c="$column" '{ print $c }' "$name.$side.pairs" | median)")
+    done
+    printf '%-38s Linux %7.3f %s CPU (%.2f s wall), %s %7.3f %s CPU (%.2f s wall; Wine %.2f s): %.2fx\n' \
+        "$label" "${values[0]}" "$unit" "${values[1]}" "$side" "${values[2]}" "$unit" \
+        "${values[3]}" "${values[4]}" "${values[5]}"
 }
-awk -v lc="$(median 2 <start.linux.cpu)" -v wc="$(median 2 <start.windows.cpu)" \
-    -v ww="$(median 1 <start.windows.cpu)" 'BEGIN {
-    printf "start-up on an empty list, subtracted below: Linux %.3f s CPU, Windows under Wine %.3f s CPU (%.2f s wall)\n", lc, wc, ww
-}'
+for side in "${sides[@]:1}"; do
+    printf 'start-up on an empty list, subtracted below: Linux %.3f s CPU, %s under Wine %.3f s CPU (%.2f s wall)\n' \
+        "$(awk '{ print $2 }' start.linux.cpu | median)" "$side" \
+        "$(awk '{ print $2 }' "start.$side.cpu" | median)" "$(awk '{ print $1 }' "start.$side.cpu" | median)"
+done
 per_list=$(awk -v n="$lists" 'BEGIN { print n / 1000 }')
 for side in "${sides[@]:1}"; do
     report "$points points, the line" line 1 s "$side"
