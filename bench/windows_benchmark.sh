@@ -62,8 +62,10 @@ echo "CPU: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores;"
 ticks=$(getconf CLK_TCK)
 wine_seconds() {
     local pid sum=0
+    # Other users' processes cannot be read, and processes end while this looks.
     for pid in /proc/[0-9]*; do
-        tr '\0' '\n' <"$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$session/prefix" || continue
+        { tr '\0' '\n' <"$pid/environ"; } 2>/dev/null |
+            grep -qx "WINEPREFIX=$session/prefix" || continue
         sum=$((sum + $(awk '{ print $14 + $15 }' "$pid/stat" 2>/dev/null || echo 0)))
     done
     awk -v s="$sum" -v t="$ticks" 'BEGIN { printf "%.3f\n", s / t }'
