@@ -328,7 +328,6 @@ FileHandle openStampedListFile(const std::filesystem::path& path, std::error_cod
 
 }  // namespace
 
-
 ListFileReading readListFile(const std::filesystem::path& path, const ContentSink* contents) {
     ListFileReading reading;
     const FileHandle file = openStampedListFile(path, reading.openError, reading.stamp);
