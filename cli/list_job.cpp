@@ -24,11 +24,12 @@ ListJob::ListJob(const Options& options, const PlotDrawing& drawing,
 
 ListOutputs ListJob::operator()(const std::string& argument) const {
     ListOutputs outputs;
-    outputs.list = evaluate(argument);
+    ReadFile file;
+    outputs.list = evaluate(argument, file);
     writeText(outputs);
     if (outputs.list.hasVerdict()) {
         drawPicture(outputs);
-        makeRecord(outputs);
+        makeRecord(outputs, file);
     }
     if (!m_options.plotsOnePicture()) {
         outputs.list.analysis.points = {};
@@ -37,7 +38,7 @@ ListOutputs ListJob::operator()(const std::string& argument) const {
     return outputs;
 }
 
-EvaluatedList ListJob::evaluate(const std::string& argument) const {
+EvaluatedList ListJob::evaluate(const std::string& argument, ReadFile& file) const {
     if (argument == "-") {
         return evaluateStandardInput(m_scope);
     }
@@ -48,7 +49,8 @@ EvaluatedList ListJob::evaluate(const std::string& argument) const {
     if (!path) {
         return unopenedList(argument, ListFileError::UnconvertiblePath);
     }
-    return evaluateListFile(argument, *path, m_scope, m_options.factsWanted());
+    file.path = *path;
+    return evaluateListFile(argument, *path, m_scope, m_options.factsWanted(), &file.stamp);
 }
 
 void ListJob::writeText(ListOutputs& outputs) const {
@@ -94,12 +96,17 @@ void ListJob::drawPicture(ListOutputs& outputs) const {
     }
 }
 
-void ListJob::makeRecord(ListOutputs& outputs) const {
+void ListJob::makeRecord(ListOutputs& outputs, const ReadFile& file) const {
     if (m_options.report.empty()) {
         return;
     }
     const report::ListRecord record = report::recordOf(outputs.list);
     report::Section section = report::listSection(*m_heading, record);
+    // The evidence's JSON object never holds the point table: the list itself is attached.
+    std::ostringstream json;
+    writeJsonObject(json, outputs.list, JsonContent{false, m_options.heaviest});
+    section.files =
+        report::listEvidence(outputs.list, file.path, file.stamp, std::move(json).str());
     if (m_options.report.find(kPlotNamePlaceholder) == std::string::npos) {
         // Only the record is kept, never the list: a report of many long lists stays small.
         outputs.section = std::move(section);

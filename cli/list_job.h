@@ -5,6 +5,7 @@
 // and its report written, or its record's section kept for the report of every list). The
 // delivering side only writes what a job made, in order.
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "cli/options.h"
 #include "cli/plot_drawing.h"
 #include "evaluation/evaluated_list.h"
+#include "files/list_file.h"
 #include "report/document.h"
 #include "report/list_record.h"
 
@@ -42,10 +44,16 @@ class ListJob {
     ListOutputs operator()(const std::string& argument) const;
 
   private:
-    EvaluatedList evaluate(const std::string& argument) const;
+    // The file a list was read from, as a report reads it again for its evidence.
+    struct ReadFile {
+        std::filesystem::path path;
+        ListFileStamp stamp;
+    };
+
+    EvaluatedList evaluate(const std::string& argument, ReadFile& file) const;
     void writeText(ListOutputs& outputs) const;
     void drawPicture(ListOutputs& outputs) const;
-    void makeRecord(ListOutputs& outputs) const;
+    void makeRecord(ListOutputs& outputs, const ReadFile& file) const;
 
     const Options& m_options;
     const PlotDrawing& m_drawing;

@@ -59,7 +59,7 @@ int evaluateAll(Options& options) {
         heading = std::get<ambersel::report::ReportHeading>(
             ambersel::report::reportHeadingNow(AMBERSEL_VERSION));
     }
-    auto started = startPlotDrawing(kProgram, options.plot, options.report);
+    auto started = startPlotDrawing(kProgram, options.plot);
     if (const auto* why = std::get_if<std::string>(&started)) {
         std::cerr << kProgram << ": " << *why << '\n';
         return kError;

@@ -4,7 +4,6 @@
 
 #include "files/output_file.h"
 #include "plot/drawing/svg_picture.h"
-#include "report/report_format.h"
 
 namespace ambersel::cli {
 namespace {
@@ -51,24 +50,15 @@ std::optional<std::string> PlotDrawing::drawPng(plot::Size size,
 std::optional<std::string> PlotDrawing::writeReport(const std::filesystem::path& target,
                                                     const report::Document& document,
                                                     const report::ReportHeading& heading) const {
-    report::PdfRenderer pdf;
-    if (m_backend) {
-        pdf = [this](const report::Document& pages, const report::ReportHeading& head) {
-            const std::lock_guard lock(m_backendInUse);
-            return m_backend->pdfReport(pages, head);
-        };
-    }
-    return report::writeReportFile(target, document, heading, pdf);
+    return report::writeReportFile(target, document, heading);
 }
 
 std::variant<std::unique_ptr<PlotDrawing>, std::string> startPlotDrawing(
-    const std::string& programName, const std::string& plotName, const std::string& reportName) {
-    const bool pdf = report::reportFormatOf(reportName) == report::ReportFormat::Pdf;
-    const bool png = plotFormatOf(plotName) == PlotFormat::Png;
-    if (!png && !pdf) {
+    const std::string& programName, const std::string& plotName) {
+    if (plotFormatOf(plotName) != PlotFormat::Png) {
         return std::make_unique<PlotDrawing>(nullptr);
     }
-    auto started = startPaintingBackend(programName, pdf);
+    auto started = startPaintingBackend(programName);
     if (auto* why = std::get_if<std::string>(&started)) {
         return std::move(*why);
     }

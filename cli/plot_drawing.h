@@ -1,9 +1,9 @@
 #pragma once
 
 // Drawing the pictures of lists and writing the reports for the record that hold them. SVG
-// pictures and HTML reports are the program's own; PNG pictures and PDF reports need the painting
-// backend (cli/plot_drawing_backend.h), which is started only when one of them is asked for. Safe
-// to use from every job at once: the backend draws one picture at a time.
+// pictures and the reports (HTML and PDF) are the program's own; PNG pictures need the painting
+// backend (cli/plot_drawing_backend.h), which is started only when one is asked for. Safe to use
+// from every job at once: the backend draws one picture at a time.
 
 #include <filesystem>
 #include <functional>
@@ -43,14 +43,14 @@ class PlotDrawing {
 
   private:
     std::unique_ptr<PaintingBackend> m_backend;
-    // The painting toolkit keeps state of its own: one picture or document at a time.
+    // The painting toolkit keeps state of its own: one picture at a time.
     mutable std::mutex m_backendInUse;
 };
 
-// Starts drawing the plots named `plotName` and the reports named `reportName` (each empty when
-// not asked for; names checked by plotNameProblem() and reportNameProblem()), with the painting
-// backend when they need it; or says why this build or installation cannot draw them.
+// Starts drawing the plots named `plotName` (empty when not asked for; checked by
+// plotNameProblem()), with the painting backend when they need it, and writing reports; or says
+// why this build or installation cannot draw the plots.
 std::variant<std::unique_ptr<PlotDrawing>, std::string> startPlotDrawing(
-    const std::string& programName, const std::string& plotName, const std::string& reportName);
+    const std::string& programName, const std::string& plotName);
 
 }  // namespace ambersel::cli

@@ -5,10 +5,9 @@
 namespace ambersel::cli {
 
 std::variant<std::unique_ptr<PaintingBackend>, std::string> startPaintingBackend(
-    const std::string& /*programName*/, bool /*pdf*/) {
+    const std::string& /*programName*/) {
     return std::string(
-        "this build draws no PNG pictures and writes no PDF reports (it was built "
-        "without Qt); ask for .svg or .html instead");
+        "this build draws no PNG pictures (it was built without Qt); ask for .svg instead");
 }
 
 }  // namespace ambersel::cli

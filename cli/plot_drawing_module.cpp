@@ -32,10 +32,6 @@ class ModuleBackend final : public PaintingBackend {
                            const std::function<void(plot::Canvas&)>& draw) const override {
         return m_backend->pngPicture(size, draw);
     }
-    std::string pdfReport(const report::Document& document,
-                          const report::ReportHeading& heading) const override {
-        return m_backend->pdfReport(document, heading);
-    }
 
   private:
     Library m_library;  // first, so that it goes last
@@ -49,13 +45,13 @@ std::string failure(const std::filesystem::path& module, std::string_view why) {
         why.remove_prefix(prefix.size());
     }
     return "cannot load the painting library " + module.string() + " (" + std::string(why) +
-           "); PNG pictures and PDF reports need it";
+           "); PNG pictures need it";
 }
 
 }  // namespace
 
 std::variant<std::unique_ptr<PaintingBackend>, std::string> startPaintingBackend(
-    const std::string& programName, bool /*pdf*/) {
+    const std::string& programName) {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) {

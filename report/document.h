@@ -5,8 +5,10 @@
 // (PDF) render the same document; a writer of pages continues a table on the next page under its
 // heads again, and draws pictures through plot::Canvas.
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -59,11 +61,30 @@ struct Preformatted {
 
 using Block = std::variant<Heading, VerdictLine, Table, Picture, Preformatted>;
 
+// A file that a report carries as the evidence of what it says (in a PDF, an associated file): the
+// list as it was read (Source), or what the program made of it (Data).
+struct AttachedFile {
+    enum class Role { Source, Data };
+    Role role = Role::Data;
+    std::string name;       // a file name, UTF-8
+    std::string mediaType;  // "text/plain", "application/json"
+    std::string description;
+    std::int64_t modifiedSeconds = 0;  // since 1970-01-01T00:00:00Z
+    std::uint64_t size = 0;            // bytes
+    // Gives the file's `size` bytes, first to last, piece by piece, when the report is written;
+    // throws std::runtime_error, saying why, when it no longer can (the list was written to since).
+    std::function<void(const std::function<void(std::string_view)>& piece)> produce;
+};
+
 struct Section {
     // Inside a frame of its own (a list's page), starting a new printed page when ownPage.
     bool framed = true;
     bool ownPage = false;
     std::vector<Block> blocks;
+    // What identifies what the section records (a list's SHA-256, or its result where its bytes
+    // were not kept), for the report's identification; empty for a section of the others' figures.
+    std::string identity;
+    std::vector<AttachedFile> files;
 };
 
 struct Document {

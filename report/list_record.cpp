@@ -1,5 +1,8 @@
 #include "report/list_record.h"
 
+#include <memory>
+#include <span>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
@@ -23,6 +26,31 @@ ListRecord recordOf(const EvaluatedList& list) {
     record.bands = analysis.bands;
     record.picture = recordPicture(plot::spectrumChart({listFileName(list), &analysis}));
     return record;
+}
+
+std::vector<AttachedFile> listEvidence(const EvaluatedList& list, const std::filesystem::path& path,
+                                       const ListFileStamp& stamp, std::string json) {
+    std::vector<AttachedFile> files;
+    const std::string name = listFileName(list);
+    const std::int64_t modified = list.facts ? list.facts->modifiedSeconds : 0;
+    if (list.facts && !list.isStandardInput()) {
+        files.push_back({AttachedFile::Role::Source, name, "text/plain",
+                         "The evaluated list, byte for byte", modified, list.facts->size,
+                         [path, stamp, shown = list.name](const auto& piece) {
+                             const ContentSink sink = [&piece](std::span<const unsigned char> b) {
+                                 piece({reinterpret_cast<const char*>(b.data()), b.size()});
+                             };
+                             if (!readStampedListFile(path, stamp, sink)) {
+                                 throw std::runtime_error("the list " + shown +
+                                                          " was changed after it was evaluated");
+                             }
+                         }});
+    }
+    const auto shared = std::make_shared<const std::string>(std::move(json));
+    files.push_back({AttachedFile::Role::Data, name + ".json", "application/json",
+                     "The evaluation, as ambersel-eval --json writes it", modified, shared->size(),
+                     [shared](const auto& piece) { piece(*shared); }});
+    return files;
 }
 
 std::string listFileName(const EvaluatedList& list) {

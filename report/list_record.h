@@ -4,14 +4,17 @@
 // to the exact file that was read. One function makes it, for the command line and both dialogs.
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "evaluation/evaluated_list.h"
+#include "files/list_file.h"
 #include "plot/layout/chart.h"
 #include "plot/layout/chart_layout.h"
+#include "report/document.h"
 #include "report/report_time.h"
 
 namespace ambersel::report {
@@ -50,6 +53,13 @@ ListRecord recordOf(const EvaluatedList& list);
 // The file name at the end of the list's name, as a picture names the list: after the last '/'
 // (and on Windows '\' or ':'); "standard input" for "-".
 std::string listFileName(const EvaluatedList& list);
+
+// The evidence a record of `list` carries: its file's bytes, read again from `path` when the
+// report is written, as long as that is still the file `stamp` describes (none where the record
+// has no facts of the file: standard input, or a file written to after it was read), and `json`,
+// the list's JSON object as --json writes it.
+std::vector<AttachedFile> listEvidence(const EvaluatedList& list, const std::filesystem::path& path,
+                                       const ListFileStamp& stamp, std::string json);
 
 // What a report says once, whatever lists it holds.
 struct ReportHeading {

@@ -1,10 +1,13 @@
 #include "report/record_document.h"
 
+#include <cctype>
 #include <memory>
 #include <utility>
 
+#include "files/sha256.h"
 #include "plot/drawing/chart_drawing.h"
 #include "results/result_text.h"
+#include "text/value_text.h"
 
 namespace ambersel::report {
 namespace {
@@ -93,6 +96,10 @@ Section listSection(const ReportHeading& heading, const ListRecord& record) {
     section.blocks.emplace_back(contributorTable(record));
     section.blocks.emplace_back(Heading{"Where F comes from", 2});
     section.blocks.emplace_back(bandTable(record));
+    section.identity = record.file ? record.file->sha256
+                                   : record.name + ' ' + record.resultLine + " bits " +
+                                         floatBitsText(record.verdict.figure) + ' ' +
+                                         std::to_string(record.pointCount);
     return section;
 }
 
@@ -126,6 +133,32 @@ Document reportDocument(std::vector<Section> lists, std::vector<std::vector<Cell
         document.sections.push_back(std::move(list));
     }
     return document;
+}
+
+std::string reportDigest(const Document& document, const ReportHeading& heading) {
+    Sha256 hash;
+    const auto add = [&hash](std::string_view text) {
+        hash.add({reinterpret_cast<const unsigned char*>(text.data()), text.size()});
+        hash.add({reinterpret_cast<const unsigned char*>("\n"), 1});
+    };
+    add("Ambersel test report");
+    add(std::to_string(heading.evaluatedAt.seconds));
+    for (const Section& section : document.sections) {
+        add(section.identity);
+    }
+    return hash.hexDigest();
+}
+
+std::string reportId(const Document& document, const ReportHeading& heading) {
+    const std::string digest = reportDigest(document, heading);
+    std::string id;
+    for (std::size_t at = 0; at < 16; ++at) {
+        if (at > 0 && at % 4 == 0) {
+            id += '-';
+        }
+        id += static_cast<char>(std::toupper(static_cast<unsigned char>(digest[at])));
+    }
+    return id;
 }
 
 Document reportDocument(const ReportHeading& heading, const std::vector<ListRecord>& records) {

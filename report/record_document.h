@@ -38,6 +38,15 @@ struct LotPicture {
 Document reportDocument(std::vector<Section> lists, std::vector<std::vector<Cell>> summaryRows,
                         const LotPicture* lot = nullptr);
 
+// The SHA-256 (64 hexadecimal digits) of the evaluation time of `heading` and of what each section
+// of `document` records, in order: the same lists evaluated at the same time (SOURCE_DATE_EPOCH)
+// give the same digest.
+std::string reportDigest(const Document& document, const ReportHeading& heading);
+
+// The report's identification, printed on every page: the digest's first 16 digits, upper case,
+// in groups of four ("3F2A-9C1B-7D4E-5F60").
+std::string reportId(const Document& document, const ReportHeading& heading);
+
 // The report of `records` alone, as a dialog saves one.
 Document reportDocument(const ReportHeading& heading, const std::vector<ListRecord>& records);
 

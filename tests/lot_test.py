@@ -20,7 +20,7 @@ import sys
 import unittest
 
 EVAL, SCRATCH = sys.argv[1], os.path.abspath(sys.argv[2])
-# The report forms the build writes: "html,pdf", or "html" where it has no painting side.
+# The report forms to check: both unless told otherwise.
 REPORT_FORMS = (sys.argv[3] if len(sys.argv) > 3 else "html,pdf").split(",")
 SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 EXAMPLE = os.path.join(SOURCE, "examples", "emission_150k_30M.ASC")

@@ -20,7 +20,6 @@
 #include <filesystem>
 #include <utility>
 
-#include "report/painting/pdf_report.h"
 #include "report/painting/picture_painting.h"
 #include "report/record_document.h"
 #include "report/report_file.h"
@@ -190,10 +189,9 @@ void DetailsWindow::saveReport() {
     const std::filesystem::path target(fileDialog.selectedFiles().first().toStdU16String());
     const auto* heading = std::get_if<report::ReportHeading>(&m_heading);
     const std::optional<std::string> failure =
-        heading == nullptr
-            ? std::get<std::string>(m_heading)
-            : report::writeReportFile(target, report::reportDocument(*heading, {m_record}),
-                                      *heading, &report::pdfReport);
+        heading == nullptr ? std::get<std::string>(m_heading)
+                           : report::writeReportFile(
+                                 target, report::reportDocument(*heading, {m_record}), *heading);
     if (failure) {
         QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
                         QStringLiteral("The report could not be written: %1")

@@ -6,7 +6,6 @@
 
 #include "cli/plot_drawing_backend.h"
 #include "plot/painting/pictures.h"
-#include "report/painting/pdf_report.h"
 
 namespace ambersel::cli {
 namespace {
@@ -21,10 +20,6 @@ class QtBackend final : public PaintingBackend {
     std::string pngPicture(plot::Size size,
                            const std::function<void(plot::Canvas&)>& draw) const override {
         return plot::pngPicture(size, draw);
-    }
-    std::string pdfReport(const report::Document& document,
-                          const report::ReportHeading& heading) const override {
-        return report::pdfReport(document, heading);
     }
 
   private:

@@ -28,6 +28,9 @@ foreach(language C CXX)
     set(CMAKE_${language}_FLAGS_INIT
         "-ffile-prefix-map=${AMBERSEL_SOURCE_TREE}=source -ffile-prefix-map=${CMAKE_BINARY_DIR}=build")
 endforeach()
+# zlib goes into each program too (libz-mingw-w64-dev): its static library, not the import
+# library of its DLL.
+set(ZLIB_USE_STATIC_LIBS ON)
 
 if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../wine-run)

@@ -64,7 +64,7 @@ class Canvas {
     virtual void marks(std::span<const Point> centres, MarkShape shape, double radius,
                        const Style& style) = 0;
     // `utf8` on a baseline through `anchor`, turned by `degrees` about it (positive: clockwise,
-    // as y grows downwards; -90 reads upwards). Drawn as plot/canvas/drawn_text.h says, and as
+    // as y grows downwards; -90 reads upwards). Drawn as text/byte_text.h says, and as
     // wide as plot/canvas/font_metrics.h measures it; empty text draws nothing.
     virtual void text(std::string_view utf8, Point anchor, TextAnchor alignment, const Font& font,
                       Colour colour, double degrees = 0) = 0;

@@ -9,42 +9,65 @@
 namespace ambersel::plot {
 namespace {
 
-const fonts::FaceMetrics& faceOf(const Font& font) {
-    return font.bold ? fonts::kDejaVuSansBold : fonts::kDejaVuSans;
+const fonts::FaceMetrics& metricsOf(Face face) {
+    switch (face) {
+        case Face::SansBold:
+            return fonts::kDejaVuSansBold;
+        case Face::SansMono:
+            return fonts::kDejaVuSansMono;
+        case Face::Sans:
+            break;
+    }
+    return fonts::kDejaVuSans;
 }
 
-// In font units.
-int advanceOf(const fonts::FaceMetrics& face, char32_t codePoint) {
+// In font units; kNotInFace where the face has no glyph.
+std::uint16_t tabledAdvance(const fonts::FaceMetrics& face, char32_t codePoint) {
     const auto run = std::upper_bound(face.runs.begin(), face.runs.end(), codePoint,
                                       [](char32_t wanted, const fonts::AdvanceRun& candidate) {
                                           return wanted < candidate.first;
                                       });
     if (run == face.runs.begin() || codePoint > std::prev(run)->last) {
-        return face.unitsPerEm;
+        return fonts::kNotInFace;
     }
-    const std::uint16_t advance =
-        face.advances[std::prev(run)->offset + (codePoint - std::prev(run)->first)];
+    return face.advances[std::prev(run)->offset + (codePoint - std::prev(run)->first)];
+}
+
+// In font units.
+int advanceOf(const fonts::FaceMetrics& face, char32_t codePoint) {
+    const std::uint16_t advance = tabledAdvance(face, codePoint);
     return advance == fonts::kNotInFace ? face.unitsPerEm : advance;
 }
 
 }  // namespace
 
 LineMetrics lineMetrics(const Font& font) {
-    const fonts::FaceMetrics& face = faceOf(font);
-    const double scale = font.pixelSize / face.unitsPerEm;
-    return {face.ascent * scale, face.descent * scale,
-            (face.ascent + face.descent + face.lineGap) * scale};
+    return lineMetrics(faceOf(font), font.pixelSize);
 }
 
 TextExtent textExtent(std::string_view utf8, const Font& font) {
-    const fonts::FaceMetrics& face = faceOf(font);
+    return textExtent(utf8, faceOf(font), font.pixelSize);
+}
+
+LineMetrics lineMetrics(Face face, double size) {
+    const fonts::FaceMetrics& metrics = metricsOf(face);
+    const double scale = size / metrics.unitsPerEm;
+    return {metrics.ascent * scale, metrics.descent * scale,
+            (metrics.ascent + metrics.descent + metrics.lineGap) * scale};
+}
+
+TextExtent textExtent(std::string_view utf8, Face face, double size) {
+    const fonts::FaceMetrics& metrics = metricsOf(face);
     // Added up in font units, exactly, so that the width does not depend on the order of sums.
     long long units = 0;
     for (const char32_t codePoint : drawnCodePoints(utf8)) {
-        units += advanceOf(face, codePoint);
+        units += advanceOf(metrics, codePoint);
     }
-    return {static_cast<double>(units) * font.pixelSize / face.unitsPerEm,
-            lineMetrics(font).height};
+    return {static_cast<double>(units) * size / metrics.unitsPerEm, lineMetrics(face, size).height};
+}
+
+bool faceHasGlyph(Face face, char32_t codePoint) {
+    return tabledAdvance(metricsOf(face), codePoint) != fonts::kNotInFace;
 }
 
 double baselineBelowMiddle(const Font& font) {

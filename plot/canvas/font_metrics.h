@@ -1,10 +1,11 @@
 #pragma once
 
-// How large text comes out in the face every picture names (DejaVu Sans, regular and bold), from
-// the metrics the program ships (plot/canvas/font_metrics_table.cpp, written by
-// scripts/make-font-metrics), never from the fonts a system has: a layout, and every SVG written
-// from it, is the same on every platform. Advances are added without kerning, and backends draw
-// without kerning or ligatures, so that drawn text is as wide as measured.
+// How large text comes out in the faces the program ships (DejaVu Sans, regular and bold, which
+// every picture names, and DejaVu Sans Mono, for hashes in documents), from the metrics it ships
+// (plot/canvas/font_metrics_table.cpp, written by scripts/make-font-metrics), never from the fonts
+// a system has: a layout, and every SVG written from it, is the same on every platform. Advances
+// are added without kerning, and backends draw without kerning or ligatures, so that drawn text is
+// as wide as measured.
 
 #include <string_view>
 
@@ -22,7 +23,22 @@ struct LineMetrics {
 
 LineMetrics lineMetrics(const Font& font);
 
-// The advance of `utf8` as drawn (plot/canvas/drawn_text.h) and the height of its line. A code
+// The shipped faces. A picture's Font names one of the first two.
+enum class Face { Sans, SansBold, SansMono };
+
+constexpr Face faceOf(const Font& font) {
+    return font.bold ? Face::SansBold : Face::Sans;
+}
+
+// The same measures for text of `face` at `size` (in whatever unit the caller lays out in: picture
+// units, or points on a page).
+LineMetrics lineMetrics(Face face, double size);
+TextExtent textExtent(std::string_view utf8, Face face, double size);
+
+// Whether `face` has a glyph for `codePoint`.
+bool faceHasGlyph(Face face, char32_t codePoint);
+
+// The advance of `utf8` as drawn (text/byte_text.h) and the height of its line. A code
 // point the face has no glyph for counts an em: another face draws it, and boxes fitted to the
 // text had better be too wide than too narrow.
 TextExtent textExtent(std::string_view utf8, const Font& font);

@@ -29,5 +29,6 @@ struct FaceMetrics {
 
 extern const FaceMetrics kDejaVuSans;
 extern const FaceMetrics kDejaVuSansBold;
+extern const FaceMetrics kDejaVuSansMono;
 
 }  // namespace ambersel::plot::fonts

@@ -1,11 +1,9 @@
 #include "plot/canvas/svg_canvas.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
-#include <cmath>
 #include <string>
 
+#include "plot/canvas/fixed_number.h"
 #include "plot/canvas/mark_shapes.h"
 #include "text/byte_text.h"
 #include "text/value_text.h"
@@ -13,25 +11,8 @@
 namespace ambersel::plot {
 namespace {
 
-// Beyond this, a coordinate is far off any picture; to_chars would need no more room than this.
-constexpr double kFarthest = 1e9;
-
 void append(std::string& out, double value) {
-    if (!std::isfinite(value)) {
-        value = 0;
-    }
-    value = std::clamp(value, -kFarthest, kFarthest);
-    std::array<char, 32> digits{};
-    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value,
-                                      std::chars_format::fixed, 3);
-    std::string_view number(digits.data(), static_cast<std::size_t>(result.ptr - digits.data()));
-    while (number.ends_with('0')) {
-        number.remove_suffix(1);
-    }
-    if (number.ends_with('.')) {
-        number.remove_suffix(1);
-    }
-    out += number == "-0" ? std::string_view("0") : number;
+    appendFixedNumber(out, value, 3);
 }
 
 void appendAttribute(std::string& out, std::string_view name, double value) {
@@ -91,6 +72,12 @@ void appendRectangle(std::string& out, const Rect& rect) {
 }
 
 }  // namespace
+
+std::string svgNumber(double value) {
+    std::string out;
+    append(out, value);
+    return out;
+}
 
 std::string xmlText(std::string_view utf8) {
     return markupText(drawnText(utf8));

@@ -41,7 +41,7 @@ class SvgCanvas final : public Canvas {
     bool m_clipped = false;
 };
 
-// `utf8` as drawn (plot/canvas/drawn_text.h), escaped for XML text and attribute values.
+// `utf8` as drawn (text/byte_text.h), escaped for XML text and attribute values.
 std::string xmlText(std::string_view utf8);
 
 }  // namespace ambersel::plot

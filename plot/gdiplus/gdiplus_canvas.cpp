@@ -7,7 +7,7 @@
 
 #include "plot/canvas/font_metrics.h"
 #include "plot/canvas/mark_shapes.h"
-#include "plot/gdiplus/shipped_fonts.h"
+#include "plot/fonts/shipped_fonts.h"
 #include "text/byte_text.h"
 #include "text/unicode_text.h"
 
@@ -56,8 +56,8 @@ GdiplusSession::GdiplusSession() {
         throw std::runtime_error("GDI+ could not start");
     }
     m_fonts = std::make_unique<Gdiplus::PrivateFontCollection>();
-    for (const bool bold : {false, true}) {
-        const std::span<const std::byte> file = shippedFontFile(bold);
+    for (const Face face : {Face::Sans, Face::SansBold}) {
+        const std::span<const std::byte> file = shippedFontFile(face);
         if (m_fonts->AddMemoryFont(file.data(), static_cast<INT>(file.size())) != Gdiplus::Ok) {
             m_fonts.reset();
             Gdiplus::GdiplusShutdown(m_token);

@@ -1,6 +1,6 @@
 #pragma once
 
-// A record's picture painted with Qt, onto a PDF page or for a window, drawn as every other
+// A record's picture painted with Qt for a window, drawn as every other
 // picture is: through the chart's canvas, from its layout.
 
 #include <QPainter>

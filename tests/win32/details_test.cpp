@@ -221,12 +221,12 @@ TEST(Details, ProposeTheReportInDocumentsUnderTheListsName) {
         const wchar_t* proposed;
     } rows[] = {
         {"the list's own folder proposed, or its name", "C:\\Lists\\emission_150k_30M.ASC",
-         L"emission_150k_30M-report.html"},
+         L"emission_150k_30M-report.pdf"},
         {"more than the last extension cut off",
          "D:\\Pr\xC3\xBC"
          "fung\\unit 7.2024-03.asc",
-         L"unit 7.2024-03-report.html"},
-        {"a name without an extension lost", "\\\\lab\\share\\scan", L"scan-report.html"},
+         L"unit 7.2024-03-report.pdf"},
+        {"a name without an extension lost", "\\\\lab\\share\\scan", L"scan-report.pdf"},
     };
     const std::wstring documents = documentsFolder();
     ASSERT_FALSE(documents.empty());

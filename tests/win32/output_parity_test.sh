@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # ambersel-eval.exe under Wine against the Linux build's ambersel-eval: on the bundled examples, a
 # few hundred generated lists and hostile ones, both must write the same bytes to standard output
-# and end with the same status, in every output form, and the same SVG pictures and HTML reports.
+# and end with the same status, in every output form, and the same SVG pictures and HTML and PDF
+# reports.
 #
 #   output_parity_test.sh WINE_RUN WINDOWS_EVAL LINUX_EVAL EXAMPLES_DIR
 #
@@ -134,6 +135,9 @@ compare_files "--plot of the examples over one another" overlay.svg --plot @OUT@
     emission_150k_30M.ASC switching_supply_fail.ASC
 compare_files "--report {name}.html on every list" '{name}.html' --report @OUT@ "${lists[@]}"
 compare_files "--report of the examples and the hostile lists" all.html --report @OUT@ \
+    emission_150k_30M.ASC switching_supply_fail.ASC "${hostile[@]}"
+compare_files "--report {name}.pdf on every list" '{name}.pdf' --report @OUT@ "${lists[@]}"
+compare_files "--report as PDF of the examples and the hostile lists" all.pdf --report @OUT@ \
     emission_150k_30M.ASC switching_supply_fail.ASC "${hostile[@]}"
 # The lot's table and picture under names outside ASCII, which Windows must not take as bytes of
 # its code page.

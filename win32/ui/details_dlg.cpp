@@ -260,15 +260,14 @@ BOOL CDetailsDlg::OnDrawItem(WPARAM id, LPARAM item) {
 void CDetailsDlg::OnSaveReport() {
     const std::wstring proposed = proposedReportPath(m_record.name);
     ambersel::win32::CFileDialog fileDialog(
-        FALSE, L"html", proposed.c_str(),
-        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
-        L"HTML report (*.html)|*.html||");
+        FALSE, L"pdf", proposed.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
+        L"PDF report (*.pdf)|*.pdf|HTML report (*.html)|*.html||");
     if (fileDialog.DoModal() != IDOK) {
         return;
     }
     const auto* heading = std::get_if<ambersel::report::ReportHeading>(&m_heading);
     if (const std::optional<std::string> failure =
-            heading != nullptr ? saveHtmlReport(fileDialog.GetPathName(), *heading, m_record)
+            heading != nullptr ? saveReport(fileDialog.GetPathName(), *heading, m_record)
                                : std::get<std::string>(m_heading)) {
         ambersel::win32::AfxMessageBox(L"The report could not be written: " + wide(*failure),
                                        MB_OK | MB_ICONWARNING);

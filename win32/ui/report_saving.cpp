@@ -31,7 +31,7 @@ std::optional<std::filesystem::path> documentsFolder() {
 std::wstring proposedReportPath(const std::string& listName) {
     const std::u16string list = ambersel::utf16FromGeneralizedUtf8(listName).value_or(u"");
     const std::filesystem::path name = ambersel::report::proposedReportName(
-        std::wstring(list.begin(), list.end()), ambersel::report::ReportFormat::Html);
+        std::wstring(list.begin(), list.end()), ambersel::report::ReportFormat::Pdf);
     std::error_code failure;
     const std::optional<std::filesystem::path> folder = documentsFolder();
     if (!folder || !std::filesystem::is_directory(*folder, failure)) {
@@ -40,10 +40,10 @@ std::wstring proposedReportPath(const std::string& listName) {
     return (*folder / name).wstring();
 }
 
-std::optional<std::string> saveHtmlReport(const std::wstring& target,
-                                          const ambersel::report::ReportHeading& heading,
-                                          const ambersel::report::ListRecord& record) {
+std::optional<std::string> saveReport(const std::wstring& target,
+                                      const ambersel::report::ReportHeading& heading,
+                                      const ambersel::report::ListRecord& record) {
     return ambersel::report::writeReportFile(std::filesystem::path(target),
                                              ambersel::report::reportDocument(heading, {record}),
-                                             heading, {});
+                                             heading);
 }
