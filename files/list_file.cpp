@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "files/memory_advice.h"
+
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -329,13 +331,13 @@ FileHandle openStampedListFile(const std::filesystem::path& path, std::error_cod
 
 }  // namespace
 
-
 ListFileReading readListFile(const std::filesystem::path& path, const ContentSink* contents) {
     ListFileReading reading;
     const FileHandle file = openStampedListFile(path, reading.openError, reading.stamp);
     if (!file) {
         return reading;
     }
+    installLargePageAdvice();
     ReadingOptions options;
     options.fileSize = reading.stamp.size > 0 ? static_cast<std::uint64_t>(reading.stamp.size) : 0;
     std::uint64_t contentBytes = 0;
