@@ -10,7 +10,9 @@
 #
 #   bench/flow_benchmark.sh BUILD_FOLDER
 #       from the environment: RUNS (11), BEFORE (an older build folder for 3; left out without),
-#       PARTS (123: which of the three to run)
+#       PARTS (123: which of the three to run), FOLDER (where the lists and reports are written;
+#       BUILD_FOLDER by default: a folder in memory such as /dev/shm shows what flushing each
+#       report to the disk costs)
 #
 # BUILD_FOLDER holds cli/ambersel-eval and bench/{fscanf_evaluator,write_realistic_list}, as the
 # release preset builds them (scripts/bench does).
@@ -22,7 +24,7 @@ runs=${RUNS:-11}
 parts=${PARTS:-123}
 eval=$build/cli/ambersel-eval
 
-work=$(mktemp -d "$build/flow-benchmark.XXXXXX")
+work=$(mktemp -d "${FOLDER:-$build}/flow-benchmark.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 echo "CPU: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores; $runs pairs each"
