@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "cli/argument_text.h"
+#include "cli/file_list_text.h"
 #include "evaluation/file_handle.h"
 
 namespace ambersel::cli {
@@ -73,7 +74,7 @@ std::variant<std::vector<std::string>, std::string> readFileList(const std::stri
     if (failure) {
         return *failure;
     }
-    return pathsOfFileList(text);
+    return pathsOfFileList(fileListText(text));
 }
 
 }  // namespace ambersel::cli

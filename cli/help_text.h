@@ -11,13 +11,22 @@ inline constexpr const char* kDescription =
     "in dBuV. FILE \"-\" reads the list from standard input; reach a file named \"-\" as "
     "\"./-\".\n";
 
-inline constexpr const char* kFooter = R"help(OUTPUT (standard output)
+inline constexpr const char* kFooter =
+    R"help(OUTPUT (standard output)
   Without options: one line per FILE. With one FILE it is exactly the result line the
   dialog shows, "PASS : F = 0.1210" or "FAIL : F = 1.2104", and nothing for a file that
   cannot be read. With several FILEs each line is that result line, a tab and the path,
-  or "ERROR", a tab and the path. Control characters and backslashes in a path are
+)help"
+#if defined(_WIN32)
+    R"help(  or "ERROR", a tab and the path. Paths are printed as typed, backslashes and all;
+  control characters in a path are printed as \xHH.
+)help"
+#else
+    R"help(  or "ERROR", a tab and the path. Control characters and backslashes in a path are
   printed as \xHH and \\.
-  The test passes when 0 <= F <= 1. Numbers are always written with a full stop,
+)help"
+#endif
+    R"help(  The test passes when 0 <= F <= 1. Numbers are always written with a full stop,
   whatever the locale.
 
   --top N       after each result line, the margin and the N points that contribute
@@ -90,9 +99,20 @@ inline constexpr const char* kFooter = R"help(OUTPUT (standard output)
 PRODUCTION LOTS
   --files-from FILE  also evaluates the lists named in FILE ("-": standard input), one
                 path per line after the FILE arguments; empty lines are skipped, a CR
-                before the line end is not part of the path:
+                before the line end is not part of the path)help"
+#if defined(_WIN32)
+    R"help(. The list may be UTF-8, with
+                or without a byte-order mark, UTF-16 (as PowerShell and Notepad write it)
+                or in the console's code page (as cmd's "dir /b /s > lot42.txt" writes it):
+                  dir /b /s lot42\*.ASC > lot42.txt
+                  ambersel-eval --files-from lot42.txt --summary
+)help"
+#else
+    R"help(:
                   find lot42 -name '*.ASC' | ambersel-eval --files-from - --summary
-  --jobs N      evaluates N lists at a time (default: one per processor core). Every
+)help"
+#endif
+    R"help(  --jobs N      evaluates N lists at a time (default: one per processor core). Every
                 output is the same bytes whatever N is, in the order the files were
                 given.
   --summary     after the per-file lines, a block on the whole lot (with --json, the
@@ -144,8 +164,37 @@ EXIT STATUS
      table cannot be written, the command line is wrong, or memory runs out; 2 wins
      over 1
 
+LINUX AND WINDOWS
+  Written to a file or a pipe, every output is the same bytes on both. On Windows, where
+  no shell does it, ambersel-eval.exe expands * and ? in FILE and in --files-from lists
+  itself, in folders too ("lots\*\*.ASC"), in name order without regard to case; a
+  pattern that matches nothing is an error for it, as a missing file is. It prints paths
+  as typed (Linux prints a backslash in a name as \\), writes to a console in wide
+  characters, so that "dBµV" shows in any code page, and reads --files-from lists in
+  UTF-8, UTF-16 or the console's code page.
+
 EXAMPLES
+)help"
+#if defined(_WIN32)
+    R"help(  In cmd, and in PowerShell alike (where Windows PowerShell 5.1 stores what > catches
+  as UTF-16, not as the bytes the program wrote):
   ambersel-eval run.ASC
+  ambersel-eval lab\*.ASC --json > verdicts.json
+  ambersel-eval --top 5 run.ASC
+  ambersel-eval --points run.ASC > points.csv
+  ambersel-eval --plot "plots\{name}.png" lab\*.ASC
+  ambersel-eval --plot before-after.png before.ASC after.ASC
+  ambersel-eval --bands 150k,1M,10M,30M --report run.html run.ASC
+  ambersel-eval --summary --table lot42.csv "C:\lab\lot 42\*.ASC"
+  In cmd, a lot in folders of its own:
+  dir /b /s lot42\*.ASC > lot42.txt
+  ambersel-eval --files-from lot42.txt --summary --table lot42.csv
+  In PowerShell:
+  (Get-ChildItem lot42 -Recurse -Filter *.ASC).FullName > lot42.txt
+  ambersel-eval --files-from lot42.txt --summary --table lot42.csv
+  scan-device | ambersel-eval -)help";
+#else
+    R"help(  ambersel-eval run.ASC
   ambersel-eval lab/*.ASC --json > verdicts.json
   ambersel-eval --top 5 run.ASC
   ambersel-eval --points run.ASC > points.csv
@@ -154,5 +203,6 @@ EXAMPLES
   ambersel-eval --bands 150k,1M,10M,30M --report run.pdf run.ASC
   find lot42 -name '*.ASC' | ambersel-eval --files-from - --summary --table lot42.csv
   measure | ambersel-eval -)help";
+#endif
 
 }  // namespace ambersel::cli

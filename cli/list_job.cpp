@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cli/argument_text.h"
+#include "cli/wildcard_expansion.h"
 #include "files/list_reading.h"
 #include "plot/layout/spectrum_chart.h"
 #include "report/record_document.h"
@@ -39,6 +40,9 @@ ListOutputs ListJob::operator()(const std::string& argument) const {
 EvaluatedList ListJob::evaluate(const std::string& argument) const {
     if (argument == "-") {
         return evaluateStandardInput(m_scope);
+    }
+    if (const std::error_code unmatched = unmatchedPattern(argument)) {
+        return unopenedList(argument, unmatched);
     }
     const std::optional<std::filesystem::path> path = pathOfArgument(argument);
     if (!path) {
@@ -115,7 +119,7 @@ void ListJob::makeRecord(ListOutputs& outputs) const {
 std::string writeFailure(const char* what, const std::filesystem::path& target,
                          const std::string& why) {
     return std::string(kProgram) + ": cannot write " + what + " " +
-           escapedBytes(argumentOfPath(target), true) + " (" + why + ")\n";
+           printedPath(argumentOfPath(target)) + " (" + why + ")\n";
 }
 
 }  // namespace ambersel::cli

@@ -14,12 +14,14 @@
 #include <io.h>
 #endif
 
+#include "cli/console_output.h"
 #include "cli/file_list.h"
 #include "cli/list_job.h"
 #include "cli/options.h"
 #include "cli/ordered_jobs.h"
 #include "cli/plot_drawing.h"
 #include "cli/run_outputs.h"
+#include "cli/wildcard_expansion.h"
 #include "report/list_record.h"
 #include "text/byte_text.h"
 #include "text/unicode_text.h"
@@ -36,7 +38,7 @@ std::optional<int> readListedFiles(Options& options) {
     auto listed = readFileList(options.filesFrom);
     if (auto* why = std::get_if<std::string>(&listed)) {
         std::cerr << kProgram << ": cannot read the file list "
-                  << ambersel::escapedBytes(options.filesFrom, true) << " (" << *why << ")\n";
+                  << ambersel::printedPath(options.filesFrom) << " (" << *why << ")\n";
         return kError;
     }
     auto& paths = std::get<std::vector<std::string>>(listed);
@@ -49,6 +51,7 @@ int evaluateAll(Options& options) {
     if (const std::optional<int> failed = readListedFiles(options)) {
         return *failed;
     }
+    options.files = expandedArguments(std::move(options.files));
     checkCombinations(options);
     std::optional<ambersel::report::ReportHeading> heading;
     if (!options.report.empty()) {
@@ -128,6 +131,7 @@ int wmain(int argc, wchar_t** argv) {
     // the same as on every other system and a Ctrl-Z in a list is just a byte.
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
+    const ConsoleOutput console;
     return reported([&] { return runWithWideArguments(argc, argv); });
 }
 #else

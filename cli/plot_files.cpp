@@ -46,11 +46,10 @@ std::optional<std::filesystem::path> sharedTarget(const std::string& pattern,
 std::optional<std::string> plotNameProblem(const std::string& pattern,
                                            const std::vector<std::string>& files) {
     if (!plotFormatOf(pattern)) {
-        return "--plot needs a file name ending in .svg or .png: " + escapedBytes(pattern, true);
+        return "--plot needs a file name ending in .svg or .png: " + printedPath(pattern);
     }
     if (const std::optional<std::filesystem::path> shared = sharedTarget(pattern, files)) {
-        return "two files would be drawn to the same plot " +
-               escapedBytes(argumentOfPath(*shared), true);
+        return "two files would be drawn to the same plot " + printedPath(argumentOfPath(*shared));
     }
     return std::nullopt;
 }

@@ -18,15 +18,14 @@ bool isReportName(const std::string& pattern) {
 std::optional<std::string> reportNameProblem(const std::string& pattern,
                                              const std::vector<std::string>& files) {
     if (!isReportName(pattern)) {
-        return "--report needs a file name ending in .pdf or .html: " + escapedBytes(pattern, true);
+        return "--report needs a file name ending in .pdf or .html: " + printedPath(pattern);
     }
     const auto heading = report::reportHeadingNow(AMBERSEL_VERSION);
     if (const auto* why = std::get_if<std::string>(&heading)) {
         return *why;
     }
     if (const std::optional<std::filesystem::path> shared = sharedTarget(pattern, files)) {
-        return "two files would go to the same report " +
-               escapedBytes(argumentOfPath(*shared), true);
+        return "two files would go to the same report " + printedPath(argumentOfPath(*shared));
     }
     return std::nullopt;
 }

@@ -38,8 +38,8 @@ std::optional<int> RunOutputs::begin() {
     if (!m_options.table.empty()) {
         auto begun = FileReplacement::begin(pathOfCommandLineName(m_options.table));
         if (const auto* why = std::get_if<std::error_code>(&begun)) {
-            std::cerr << kProgram << ": cannot write the table "
-                      << escapedBytes(m_options.table, true) << " (" << why->message() << ")\n";
+            std::cerr << kProgram << ": cannot write the table " << printedPath(m_options.table)
+                      << " (" << why->message() << ")\n";
             return kError;
         }
         m_table.emplace(std::move(std::get<FileReplacement>(begun)));
@@ -86,8 +86,8 @@ int RunOutputs::finish() {
     finishStandardOutput();
     if (m_table) {
         if (const std::error_code why = m_table->commit()) {
-            std::cerr << kProgram << ": cannot write the table "
-                      << escapedBytes(m_options.table, true) << " (" << why.message() << ")\n";
+            std::cerr << kProgram << ": cannot write the table " << printedPath(m_options.table)
+                      << " (" << why.message() << ")\n";
             m_status = kError;
         }
     }

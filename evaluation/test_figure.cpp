@@ -9,17 +9,15 @@
 #include <limits>
 #include <vector>
 
+#include "evaluation/figure_powers.h"
+
 namespace ambersel {
 namespace {
 
 constexpr double kLevelDivisor = 20;
-constexpr double kPowerBase = 10;
 constexpr double kAmplitudeScale = 1e-06;
 constexpr double kFrequencyDivisor = 1000;
 constexpr double kFrequencyMultiplier = 1000000;
-constexpr double kZExponent = 0.5283;
-constexpr double kZSlope = 3.629e-05;
-constexpr double kZOffset = 0.1087;
 // 4 pi cut to ten significant digits; the figure is defined with this value, not with pi.
 constexpr double kWFactor = 12.56637061;
 // One unit in the last place above the double nearest to 0.475166 (0x3FDE691EA78AF3E5).
@@ -43,7 +41,7 @@ struct LevelSteps {
 
 LevelSteps levelSteps(float level) {
     const float a = toSingle(double{level} / kLevelDivisor);
-    const float b = toSingle(std::pow(kPowerBase, double{a}));
+    const float b = tenToThe(a);
     const float V = toSingle(double{b} * kAmplitudeScale);
     return {a, b, V};
 }
@@ -51,8 +49,7 @@ LevelSteps levelSteps(float level) {
 // The remaining steps of one point, from its level in volts to the running figure after it.
 PointContribution completeContribution(float frequency, LevelSteps level, float figureSoFar) {
     const double x = frequency;
-    const float Z = toSingle(
-        kZSlope * std::pow(x / kFrequencyDivisor * kFrequencyMultiplier, kZExponent) + kZOffset);
+    const float Z = frequencyPowerLaw(x / kFrequencyDivisor * kFrequencyMultiplier);
     const double w = x * kWFactor / kFrequencyDivisor;
     const double s = std::sqrt(1 + w * w);
     const float K = toSingle((s * double{level.V}) / (double{Z} * kZFactor));

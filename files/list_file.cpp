@@ -113,7 +113,7 @@ FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& e
     return file;
 }
 
-ListFileStamp stampOf(std::FILE* file) {
+ListFileStamp stampOf(std::FILE* file, const ListFileStamp& /*opened*/) {
     struct stat status {};
     return ::fstat(::fileno(file), &status) == 0 ? stampOfStatus(status) : ListFileStamp{};
 }
@@ -175,42 +175,39 @@ std::error_code openErrorOf(DWORD code, const std::filesystem::path& path) {
     }
 }
 
-ListFileStamp stampOfHandle(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& information) {
-    const auto high = [](DWORD upper, DWORD lower) {
-        return (static_cast<std::uint64_t>(upper) << 32U) | lower;
-    };
+// The stamp of the file open as `handle`, which is file `fileId` on volume `volume`. A handle keeps
+// its file, so these need asking only once, when it is opened: the volume's serial number is the
+// one costly question (under Wine a round trip through the mount manager's process).
+ListFileStamp stampOfHandle(HANDLE handle, std::uint64_t volume, std::uint64_t fileId) {
+    FILE_BASIC_INFO basic{};
+    FILE_STANDARD_INFO standard{};
+    if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic) ||
+        !GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard)) {
+        return {};
+    }
     // 100-nanosecond ticks since 1601-01-01, of which 1970-01-01 is this many.
     constexpr std::int64_t kTicksTo1970 = 116444736000000000;
     constexpr std::int64_t kTicksPerSecond = 10000000;
-    const std::int64_t ticks =
-        static_cast<std::int64_t>(high(information.ftLastWriteTime.dwHighDateTime,
-                                       information.ftLastWriteTime.dwLowDateTime)) -
-        kTicksTo1970;
+    const std::int64_t ticks = basic.LastWriteTime.QuadPart - kTicksTo1970;
     std::int64_t seconds = ticks / kTicksPerSecond;
     std::int64_t rest = ticks % kTicksPerSecond;
     if (rest < 0) {
         --seconds;
         rest += kTicksPerSecond;
     }
-    FILE_BASIC_INFO basic{};
-    if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic)) {
-        return {};
-    }
-    return {information.dwVolumeSerialNumber,
-            high(information.nFileIndexHigh, information.nFileIndexLow),
-            static_cast<std::int64_t>(high(information.nFileSizeHigh, information.nFileSizeLow)),
+    return {volume,
+            fileId,
+            standard.EndOfFile.QuadPart,
             seconds,
             static_cast<std::int32_t>(rest * 100),
             basic.ChangeTime.QuadPart};
 }
 
-ListFileStamp stampOf(std::FILE* file) {
-    BY_HANDLE_FILE_INFORMATION information{};
+ListFileStamp stampOf(std::FILE* file, const ListFileStamp& opened) {
     // The C runtime gives the stream's Windows handle only as an integer.
     // NOLINTNEXTLINE(performance-no-int-to-ptr)
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-    return GetFileInformationByHandle(handle, &information) ? stampOfHandle(handle, information)
-                                                            : ListFileStamp{};
+    return stampOfHandle(handle, opened.volume, opened.fileId);
 }
 
 FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& error,
@@ -232,7 +229,9 @@ FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& e
         error = ListFileError::NotARegularFile;
         return nullptr;
     }
-    stamp = stampOfHandle(handle.get(), information);
+    stamp = stampOfHandle(handle.get(), information.dwVolumeSerialNumber,
+                          (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32U) |
+                              information.nFileIndexLow);
     // Binary: the reader takes CR LF as white space itself, and a Ctrl-Z is a byte like any other.
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle.get()), _O_RDONLY | _O_BINARY);
     if (fd < 0) {
@@ -252,7 +251,7 @@ FileHandle openRegularFile(const std::filesystem::path& path, std::error_code& e
 #else
 
 // Without the system's file status neither a change nor the size is known.
-ListFileStamp stampOf(std::FILE* /*file*/) {
+ListFileStamp stampOf(std::FILE* /*file*/, const ListFileStamp& /*opened*/) {
     return {};
 }
 
@@ -291,7 +290,7 @@ bool readContents(std::FILE* file, const ListFileStamp& stamp, const ContentSink
         contents(std::span(buffer.data(), count));
         left -= count;
     }
-    return stampOf(file) == stamp;
+    return stampOf(file, stamp) == stamp;
 }
 
 }  // namespace
@@ -355,7 +354,7 @@ ListFileReading readListFile(const std::filesystem::path& path, const ContentSin
     // A file written while it was read can give a list that never stood in it whole: the start of
     // one version and the end of another. No verdict is drawn from that. A rename or an unlink
     // moves the change time too but leaves the open file's bytes as they were.
-    const ListFileStamp after = stampOf(file.get());
+    const ListFileStamp after = stampOf(file.get(), reading.stamp);
     if (after.size != reading.stamp.size ||
         after.modifiedSeconds != reading.stamp.modifiedSeconds ||
         after.modifiedNanoseconds != reading.stamp.modifiedNanoseconds) {

@@ -9,7 +9,7 @@
 namespace ambersel {
 
 std::string printablePath(const EvaluatedList& list) {
-    return escapedBytes(list.name, true);
+    return printedPath(list.name);
 }
 
 std::string resultLine(const EvaluatedList& list, bool withPath) {

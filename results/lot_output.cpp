@@ -66,7 +66,7 @@ std::vector<std::string> lotSummaryLines(const LotSummary& summary) {
         const LowMarginList& list = lowest[rank];
         lines.push_back("  " + std::string(rank + 1 < 10 ? " " : "") + std::to_string(rank + 1) +
                         ". " + marginText(list.margin) + "  " + list.line + "  " +
-                        escapedBytes(list.path, true));
+                        printedPath(list.path));
     }
     return lines;
 }

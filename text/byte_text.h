@@ -38,6 +38,21 @@ inline std::string escapedBytes(std::string_view bytes, bool keepNonAscii) {
          keepNonAscii ? ByteTextRules::NonAscii::Keep : ByteTextRules::NonAscii::Escape, false});
 }
 
+// A path in a line of the evaluator's output (a result line, the lot's summary, a message), as
+// escapedBytes() with non-ASCII kept writes it, so that a line end or an escape sequence in a name
+// cannot break or forge a line. On Windows the backslash is the path separator and no name holds
+// one, nor a control character, so "\x41" cannot be a name's own text there: a path is printed as
+// typed, "C:\lab\unit1.ASC", only its control characters escaped.
+inline std::string printedPath(std::string_view path) {
+#if defined(_WIN32)
+    constexpr bool kBackslashMayBeInAName = false;
+#else
+    constexpr bool kBackslashMayBeInAName = true;
+#endif
+    return sanitisedText(path, {ByteTextRules::Controls::Escape, kBackslashMayBeInAName,
+                                ByteTextRules::NonAscii::Keep, false});
+}
+
 // Text for a report: control bytes as \xHH, invalid UTF-8 bytes as U+FFFD.
 inline std::string printableText(std::string_view bytes) {
     return sanitisedText(

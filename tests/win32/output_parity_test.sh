@@ -140,6 +140,39 @@ compare_files "--report of the examples and the hostile lists" all.html --report
 compare_files "--summary --table and the lot's picture named outside ASCII" 'Prüfung Ω' \
     --summary --table @OUT@.csv --plot @OUT@.svg "${lists[@]}"
 
+# Where the command line must differ. Windows prints a path typed with backslashes as typed, where
+# Linux, on which a backslash may be part of a name, takes slashes; the same path typed with
+# slashes prints alike. Windows expands wildcards itself, in the order the shell gives here (the
+# names hold no capitals). A file list in UTF-16 is read alike.
+mkdir -p lot
+cp emission_150k_30M.ASC switching_supply_fail.ASC hostile_nan.ASC lot/
+compare_as() {
+    local what=$1 windows_expected=$2
+    shift 2
+    local windows_status=0
+    "$wine_run" "$windows_eval" "$@" >windows.out 2>/dev/null || windows_status=$?
+    if ! cmp -s "$windows_expected" windows.out || [ "$windows_status" -ne "$linux_status" ]; then
+        echo "FAIL: $what: not the Linux build's bytes and status"
+        diff "$windows_expected" windows.out | head -20 || true
+        failures=$((failures + 1))
+    fi
+    echo "$what: $(wc -c <windows.out) bytes, status $windows_status"
+}
+linux_status=0
+"$linux_eval" --summary --top 2 lot/*.ASC missing.ASC >linux.out 2>/dev/null || linux_status=$?
+tr / '\\' <linux.out >linux-backslashes.out
+compare_as "paths typed with backslashes, as typed" linux-backslashes.out \
+    --summary --top 2 'lot\emission_150k_30M.ASC' 'lot\hostile_nan.ASC' \
+    'lot\switching_supply_fail.ASC' missing.ASC
+compare_as "paths typed with slashes, alike" linux.out --summary --top 2 \
+    lot/emission_150k_30M.ASC lot/hostile_nan.ASC lot/switching_supply_fail.ASC missing.ASC
+compare_as "wildcards expanded by the program as by the shell" linux.out --summary --top 2 \
+    'lot/*.ASC' missing.ASC
+linux_status=0
+"$linux_eval" --json "${lists[@]}" >linux.out 2>/dev/null || linux_status=$?
+printf '%s\r\n' "${lists[@]}" | iconv -f UTF-8 -t UTF-16 >list16.txt
+compare_as "--files-from in UTF-16" linux.out --json --files-from list16.txt
+
 # PNG pictures are the platform's own (GDI+ on Windows): a PNG file 1200 pixels wide.
 "$wine_run" "$windows_eval" --plot picture.png switching_supply_fail.ASC >/dev/null 2>&1 || true
 if [ "$(head -c 20 picture.png 2>/dev/null | od -An -tx1 | tr -d ' \n')" != \
