@@ -4,6 +4,7 @@
 
 #include "evaluation/byte_stream.h"
 #include "evaluation/number_scanner.h"
+#include "evaluation/storage_advice.h"
 
 namespace ambersel {
 namespace {
@@ -39,6 +40,7 @@ void growForNextPoint(FrequencyLevelList& list, std::uint64_t bytesRead, std::ui
     const double atLeast = static_cast<double>(list.size()) * 1.5 + 16;
     const double limit = static_cast<double>(list.max_size());
     list.reserve(static_cast<std::size_t>(std::min(std::max(promised, atLeast), limit)));
+    adviseLongStorage(list);
 }
 
 // One item: a number, a comma directly after it, optional white space, a number.

@@ -7,6 +7,8 @@
 #include <limits>
 #include <queue>
 
+#include "evaluation/storage_advice.h"
+
 namespace ambersel {
 namespace {
 
@@ -217,12 +219,14 @@ ListAnalysis analyseList(FrequencyLevelList points, ReadingStop stop, const Anal
     if (!scope.terms && !scope.bands && scope.heaviest == 0) {
         analysis.verdict = evaluateTestFigure(list);
     } else {
-        std::vector<double> terms(list.size());
+        std::vector<double> terms;
+        terms.reserve(list.size());
+        adviseLongStorage(terms);
         PointTerms pointTerms(list.size());
         float figure = 0;
-        for (std::size_t index = 0; index < list.size(); ++index) {
-            terms[index] = pointTerms.termOf(list[index]);
-            figure = addedTerm(figure, terms[index]);
+        for (const FrequencyLevelPoint& point : list) {
+            terms.push_back(pointTerms.termOf(point));
+            figure = addedTerm(figure, terms.back());
         }
         analysis.verdict = verdictOn(figure);
         if (scope.bands) {

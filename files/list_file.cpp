@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "files/memory_advice.h"
+
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -334,6 +336,7 @@ ListFileReading readListFile(const std::filesystem::path& path, const ContentSin
     if (!file) {
         return reading;
     }
+    installLargePageAdvice();
     ReadingOptions options;
     options.fileSize = reading.stamp.size > 0 ? static_cast<std::uint64_t>(reading.stamp.size) : 0;
     std::uint64_t contentBytes = 0;

@@ -8,10 +8,13 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "evaluation/file_handle.h"
+#include "evaluation/storage_advice.h"
 #include "evaluation/test_figure.h"
 #include "tests/support/text_stream.h"
 #include "tests/test_files.h"
@@ -74,6 +77,48 @@ TEST(ListFormat, GivesThePointsAndTheStop) {
             }
         }
     }
+}
+
+// The storage advised since the test installed its recorder.
+std::vector<std::span<const std::byte>>& advisedStorage() {
+    static std::vector<std::span<const std::byte>> storage;
+    return storage;
+}
+
+// A long list grows once to what its file promises, and that storage is what the advice is shown
+// before it is filled: advice on storage the list then leaves would be lost.
+TEST(ListReader, AdvisesOnTheStorageItGrewToBeforeFillingIt) {
+    constexpr std::size_t kPoints = 300'000;  // more than 2 MiB of points
+    std::string content;
+    for (std::size_t i = 0; i < kPoints; ++i) {
+        content += std::to_string(1000 + i) + ",40.25\n";
+    }
+    struct Row {
+        const char* name;
+        std::uint64_t fileSize;
+        bool advised;
+    };
+    const Row rows[] = {{"size_known_the_list_fills_the_storage_advised", content.size(), true},
+                        {"size_unknown_the_list_doubles_and_advises_nothing", 0, false}};
+    setStorageAdvice(
+        [](std::span<const std::byte> storage) { advisedStorage().push_back(storage); });
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        advisedStorage().clear();
+        const support::TextStream stream(content);
+        FrequencyLevelList list;
+        ReadingOptions options;
+        options.fileSize = row.fileSize;
+        scanFrequencyLevelList(stream.get(), list, options);
+        ASSERT_EQ(list.size(), kPoints);
+        EXPECT_EQ(bitsOf(FrequencyLevelList{list.back()}), bitsOf({{1000 + kPoints - 1, 40.25F}}));
+        ASSERT_EQ(advisedStorage().size(), row.advised ? 1U : 0U);
+        if (row.advised) {
+            EXPECT_EQ(advisedStorage()[0].data(), std::as_bytes(std::span(list)).data());
+            EXPECT_GE(advisedStorage()[0].size(), std::as_bytes(std::span(list)).size());
+        }
+    }
+    setStorageAdvice(nullptr);
 }
 
 TEST(ListReader, ReportsAReadErrorInsteadOfAQuietEnd) {

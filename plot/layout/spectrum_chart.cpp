@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "evaluation/list_analysis.h"
+#include "evaluation/storage_advice.h"
 #include "plot/layout/scale.h"
 #include "text/byte_text.h"
 #include "text/value_text.h"
@@ -69,6 +70,7 @@ std::vector<ChartPoint> weightedPoints(const ChartedList& list) {
     const double whole = weighsByFigure(list) ? double{list.analysis->verdict.figure} : finiteSum;
     std::vector<ChartPoint> weighted;
     weighted.reserve(points.size());
+    adviseLongStorage(weighted);
     for (std::size_t index = 0; index < points.size(); ++index) {
         const double term = terms[index];
         weighted.push_back({points[index].frequency, points[index].level,
