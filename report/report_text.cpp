@@ -40,7 +40,8 @@ std::string printableText(std::string_view bytes) {
         const DecodedCodePoint decoded = decodeGeneralizedUtf8(bytes, at);
         if (byte < 0x20 || byte == 0x7F) {
             text += escapedBytes(bytes.substr(at, 1), false);
-        } else if (decoded.length > 0 && !isSurrogate(decoded.codePoint)) {
+        } else if (decoded.length > 0 && !isSurrogate(decoded.codePoint) &&
+                   decoded.codePoint != 0xFFFE && decoded.codePoint != 0xFFFF) {
             text.append(bytes.substr(at, decoded.length));
             at += decoded.length;
             continue;

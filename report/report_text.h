@@ -31,7 +31,8 @@ inline constexpr const char* kWrittenAfterReading =
 // The share as every output writes it; "-" where there is no share.
 std::string percentText(std::optional<double> share);
 
-// Bytes made safe for a report: control bytes as \xHH, invalid UTF-8 bytes as U+FFFD.
+// Bytes made safe for a report: control bytes as \xHH; invalid UTF-8 bytes, surrogates and the
+// two code points that no XML may hold (U+FFFE, U+FFFF) as U+FFFD.
 std::string printableText(std::string_view bytes);
 
 }  // namespace ambersel::report
