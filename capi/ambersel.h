@@ -54,9 +54,10 @@ extern "C" {
 #define AMBERSEL_ERROR_NO_VERDICT 7 /* asked for F, or what comes of it, of a list without one */
 #define AMBERSEL_ERROR_BAND_EDGES 8 /* edges not finite, positive and strictly increasing */
 #define AMBERSEL_ERROR_KIT 9        /* the validation kit is missing or damaged */
-#define AMBERSEL_ERROR_SELF_TEST_FAILED 10 /* a reference list gave another result than expected \
-                                            */
-#define AMBERSEL_ERROR_INTERNAL 11         /* a fault of the library itself; please report it */
+#define AMBERSEL_ERROR_SELF_TEST_FAILED                                                  \
+    10                             /* a reference list gave another result than expected \
+                                    */
+#define AMBERSEL_ERROR_INTERNAL 11 /* a fault of the library itself; please report it */
 
 /* Flags of the evaluate functions. */
 #define AMBERSEL_STRICT                                                        \

@@ -69,8 +69,13 @@ int runSelfTest(const char* kitFolder, char* report, size_t size, size_t* needed
     const std::optional<std::filesystem::path> folder = kitFolder == nullptr
                                                             ? ambersel::capi::installedKitFolder()
                                                             : ambersel::capi::pathOfText(kitFolder);
+    if (!folder && kitFolder != nullptr) {
+        return AMBERSEL_ERROR_PATH;
+    }
     if (!folder) {
-        return kitFolder == nullptr ? AMBERSEL_ERROR_KIT : AMBERSEL_ERROR_PATH;
+        const int status = copyText("the library cannot tell the folder it was installed in\n",
+                                    report, size, needed);
+        return status == AMBERSEL_ERROR_BUFFER_TOO_SMALL ? status : AMBERSEL_ERROR_KIT;
     }
     auto manifest = ambersel::validation::readKitManifest(*folder);
     if (const auto* why = std::get_if<std::string>(&manifest)) {

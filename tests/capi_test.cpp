@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -19,6 +21,12 @@
 
 #include "ambersel.h"
 #include "tests/test_files.h"
+
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -443,6 +451,80 @@ TEST(CApi, ThreadsEvaluateAndReadResultsAtOnce) {
         EXPECT_EQ(failure, "");
     }
 }
+
+#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// Memory running out inside the library is a status, not an exception or an abort in the caller.
+// In a child process whose address space ends a little above what it uses now, since a
+// sanitizer's runtime reserves far more than any such limit.
+TEST(CApi, RunningOutOfMemoryIsAStatus) {
+    constexpr std::size_t kPoints = 16'000'000;  // 128 MB of points, from 64 MB of text
+    std::string bytes;
+    bytes.reserve(kPoints * 4);
+    for (std::size_t i = 0; i < kPoints; ++i) {
+        bytes += "1,1\n";
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        rlimit limit{};
+        getrlimit(RLIMIT_AS, &limit);
+        std::ifstream statm("/proc/self/statm");
+        std::size_t pages = 0;
+        statm >> pages;
+        limit.rlim_cur = pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) + (32U << 20U);
+        setrlimit(RLIMIT_AS, &limit);
+        ambersel_result* result = nullptr;
+        const int status =
+            ambersel_evaluate_buffer(bytes.data(), bytes.size(), nullptr, 0, &result);
+        _exit(status == AMBERSEL_ERROR_OUT_OF_MEMORY && result == nullptr ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status)) << "the child died of a signal, not of a status";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the library did not say that memory ran out";
+}
+#endif
+
+#if defined(_WIN32)
+// A file by its UTF-16 name: the C++ library's streams would take the name through the code page.
+void writeByWideName(const fs::path& path, const char* text) {
+    std::FILE* file = _wfopen(path.c_str(), L"wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs(text, file);
+    std::fclose(file);
+}
+
+TEST(CApi, WindowsNamesInAnyScriptReachTheFileByEitherPath) {
+    const TemporaryFolder folder;
+    const std::vector<std::wstring> names = {
+        L"\u039B\u03AF\u03C3\u03C4\u03B1.ASC",  // Greek
+        L"\u6E2C\u5B9A.ASC",                    // Japanese
+        L"scan \U0001F4C8.ASC",                 // beyond the basic plane
+    };
+    for (const std::wstring& name : names) {
+        const fs::path path = folder.path() / name;
+        writeByWideName(path, "1000,100\n");
+        ambersel_result* wide = nullptr;
+        const int status = ambersel_evaluate_file_w(path.c_str(), 0, &wide);
+        const Result owned(wide);
+        ASSERT_NE(wide, nullptr);
+        ASSERT_EQ(status, AMBERSEL_OK) << messageOf(wide);
+        EXPECT_EQ(lineOf(wide), "PASS : F = 0.1210");
+    }
+    // The UTF-8 entry takes a name's generalized UTF-8, as ambersel-eval's arguments are.
+    writeByWideName(folder.path() / L"\u039B.ASC", "1000,120\n");
+    ambersel_result* utf8 = nullptr;
+    const std::string path = utf8Of(folder.path()) + "\\\xCE\x9B.ASC";
+    EXPECT_EQ(ambersel_evaluate_file(path.c_str(), 0, &utf8), AMBERSEL_OK);
+    const Result owned(utf8);
+    EXPECT_EQ(lineOf(utf8), "FAIL : F = 1.2104");
+    ambersel_result* broken = nullptr;
+    EXPECT_EQ(ambersel_evaluate_file("\xFF\xFE.ASC", 0, &broken), AMBERSEL_ERROR_PATH);
+    const Result brokenOwned(broken);
+    ASSERT_NE(broken, nullptr);
+    EXPECT_FALSE(messageOf(broken).empty());
+}
+#endif
 
 TEST(CApi, VersionAndStatusTexts) {
     EXPECT_STREQ(ambersel_version(), AMBERSEL_VERSION);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Windows packages as a lab PC meets them: the ZIP holds the two programs, the README and the
-# examples, and each program needs no DLL beside it; the installer installs silently for every
+# The Windows packages as a lab PC meets them: the ZIP holds the two programs, the C library with
+# its header and import library, the validation kit, the schemas, the README and the examples, and
+# no program or library needs a DLL that a bare Windows lacks; the installer installs silently for every
 # user into Program Files with a Start-menu entry and an uninstaller, the installed ambersel-eval
 # evaluates an installed example, and the silent uninstall leaves no file or registry key behind.
 #
@@ -39,11 +40,20 @@ package=$(grep -o 'ambersel-test-calculator-[0-9.]*-win64' "$work/cpack.log" | h
 
 # The ZIP: exactly these files, and no program that loads a DLL beside it.
 (cd "$work" && cmake -E tar xf "packages/$package.zip")
-expected=$(printf '%s\n' README.md bin/Ambersel_Test.exe bin/ambersel-eval.exe \
-    examples/emission_150k_30M.ASC examples/switching_supply_fail.ASC | sort)
+source_tree=$here/../..
+expected=$({
+    printf '%s\n' README.md bin/Ambersel_Test.exe bin/ambersel-eval.exe \
+        examples/emission_150k_30M.ASC examples/switching_supply_fail.ASC \
+        bin/ambersel.dll include/ambersel.h lib/ambersel.lib lib/ambersel.def \
+        lib/cmake/ambersel/amberselConfig.cmake lib/cmake/ambersel/amberselConfigVersion.cmake \
+        lib/cmake/ambersel/amberselTargets.cmake lib/cmake/ambersel/amberselTargets-release.cmake
+    (cd "$source_tree/schemas" && find . -type f | sed 's|^\./|share/ambersel-test-calculator/schemas/|')
+    (cd "$source_tree/validation/kit" && find . -type f |
+        sed 's|^\./|share/ambersel-test-calculator/validation-kit/|')
+} | sort)
 actual=$(cd "$work/$package" && find . -type f | sed 's|^\./||' | sort)
 [ "$actual" = "$expected" ] || fail "the ZIP holds: $actual"
-for program in "$work/$package"/bin/*.exe; do
+for program in "$work/$package"/bin/*.exe "$work/$package"/bin/*.dll; do
     x86_64-w64-mingw32-objdump -p "$program" | awk '/DLL Name/ {print tolower($3)}' | while read -r dll; do
         case $dll in
             kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | comdlg32.dll | msvcrt.dll) ;;
@@ -83,6 +93,12 @@ before=$(snapshot)
 line=$("$wine_run" "C:\\Program Files\\Ambersel Test Calculator\\bin\\ambersel-eval.exe" \
     'C:\Program Files\Ambersel Test Calculator\examples\emission_150k_30M.ASC')
 [ "$line" = "PASS : F = 0.0092" ] || fail "the installed ambersel-eval printed '$line'"
+# The installed DLL finds the installed validation kit by itself, and every case agrees: a
+# program of the lab's own beside it, for the time of the check.
+cp "$build/tests/kit_self_test.exe" "$installed/bin/"
+self_test=$("$wine_run" "C:\\Program Files\\Ambersel Test Calculator\\bin\\kit_self_test.exe") ||
+    fail "the installed DLL's self-test: $(tail -n 3 <<<"$self_test")"
+rm "$installed/bin/kit_self_test.exe"
 
 "$wine_run" "C:\\Program Files\\Ambersel Test Calculator\\Uninstall.exe" /S ||
     fail "the silent uninstall ended with status $?"
