@@ -1,7 +1,7 @@
 // The C library's entry points that make results: evaluating a list, freeing it, the self-test.
 
-#include <array>
 #include <bit>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -18,7 +18,8 @@ using ambersel::capi::copyText;
 using ambersel::capi::guarded;
 using ambersel::capi::Strictness;
 
-constexpr std::array<const char*, 12> kStatusTexts = {
+// By status, from AMBERSEL_OK on.
+constexpr const char* kStatusTexts[] = {
     "no error",
     "an argument is invalid: a required pointer is NULL, or a value is out of range",
     "the buffer is too small: the size needed has been returned",
@@ -106,7 +107,7 @@ const char* ambersel_version(void) {
 }
 
 const char* ambersel_status_text(int status) {
-    if (status < 0 || static_cast<std::size_t>(status) >= kStatusTexts.size()) {
+    if (status < 0 || static_cast<std::size_t>(status) >= std::size(kStatusTexts)) {
         return "an unknown status";
     }
     return kStatusTexts[static_cast<std::size_t>(status)];

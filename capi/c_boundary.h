@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <new>
 #include <span>
 #include <string_view>
@@ -37,13 +36,13 @@ inline int copyText(std::string_view text, char* buffer, std::size_t size, std::
     if (needed != nullptr) {
         *needed = required;
     }
-    if (size < required) {
-        if (size > 0) {
+    if (buffer == nullptr || size < required) {
+        if (buffer != nullptr && size > 0) {
             buffer[0] = '\0';
         }
         return AMBERSEL_ERROR_BUFFER_TOO_SMALL;
     }
-    std::memcpy(buffer, text.data(), text.size());
+    std::copy(text.begin(), text.end(), buffer);
     buffer[text.size()] = '\0';
     return AMBERSEL_OK;
 }

@@ -24,17 +24,7 @@ const char* verdictName(FileStatus status) {
 }
 
 const char* stopReasonName(ReadingEnd end) {
-    switch (end) {
-        case ReadingEnd::EndOfFile:
-            return "end_of_file";
-        case ReadingEnd::MalformedItem:
-            return "malformed_item";
-        case ReadingEnd::FileChanged:
-            return "file_changed";
-        case ReadingEnd::ReadError:
-            break;
-    }
-    return "read_error";
+    return readingEndName(end);
 }
 
 FileEvaluation evaluateListFile(const std::string& argument, FileFactsWanted factsWanted) {

@@ -84,10 +84,24 @@ ReadingStop scanItems(ByteStream& in, FrequencyLevelList& list, std::uint64_t fi
 
 }  // namespace
 
+const char* readingEndName(ReadingEnd end) {
+    switch (end) {
+        case ReadingEnd::EndOfFile:
+            return "end_of_file";
+        case ReadingEnd::MalformedItem:
+            return "malformed_item";
+        case ReadingEnd::FileChanged:
+            return "file_changed";
+        case ReadingEnd::ReadError:
+            break;
+    }
+    return "read_error";
+}
+
 ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
                                    const ReadingOptions& options) {
     ByteStream in(file, options.bufferSize, options.contents);
-    const ReadingStop stop = scanItems(in, list, options.fileSize);
+    ReadingStop stop = scanItems(in, list, options.fileSize);
     // A read error from here on cuts only the contents short, not the list.
     if (stop.end != ReadingEnd::ReadError && options.contents != nullptr) {
         in.drain(options.fileSize);

@@ -33,7 +33,7 @@ bool parsedNumber(std::string_view text, Number& value, int base = 10) {
 
 bool parsedStop(std::string_view text, ReadingEnd& stop) {
     for (const ReadingEnd candidate : {ReadingEnd::EndOfFile, ReadingEnd::MalformedItem}) {
-        if (text == stopName(candidate)) {
+        if (text == readingEndName(candidate)) {
             stop = candidate;
             return true;
         }
@@ -60,20 +60,6 @@ std::optional<KitCase> caseOf(const std::vector<std::string_view>& fields) {
 }
 
 }  // namespace
-
-std::string_view stopName(ReadingEnd stop) {
-    switch (stop) {
-        case ReadingEnd::EndOfFile:
-            return "end_of_file";
-        case ReadingEnd::MalformedItem:
-            return "malformed_item";
-        case ReadingEnd::ReadError:
-            return "read_error";
-        case ReadingEnd::FileChanged:
-            break;
-    }
-    return "file_changed";
-}
 
 std::variant<std::vector<KitCase>, std::string> readKitManifest(
     const std::filesystem::path& folder) {
@@ -118,9 +104,9 @@ void writeKitManifest(std::ostream& out, std::string_view comment,
     for (const KitCase& kitCase : cases) {
         const ListOutcome& expected = kitCase.expected;
         out << kitCase.name << '\t' << kitCase.file << '\t' << kitCase.sha256 << '\t'
-            << expected.pointCount << '\t' << stopName(expected.stop) << '\t' << expected.stopLine
-            << '\t' << floatBitsText(std::bit_cast<float>(expected.figureBits)) << '\t'
-            << expected.line << '\n';
+            << expected.pointCount << '\t' << readingEndName(expected.stop) << '\t'
+            << expected.stopLine << '\t' << floatBitsText(std::bit_cast<float>(expected.figureBits))
+            << '\t' << expected.line << '\n';
     }
 }
 

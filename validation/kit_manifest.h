@@ -51,8 +51,4 @@ std::variant<std::vector<KitCase>, std::string> readKitManifest(
 void writeKitManifest(std::ostream& out, std::string_view comment,
                       const std::vector<KitCase>& cases);
 
-// "end_of_file" or "malformed_item" as the manifest names a stop; the other stops, which no kit
-// list can give, by their own names.
-std::string_view stopName(ReadingEnd stop);
-
 }  // namespace ambersel::validation

@@ -30,7 +30,7 @@ std::string bitsText(std::uint32_t bits) {
 }
 
 std::string stopText(const ListOutcome& outcome) {
-    std::string text(stopName(outcome.stop));
+    std::string text(readingEndName(outcome.stop));
     if (outcome.stop == ReadingEnd::MalformedItem) {
         text += " at line " + std::to_string(outcome.stopLine);
     }

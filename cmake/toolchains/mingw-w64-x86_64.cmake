@@ -1,25 +1,9 @@
 # Cross-compiles for 64-bit Windows with MinGW-w64 on Debian (package g++-mingw-w64-x86-64-posix).
-#
-# The POSIX-threads variant of the compiler, whose C++ library has std::thread and std::mutex.
-# Every program is linked statically, so that an .exe needs no DLL beside it on a bare Windows.
 # Programs built here (tests, by CTest) run under Wine through cmake/wine-run.
 
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(AMBERSEL_MINGW_TRIPLET x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${AMBERSEL_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${AMBERSEL_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${AMBERSEL_MINGW_TRIPLET}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${AMBERSEL_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# The C and C++ runtimes and winpthreads go into each program; only system DLLs stay outside.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
 
 if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../wine-run)
