@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -525,6 +526,28 @@ TEST(CApi, WindowsNamesInAnyScriptReachTheFileByEitherPath) {
     EXPECT_FALSE(messageOf(broken).empty());
 }
 #endif
+
+// A host program may run in a locale whose decimal separator is a comma (LabVIEW on a German
+// desktop does): nothing the library reads or writes may follow it.
+TEST(CApi, TheCallersCommaLocaleChangesNothing) {
+    const auto outputs = [] {
+        const Made made = ofBytes("1000.5,100.25\n150000,60\n", 0, "comma.ASC");
+        return lineOf(made.result.get()) + "\n" + jsonOf(made.result.get(), 2).dump();
+    };
+    const std::string inC = outputs();
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    const std::vector<std::string> names{"de_DE.UTF-8", "de-DE", "German_Germany.1252"};
+    const auto german = std::find_if(names.begin(), names.end(), [](const std::string& name) {
+        return std::setlocale(LC_ALL, name.c_str()) != nullptr;
+    });
+    if (german == names.end()) {
+        GTEST_SKIP() << "no German locale here (scripts/install-deps generates de_DE.UTF-8)";
+    }
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    const std::string inGerman = outputs();
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_EQ(inGerman, inC) << *german;
+}
 
 TEST(CApi, VersionAndStatusTexts) {
     EXPECT_STREQ(ambersel_version(), AMBERSEL_VERSION);

@@ -35,3 +35,15 @@ cd "$work"
 AMBERSEL_EVAL=$ambersel_eval AMBERSEL_C_EXAMPLE=$c_example AMBERSEL_SOURCE_TREE=$source_dir \
 AMBERSEL_SCRATCH=$work/scratch \
     "$work/venv/bin/python" -m pytest -q -p no:cacheprovider "$source_dir/tests/python"
+
+# The README's one command, in an environment of its own: it builds and installs the package.
+"$python" -m venv --system-site-packages "$work/readme-venv"
+cp -r "$source_dir/python" "$work/readme-source"
+(cd "$work" && "$work/readme-venv/bin/pip" install --quiet --no-build-isolation ./readme-source)
+version=$(AMBERSEL_LIBRARY=$library "$work/readme-venv/bin/python" -c \
+    'import ambersel; print(ambersel.library_version())')
+[ "$version" = "$("$work/venv/bin/python" -c 'import ambersel; print(ambersel.__version__)')" ] || {
+    echo "FAIL: the README's pip command installed a package that reports '$version'"
+    exit 1
+}
+echo "the README's pip command installs the package"
