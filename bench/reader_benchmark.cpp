@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "evaluation/file_handle.h"
-#include "evaluation/list_file.h"
 #include "evaluation/test_figure.h"
+#include "files/list_file.h"
 #include "tests/support/realistic_list.h"
 #include "tests/support/scan_format_reference.h"
 

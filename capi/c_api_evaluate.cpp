@@ -9,7 +9,7 @@
 #include "capi/c_boundary.h"
 #include "capi/installed_kit.h"
 #include "capi/list_result.h"
-#include "evaluation/unicode_text.h"
+#include "text/unicode_text.h"
 #include "validation/self_test.h"
 
 namespace {
@@ -55,14 +55,14 @@ int handOver(ambersel_result made, ambersel_result** result) {
 std::variant<ambersel::validation::ListOutcome, std::string> kitOutcomeOf(
     const std::filesystem::path& path) {
     const ambersel_result result = ambersel::capi::evaluatePath(path, Strictness::Lenient);
-    const ambersel::cli::FileEvaluation& evaluation = result.evaluation;
+    const ambersel::ListAnalysis& analysis = result.list.analysis;
     if (result.status != AMBERSEL_OK) {
-        return evaluation.errorReason;
+        return result.list.errorReason;
     }
-    return ambersel::validation::ListOutcome{
-        evaluation.points.size(), evaluation.stop.end, evaluation.stop.line,
-        std::bit_cast<std::uint32_t>(evaluation.verdict.figure),
-        ambersel::formatVerdictUtf8(evaluation.verdict)};
+    return ambersel::validation::ListOutcome{analysis.points.size(), analysis.stop.end,
+                                             analysis.stop.line,
+                                             std::bit_cast<std::uint32_t>(analysis.verdict.figure),
+                                             ambersel::formatVerdictUtf8(analysis.verdict)};
 }
 
 int runSelfTest(const char* kitFolder, char* report, size_t size, size_t* needed, uint64_t* cases,

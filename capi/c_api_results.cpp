@@ -10,19 +10,20 @@
 #include "capi/ambersel.h"
 #include "capi/c_boundary.h"
 #include "capi/list_result.h"
-#include "evaluation/figure_analysis.h"
+#include "evaluation/list_analysis.h"
 #include "evaluation/test_figure.h"
+#include "text/value_text.h"
 
 namespace {
 
+using ambersel::EvaluatedList;
+using ambersel::ListStatus;
 using ambersel::capi::copyItems;
 using ambersel::capi::copyText;
 using ambersel::capi::guarded;
-using ambersel::cli::FileEvaluation;
-using ambersel::cli::FileStatus;
 
 bool hasVerdict(const ambersel_result& result) {
-    return result.evaluation.status != FileStatus::Error;
+    return result.list.hasVerdict();
 }
 
 // The edges a caller gave, or none for the decades; false when they are not band edges.
@@ -56,11 +57,11 @@ int64_t placeCode(ambersel::BandPlace place) {
     return AMBERSEL_BAND_NO_FREQUENCY;
 }
 
-int stopCode(const FileEvaluation& evaluation) {
-    if (!evaluation.opened) {
+int stopCode(const EvaluatedList& list) {
+    if (!list.opened) {
         return AMBERSEL_STOP_NOT_OPENED;
     }
-    switch (evaluation.stop.end) {
+    switch (list.analysis.stop.end) {
         case ambersel::ReadingEnd::EndOfFile:
             return AMBERSEL_STOP_END_OF_FILE;
         case ambersel::ReadingEnd::MalformedItem:
@@ -76,18 +77,13 @@ int stopCode(const FileEvaluation& evaluation) {
 // How many heaviest points to rank: no more than the list holds (a caller's SIZE_MAX must not
 // become an allocation), but still some when some were asked, so that "top" is there, empty.
 std::size_t heaviestAsked(const ambersel_result& result, std::size_t wanted) {
-    return std::min(wanted, std::max<std::size_t>(result.evaluation.points.size(), 1));
+    return std::min(wanted, std::max<std::size_t>(result.list.analysis.points.size(), 1));
 }
 
-std::vector<ambersel_band> bandsOf(const FileEvaluation& evaluation, std::vector<double> edges) {
-    if (edges.empty()) {
-        edges = ambersel::decadeEdges(evaluation.points);
-    }
+std::vector<ambersel_band> bandsOf(const ambersel_result& result,
+                                   const std::vector<double>& edges) {
     std::vector<ambersel_band> bands;
-    if (edges.size() < 2) {
-        return bands;
-    }
-    for (const ambersel::BandShare& share : ambersel::shareByBand(evaluation.points, edges)) {
+    for (const ambersel::BandShare& share : ambersel::capi::bandsOf(result, edges)) {
         bands.push_back(ambersel_band{
             placeCode(share.place), share.lower, share.upper, share.pointCount, share.sumOfTerms,
             share.share.has_value(), share.share.value_or(0), share.marginWithout.has_value(),
@@ -96,14 +92,12 @@ std::vector<ambersel_band> bandsOf(const FileEvaluation& evaluation, std::vector
     return bands;
 }
 
-std::vector<ambersel_contributor> heaviestOf(const FileEvaluation& evaluation, std::size_t count) {
+std::vector<ambersel_contributor> heaviestOf(const ambersel_result& result, std::size_t count) {
     std::vector<ambersel_contributor> points;
-    for (const ambersel::RankedPoint& heavy : ambersel::heaviestPoints(evaluation.points, count)) {
-        const std::optional<double> share =
-            ambersel::shareOfFigure(heavy.term, evaluation.verdict.figure);
+    for (const ambersel::RankedPoint& heavy : ambersel::capi::heaviestOf(result, count)) {
         points.push_back(ambersel_contributor{heavy.index + 1, heavy.point.frequency,
-                                              heavy.point.level, heavy.term, share.has_value(),
-                                              share.value_or(0)});
+                                              heavy.point.level, heavy.term,
+                                              heavy.share.has_value(), heavy.share.value_or(0)});
     }
     return points;
 }
@@ -116,17 +110,16 @@ int ambersel_message(const ambersel_result* result, char* buffer, size_t size, s
     if (result == nullptr) {
         return AMBERSEL_ERROR_ARGUMENT;
     }
-    return copyText(hasVerdict(*result) ? "" : result->evaluation.errorReason, buffer, size,
-                    needed);
+    return copyText(hasVerdict(*result) ? "" : result->list.errorReason, buffer, size, needed);
 }
 
 int ambersel_verdict(const ambersel_result* result, int* verdict) {
     if (result == nullptr || verdict == nullptr) {
         return AMBERSEL_ERROR_ARGUMENT;
     }
-    const FileStatus status = result->evaluation.status;
-    *verdict = status == FileStatus::Pass   ? AMBERSEL_PASS
-               : status == FileStatus::Fail ? AMBERSEL_FAIL
+    const ListStatus status = result->list.status;
+    *verdict = status == ListStatus::Pass   ? AMBERSEL_PASS
+               : status == ListStatus::Fail ? AMBERSEL_FAIL
                                             : AMBERSEL_NONE;
     return AMBERSEL_OK;
 }
@@ -138,7 +131,7 @@ int ambersel_figure(const ambersel_result* result, float* figure, uint32_t* bits
     if (!hasVerdict(*result)) {
         return AMBERSEL_ERROR_NO_VERDICT;
     }
-    const float value = result->evaluation.verdict.figure;
+    const float value = result->list.analysis.verdict.figure;
     if (figure != nullptr) {
         *figure = value;
     }
@@ -156,7 +149,7 @@ int ambersel_result_line(const ambersel_result* result, char* buffer, size_t siz
         return AMBERSEL_ERROR_NO_VERDICT;
     }
     return guarded([&] {
-        return copyText(ambersel::formatVerdictUtf8(result->evaluation.verdict), buffer, size,
+        return copyText(ambersel::formatVerdictUtf8(result->list.analysis.verdict), buffer, size,
                         needed);
     });
 }
@@ -165,7 +158,7 @@ int ambersel_point_count(const ambersel_result* result, uint64_t* count) {
     if (result == nullptr || count == nullptr) {
         return AMBERSEL_ERROR_ARGUMENT;
     }
-    *count = result->evaluation.points.size();
+    *count = result->list.analysis.points.size();
     return AMBERSEL_OK;
 }
 
@@ -174,16 +167,16 @@ int ambersel_stop(const ambersel_result* result, int* reason, uint64_t* line, ch
     if (result == nullptr || reason == nullptr) {
         return AMBERSEL_ERROR_ARGUMENT;
     }
-    const FileEvaluation& evaluation = result->evaluation;
-    *reason = stopCode(evaluation);
+    const EvaluatedList& list = result->list;
+    *reason = stopCode(list);
     const bool malformed = *reason == AMBERSEL_STOP_MALFORMED_ITEM;
     if (line != nullptr) {
-        *line = malformed ? evaluation.stop.line : 0;
+        *line = malformed ? list.analysis.stop.line : 0;
     }
     if (excerpt == nullptr && size == 0 && needed == nullptr) {
         return AMBERSEL_OK;
     }
-    return copyText(malformed ? std::string_view(evaluation.stop.excerpt) : std::string_view(),
+    return copyText(malformed ? std::string_view(list.analysis.stop.excerpt) : std::string_view(),
                     excerpt, size, needed);
 }
 
@@ -194,7 +187,7 @@ int ambersel_margin(const ambersel_result* result, int* has_margin, double* marg
     if (!hasVerdict(*result)) {
         return AMBERSEL_ERROR_NO_VERDICT;
     }
-    const std::optional<double> margin = ambersel::marginDb(result->evaluation.verdict.figure);
+    const std::optional<double>& margin = result->list.analysis.margin;
     *has_margin = margin.has_value() ? 1 : 0;
     *margin_db = margin ? ambersel::roundedMargin(*margin) : 0;
     return AMBERSEL_OK;
@@ -213,7 +206,7 @@ int ambersel_bands(const ambersel_result* result, const double* edges, size_t ed
         if (!hasVerdict(*result)) {
             return AMBERSEL_ERROR_NO_VERDICT;
         }
-        const std::vector<ambersel_band> all = bandsOf(result->evaluation, std::move(given));
+        const std::vector<ambersel_band> all = bandsOf(*result, given);
         return copyItems<ambersel_band>(all, bands, capacity, count);
     });
 }
@@ -228,7 +221,7 @@ int ambersel_heaviest(const ambersel_result* result, size_t wanted, ambersel_con
     }
     return guarded([&] {
         const std::vector<ambersel_contributor> all =
-            heaviestOf(result->evaluation, heaviestAsked(*result, wanted));
+            heaviestOf(*result, heaviestAsked(*result, wanted));
         return copyItems<ambersel_contributor>(all, points, capacity, count);
     });
 }
@@ -243,8 +236,8 @@ int ambersel_json(const ambersel_result* result, size_t top, const double* edges
         if (!bandEdges(edges, edge_count, given)) {
             return AMBERSEL_ERROR_BAND_EDGES;
         }
-        return copyText(ambersel::capi::jsonObject(*result, heaviestAsked(*result, top),
-                                                   std::move(given), with_points != 0),
+        return copyText(ambersel::capi::jsonObject(*result, heaviestAsked(*result, top), given,
+                                                   with_points != 0),
                         buffer, size, needed);
     });
 }

@@ -4,51 +4,44 @@
 
 #include "capi/ambersel.h"
 #include "cli/argument_text.h"
-#include "cli/json_report.h"
+#include "files/list_reading.h"
+#include "results/json_object.h"
 
 namespace ambersel::capi {
 namespace {
 
-using cli::FileEvaluation;
-using cli::FileStatus;
-
-// An unattended caller must not take a truncated or foreign file for a pass.
-void applyStrictness(FileEvaluation& evaluation, Strictness strictness) {
-    if (strictness != Strictness::Strict || evaluation.status == FileStatus::Error) {
-        return;
-    }
-    if (evaluation.points.empty()) {
-        evaluation.errorReason = "the list holds no points";
-    } else if (evaluation.stop.end == ReadingEnd::MalformedItem) {
-        evaluation.errorReason = "reading stopped at line " + std::to_string(evaluation.stop.line) +
-                                 ", before the end of the file";
-    } else {
-        return;
-    }
-    evaluation.status = FileStatus::Error;
+// Every result holds every point's term and the bands over the decades, as the JSON object gives
+// them; bands between other edges and the heaviest points are read from those terms on request.
+AnalysisScope libraryScope() {
+    AnalysisScope scope;
+    scope.terms = true;
+    scope.bands = true;
+    return scope;
 }
 
-ambersel_result resultOf(FileEvaluation evaluation, Strictness strictness, int unreadable) {
-    applyStrictness(evaluation, strictness);
+ambersel_result resultOf(EvaluatedList list, Strictness strictness, int unreadable) {
+    if (strictness == Strictness::Strict) {
+        refuseIncompleteList(list);
+    }
     int status = AMBERSEL_OK;
-    if (evaluation.status == FileStatus::Error) {
-        const bool complete = evaluation.opened && evaluation.stop.end != ReadingEnd::ReadError &&
-                              evaluation.stop.end != ReadingEnd::FileChanged;
+    if (!list.hasVerdict()) {
+        const bool complete = list.opened && list.analysis.stop.end != ReadingEnd::ReadError &&
+                              list.analysis.stop.end != ReadingEnd::FileChanged;
         status = complete ? AMBERSEL_ERROR_INCOMPLETE : unreadable;
     }
-    return ambersel_result{std::move(evaluation), status};
+    return ambersel_result{std::move(list), status};
 }
 
 }  // namespace
 
 ambersel_result evaluateFile(const std::string& path, Strictness strictness) {
-    // The evaluator reads standard input for "-"; here it is a file of that name.
-    const bool dash = path == "-";
-    FileEvaluation evaluation = cli::evaluateListFile(dash ? "./-" : path);
-    evaluation.argument = path;
-    const int unreadable =
-        cli::pathOfArgument(path) ? AMBERSEL_ERROR_UNREADABLE : AMBERSEL_ERROR_PATH;
-    return resultOf(std::move(evaluation), strictness, unreadable);
+    const std::optional<std::filesystem::path> file = cli::pathOfArgument(path);
+    if (!file) {
+        return resultOf(unopenedList(path, ListFileError::UnconvertiblePath), strictness,
+                        AMBERSEL_ERROR_PATH);
+    }
+    return resultOf(evaluateListFile(path, *file, libraryScope(), FactsWanted::No), strictness,
+                    AMBERSEL_ERROR_UNREADABLE);
 }
 
 std::optional<std::filesystem::path> pathOfText(const std::string& text) {
@@ -61,20 +54,47 @@ ambersel_result evaluatePath(const std::filesystem::path& path, Strictness stric
 
 ambersel_result evaluateBytes(std::span<const char> bytes, std::string name,
                               Strictness strictness) {
-    FileEvaluation evaluation;
-    evaluation.argument = std::move(name);
-    evaluation.opened = true;
-    evaluation.stop = scanFrequencyLevelList(bytes, evaluation.points);
-    evaluation.verdict = evaluateTestFigure(evaluation.points);
-    evaluation.status = evaluation.verdict.failed ? FileStatus::Fail : FileStatus::Pass;
-    return resultOf(std::move(evaluation), strictness, AMBERSEL_ERROR_UNREADABLE);
+    FrequencyLevelList points;
+    ReadingStop stop = scanFrequencyLevelList(bytes, points);
+    return resultOf(
+        evaluatedList(std::move(name), std::move(points), std::move(stop), libraryScope()),
+        strictness, AMBERSEL_ERROR_UNREADABLE);
+}
+
+std::vector<BandShare> bandsOf(const ambersel_result& result, const std::vector<double>& edges) {
+    const ListAnalysis& analysis = result.list.analysis;
+    if (edges.empty()) {
+        return analysis.bands;
+    }
+    return shareByBand(analysis.points, analysis.terms, edges);
+}
+
+std::vector<RankedPoint> heaviestOf(const ambersel_result& result, std::size_t count) {
+    const ListAnalysis& analysis = result.list.analysis;
+    std::vector<RankedPoint> heaviest = heaviestPoints(analysis.points, analysis.terms, count);
+    for (RankedPoint& point : heaviest) {
+        point.share = shareOfFigure(point.term, analysis.verdict.figure);
+    }
+    return heaviest;
 }
 
 std::string jsonObject(const ambersel_result& result, std::size_t heaviest,
-                       std::vector<double> edges, bool pointTable) {
+                       const std::vector<double>& edges, bool pointTable) {
     std::ostringstream out;
-    cli::writeJsonObject(out, result.evaluation,
-                         cli::JsonContent{pointTable, heaviest, std::move(edges)});
+    const JsonContent content{pointTable, heaviest};
+    if (heaviest == 0 && edges.empty()) {
+        writeJsonObject(out, result.list, content);
+    } else {
+        // The writer reads bands and heaviest points from the analysis it is given: a copy of
+        // this one with those asked for, taken from its terms.
+        EvaluatedList list = result.list;
+        if (list.hasVerdict()) {
+            list.analysis.bands = bandsOf(result, edges);
+            list.analysis.bandEdges = edges.empty() ? list.analysis.bandEdges : edges;
+            list.analysis.heaviest = heaviestOf(result, heaviest);
+        }
+        writeJsonObject(out, list, content);
+    }
     return std::move(out).str();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // One evaluated list as the C library holds it, and the one place where the library reaches the
-// evaluator's own evaluation of a list file and its JSON object.
+// core's reading and analysis of a list and its JSON object.
 
 #include <cstddef>
 #include <filesystem>
@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/file_evaluation.h"
+#include "evaluation/evaluated_list.h"
 
 // The C header's opaque result. Immutable once made, so that threads may read it at once.
 struct ambersel_result {
-    ambersel::cli::FileEvaluation evaluation;
+    ambersel::EvaluatedList list;
     int status = 0;  // what the evaluate function returned: AMBERSEL_OK or why there is no verdict
 };
 
@@ -35,9 +35,16 @@ std::optional<std::filesystem::path> pathOfText(const std::string& text);
 // `bytes` as a list file's contents; `name` stands for its path in the JSON.
 ambersel_result evaluateBytes(std::span<const char> bytes, std::string name, Strictness strictness);
 
-// The result's JSON object on one line, as ambersel-eval --json writes it; `edges` empty: bands
-// over the decades.
+// The bands of the result's analysis between `edges`; `edges` empty: the analysis' own bands,
+// over the decades the list spans. Read from the analysis' terms, never from F computed again.
+std::vector<BandShare> bandsOf(const ambersel_result& result, const std::vector<double>& edges);
+
+// The `count` points of the result's analysis that weigh most in F, with their shares.
+std::vector<RankedPoint> heaviestOf(const ambersel_result& result, std::size_t count);
+
+// The result's JSON object on one line, as ambersel-eval --json writes it: with "top" when
+// `heaviest` > 0, bands between `edges` (empty: over the decades), "points" when `pointTable`.
 std::string jsonObject(const ambersel_result& result, std::size_t heaviest,
-                       std::vector<double> edges, bool pointTable);
+                       const std::vector<double>& edges, bool pointTable);
 
 }  // namespace ambersel::capi

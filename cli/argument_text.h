@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "evaluation/unicode_text.h"
+#include "text/unicode_text.h"
 
 namespace ambersel::cli {
 

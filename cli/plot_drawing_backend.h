@@ -13,6 +13,7 @@
 
 #include "plot/canvas/canvas.h"
 #include "plot/layout/chart.h"
+#include "report/document.h"
 #include "report/list_record.h"
 
 namespace ambersel::cli {
@@ -30,11 +31,9 @@ class PaintingBackend {
     virtual std::string pngPicture(plot::Size size,
                                    const std::function<void(plot::Canvas&)>& draw) const = 0;
 
-    // The report of `records` (led by `lot` when given) as a PDF document; empty when it could not
-    // be made.
-    virtual std::string pdfReport(const report::ReportHeading& heading,
-                                  const std::vector<report::ListRecord>& records,
-                                  const report::LotPage* lot) const = 0;
+    // `document` as a PDF document; empty when it could not be made.
+    virtual std::string pdfReport(const report::Document& document,
+                                  const report::ReportHeading& heading) const = 0;
 };
 
 // The plug-in's file name, and the one function it exports: given the program's name (which

@@ -17,9 +17,8 @@ class GdiplusBackend final : public PaintingBackend {
         return plot::pngPicture(size, draw);
     }
     // Never asked for: startPaintingBackend() refuses a run that wants a PDF.
-    std::string pdfReport(const report::ReportHeading& /*heading*/,
-                          const std::vector<report::ListRecord>& /*records*/,
-                          const report::LotPage* /*lot*/) const override {
+    std::string pdfReport(const report::Document& /*document*/,
+                          const report::ReportHeading& /*heading*/) const override {
         return {};
     }
 };

@@ -32,10 +32,9 @@ class ModuleBackend final : public PaintingBackend {
                            const std::function<void(plot::Canvas&)>& draw) const override {
         return m_backend->pngPicture(size, draw);
     }
-    std::string pdfReport(const report::ReportHeading& heading,
-                          const std::vector<report::ListRecord>& records,
-                          const report::LotPage* lot) const override {
-        return m_backend->pdfReport(heading, records, lot);
+    std::string pdfReport(const report::Document& document,
+                          const report::ReportHeading& heading) const override {
+        return m_backend->pdfReport(document, heading);
     }
 
   private:

@@ -3,8 +3,8 @@
 #include <set>
 
 #include "cli/argument_text.h"
-#include "evaluation/output_file.h"
-#include "evaluation/value_text.h"
+#include "files/output_file.h"
+#include "text/byte_text.h"
 
 namespace ambersel::cli {
 

@@ -4,10 +4,10 @@
 #include <variant>
 
 #include "cli/argument_text.h"
-#include "cli/charted_list.h"
-#include "evaluation/value_text.h"
-#include "plot/layout/spectrum_chart.h"
+#include "cli/plot_files.h"
+#include "report/list_record.h"
 #include "report/report_format.h"
+#include "text/byte_text.h"
 
 namespace ambersel::cli {
 
@@ -29,46 +29,6 @@ std::optional<std::string> reportNameProblem(const std::string& pattern,
                escapedBytes(argumentOfPath(*shared), true);
     }
     return std::nullopt;
-}
-
-report::ListRecord listRecordOf(const FileEvaluation& evaluation,
-                                const std::vector<double>& bandEdges) {
-    report::ListRecord record = report::recordOf(
-        evaluation.isStandardInput() ? std::string("standard input") : evaluation.argument,
-        evaluation.points, evaluation.stop, bandEdges);
-    record.picture = report::recordPicture(plot::spectrumChart(chartedList(evaluation), bandEdges));
-    record.file = evaluation.facts;
-    record.fileWrittenAfterReading = evaluation.factsWithheld;
-    return record;
-}
-
-RecordReport::RecordReport(const PlotDrawing& drawing, std::string pattern,
-                           std::vector<double> bandEdges)
-    : m_drawing(drawing),
-      m_pattern(std::move(pattern)),
-      m_bandEdges(std::move(bandEdges)),
-      m_heading(std::get<report::ReportHeading>(report::reportHeadingNow(AMBERSEL_VERSION))),
-      m_onePerList(m_pattern.find(kPlotNamePlaceholder) != std::string::npos) {}
-
-std::filesystem::path RecordReport::targetFor(const std::string& argument) const {
-    return plotTargetFor(m_pattern, argument);
-}
-
-std::optional<std::string> RecordReport::add(const FileEvaluation& evaluation) {
-    report::ListRecord record = listRecordOf(evaluation, m_bandEdges);
-    if (!m_onePerList) {
-        // Only the record is kept, never the list: a report of many long lists stays small.
-        m_records.push_back(std::move(record));
-        return std::nullopt;
-    }
-    return m_drawing.writeReport(targetFor(evaluation.argument), m_heading, {std::move(record)});
-}
-
-std::optional<std::string> RecordReport::finish(const report::LotPage* lot) {
-    if (m_onePerList || m_records.empty()) {
-        return std::nullopt;
-    }
-    return m_drawing.writeReport(targetFor({}), m_heading, m_records, lot);
 }
 
 }  // namespace ambersel::cli

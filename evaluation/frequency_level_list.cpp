@@ -84,20 +84,6 @@ ReadingStop scanItems(ByteStream& in, FrequencyLevelList& list, std::uint64_t fi
 
 }  // namespace
 
-const char* readingEndName(ReadingEnd end) {
-    switch (end) {
-        case ReadingEnd::EndOfFile:
-            return "end_of_file";
-        case ReadingEnd::MalformedItem:
-            return "malformed_item";
-        case ReadingEnd::FileChanged:
-            return "file_changed";
-        case ReadingEnd::ReadError:
-            break;
-    }
-    return "read_error";
-}
-
 ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
                                    const ReadingOptions& options) {
     ByteStream in(file, options.bufferSize, options.contents);

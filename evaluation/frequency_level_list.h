@@ -40,10 +40,6 @@ enum class ReadingEnd {
                     // list may mix two versions of it
 };
 
-// The name of a reading's end in the program's records: "end_of_file", "malformed_item",
-// "read_error" or "file_changed".
-const char* readingEndName(ReadingEnd end);
-
 // Where and why reading a list ended, beside the points it read.
 struct ReadingStop {
     ReadingEnd end = ReadingEnd::EndOfFile;

@@ -16,9 +16,9 @@
 #include <string>
 #include <string_view>
 
-#include "evaluation/calculate_command.h"
 #include "evaluation/frequency_level_list.h"
 #include "evaluation/test_figure.h"
+#include "files/calculate_command.h"
 #include "fuzz/fuzz_support.h"
 #include "tests/support/text_stream.h"
 

@@ -1,13 +1,9 @@
 #include "report/html_report.h"
 
-#include <functional>
 #include <sstream>
 
-#include "evaluation/value_text.h"
 #include "plot/canvas/svg_canvas.h"
-#include "plot/drawing/chart_drawing.h"
-#include "report/report_tables.h"
-#include "report/report_text.h"
+#include "text/byte_text.h"
 
 namespace ambersel::report {
 namespace {
@@ -33,14 +29,29 @@ std::string html(std::string_view text) {
     return markupText(printableText(text));
 }
 
-const char* verdictClass(const ListRecord& record) {
-    return record.verdict.failed ? "fail" : "pass";
+void writeCell(std::ostream& out, const Cell& cell) {
+    switch (cell.kind) {
+        case CellKind::Label:
+            out << "<th>" << html(cell.text) << "</th>";
+            return;
+        case CellKind::Hash:
+            out << "<td><span class=\"mono\">" << html(cell.text) << "</span></td>";
+            return;
+        case CellKind::Number:
+            out << "<td class=\"n\">" << html(cell.text) << "</td>";
+            return;
+        case CellKind::Pass:
+        case CellKind::Fail:
+            out << "<td class=\"" << (cell.kind == CellKind::Fail ? "fail" : "pass") << "\">"
+                << html(cell.text) << "</td>";
+            return;
+        case CellKind::Text:
+            break;
+    }
+    out << "<td>" << html(cell.text) << "</td>";
 }
 
-// A table of labelled facts (no heads: each row's first cell labels it) or of heads and rows.
-// `resultClass`, when given, names the class of a row's result (its second cell).
-void writeTable(std::ostream& out, const ReportTable& table,
-                const std::function<const char*(std::size_t row)>& resultClass = {}) {
+void writeTable(std::ostream& out, const Table& table) {
     out << "<table>\n";
     if (!table.heads.empty()) {
         out << "<tr>";
@@ -49,80 +60,63 @@ void writeTable(std::ostream& out, const ReportTable& table,
         }
         out << "</tr>\n";
     }
-    for (std::size_t row = 0; row < table.rows.size(); ++row) {
-        const std::vector<std::string>& cells = table.rows[row];
+    for (const std::vector<Cell>& row : table.rows) {
         out << "<tr>";
-        for (std::size_t column = 0; column < cells.size(); ++column) {
-            if (table.heads.empty() && column == 0) {
-                out << "<th>" << html(cells[column]) << "</th>";
-            } else if (table.heads.empty() && cells[0] == kSha256Label) {
-                out << "<td><span class=\"mono\">" << html(cells[column]) << "</span></td>";
-            } else if (column >= table.firstNumberColumn) {
-                out << "<td class=\"n\">" << html(cells[column]) << "</td>";
-            } else if (column == 1 && resultClass) {
-                out << "<td class=\"" << resultClass(row) << "\">" << html(cells[column])
-                    << "</td>";
-            } else {
-                out << "<td>" << html(cells[column]) << "</td>";
-            }
+        for (const Cell& cell : row) {
+            writeCell(out, cell);
         }
         out << "</tr>\n";
     }
     out << "</table>\n";
 }
 
-void writeList(std::ostream& out, const ReportHeading& heading, const ListRecord& record,
-               std::size_t index, bool newPage) {
-    out << (newPage ? "<div class=\"list\">" : "<div>") << "\n<h1>" << html(record.name)
-        << "</h1>\n<p class=\"line " << verdictClass(record) << "\">" << html(record.resultLine)
-        << "</p>\n";
-    writeTable(out, factTable(heading, record));
-    if (record.picture) {
-        // Ids unique to the list within the document.
-        const RecordPicture& picture = *record.picture;
-        plot::SvgCanvas canvas(picture.layout.canvas, plot::headingOf(picture.chart),
-                               picture.chart.summary, "list" + std::to_string(index) + "-");
-        plot::drawChart(canvas, picture.chart, picture.layout);
-        out << "<p>" << canvas.element() << "</p>\n";
-    }
-    out << "<h2>Largest contributors</h2>\n";
-    writeTable(out, contributorTable(record));
-    out << "<h2>Where F comes from</h2>\n";
-    writeTable(out, bandTable(record));
-    out << "</div>\n";
+void writePicture(std::ostream& out, const Picture& picture) {
+    plot::SvgCanvas canvas(picture.size, picture.title, picture.description, picture.id + "-");
+    picture.draw(canvas);
+    out << "<p>" << canvas.element() << "</p>\n";
 }
 
-void writeSummary(std::ostream& out, const std::vector<ListRecord>& records, const LotPage* lot) {
-    out << "<h1>Summary</h1>\n";
-    if (lot) {
-        plot::SvgCanvas canvas(lot->pictureSize, lot->pictureTitle,
-                               lot->figures.empty() ? std::string() : lot->figures.front(), "lot-");
-        lot->drawPicture(canvas);
-        out << "<p>" << canvas.element() << "</p>\n<pre class=\"mono\">";
-        for (const std::string& line : lot->figures) {
+void writeBlock(std::ostream& out, const Block& block) {
+    if (const auto* heading = std::get_if<Heading>(&block)) {
+        const char* tag = heading->level == 1 ? "h1" : "h2";
+        out << "<" << tag << ">" << html(heading->text) << "</" << tag << ">\n";
+    } else if (const auto* line = std::get_if<VerdictLine>(&block)) {
+        out << "<p class=\"line " << (line->failed ? "fail" : "pass") << "\">" << html(line->text)
+            << "</p>\n";
+    } else if (const auto* table = std::get_if<Table>(&block)) {
+        writeTable(out, *table);
+    } else if (const auto* picture = std::get_if<Picture>(&block)) {
+        writePicture(out, *picture);
+    } else if (const auto* lines = std::get_if<Preformatted>(&block)) {
+        out << "<pre class=\"mono\">";
+        for (const std::string& line : lines->lines) {
             out << html(line) << '\n';
         }
         out << "</pre>\n";
     }
-    writeTable(out, summaryTable(records),
-               [&](std::size_t row) { return verdictClass(records[row]); });
 }
 
 }  // namespace
 
-std::string reportHtml(const ReportHeading& heading, const std::vector<ListRecord>& records,
-                       const LotPage* lot) {
+void writeSectionHtml(std::ostream& out, const Section& section) {
+    if (section.framed) {
+        out << (section.ownPage ? "<div class=\"list\">" : "<div>") << "\n";
+    }
+    for (const Block& block : section.blocks) {
+        writeBlock(out, block);
+    }
+    if (section.framed) {
+        out << "</div>\n";
+    }
+}
+
+std::string reportHtml(const Document& document) {
     std::ostringstream out;
     out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Ambersel test report</title>\n<style>"
         << kStyle << "</style>\n</head>\n<body>\n";
-    if (records.size() > 1) {
-        writeSummary(out, records, lot);
-    }
-    for (std::size_t index = 0; index < records.size(); ++index) {
-        // After the summary, or after another list, a list starts a page of its own.
-        const bool newPage = records.size() > 1;
-        writeList(out, heading, records[index], index, newPage);
+    for (const Section& section : document.sections) {
+        writeSectionHtml(out, section);
     }
     out << "</body>\n</html>\n";
     return out.str();

@@ -1,27 +1,41 @@
 #include "report/list_record.h"
 
-#include "plot/drawing/chart_drawing.h"
-
+#include <string_view>
 #include <utility>
+
+#include "plot/drawing/chart_drawing.h"
+#include "plot/layout/spectrum_chart.h"
 
 namespace ambersel::report {
 
-ListRecord recordOf(std::string name, const FrequencyLevelList& points, const ReadingStop& stop,
-                    const std::vector<double>& bandEdges) {
-    constexpr std::size_t kContributors = 10;
+ListRecord recordOf(const EvaluatedList& list) {
+    const ListAnalysis& analysis = list.analysis;
     ListRecord record;
-    record.name = std::move(name);
-    record.verdict = evaluateTestFigure(points);
-    record.resultLine = formatVerdictUtf8(record.verdict);
-    record.margin = marginDb(record.verdict.figure);
-    record.pointCount = points.size();
-    record.stop = stop;
-    record.heaviest = heaviestPoints(points, kContributors);
-    const std::vector<double> edges = bandEdges.empty() ? decadeEdges(points) : bandEdges;
-    if (edges.size() >= 2) {
-        record.bands = shareByBand(points, edges);
-    }
+    record.name = list.isStandardInput() ? std::string("standard input") : list.name;
+    record.file = list.facts;
+    record.fileWrittenAfterReading = list.factsWithheld;
+    record.verdict = analysis.verdict;
+    record.resultLine = formatVerdictUtf8(analysis.verdict);
+    record.margin = analysis.margin;
+    record.pointCount = analysis.points.size();
+    record.stop = analysis.stop;
+    record.heaviest = analysis.heaviest;
+    record.bands = analysis.bands;
+    record.picture = recordPicture(plot::spectrumChart({listFileName(list), &analysis}));
     return record;
+}
+
+std::string listFileName(const EvaluatedList& list) {
+    if (list.isStandardInput()) {
+        return "standard input";
+    }
+#if defined(_WIN32)
+    constexpr std::string_view kSeparators = "\\/:";
+#else
+    constexpr std::string_view kSeparators = "/";
+#endif
+    const std::size_t last = list.name.find_last_of(kSeparators);
+    return last == std::string::npos ? list.name : list.name.substr(last + 1);
 }
 
 RecordPicture recordPicture(plot::Chart chart) {

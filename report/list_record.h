@@ -1,23 +1,17 @@
 #pragma once
 
 // Everything a report for the record says of one list: the verdict and where it comes from, tied
-// to the exact file that was read.
+// to the exact file that was read. One function makes it, for the command line and both dialogs.
 
 #include <cstddef>
-#include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
-#include "evaluation/figure_analysis.h"
-#include "evaluation/frequency_level_list.h"
-#include "evaluation/test_figure.h"
-#include "plot/canvas/canvas.h"
+#include "evaluation/evaluated_list.h"
 #include "plot/layout/chart.h"
 #include "plot/layout/chart_layout.h"
-#include "report/file_facts.h"
 #include "report/report_time.h"
 
 namespace ambersel::report {
@@ -49,19 +43,13 @@ struct ListRecord {
     std::optional<RecordPicture> picture;
 };
 
-// The record of one evaluated list: its verdict, margin, ten largest contributors and its part in
-// F by band, between `bandEdges` or, when they are empty, over the decades the list spans.
-ListRecord recordOf(std::string name, const FrequencyLevelList& points, const ReadingStop& stop,
-                    const std::vector<double>& bandEdges);
+// The record of `list`, a list with a verdict analysed within recordScope(): its verdict, margin,
+// largest contributors, its part in F by band, its picture and its file's facts.
+ListRecord recordOf(const EvaluatedList& list);
 
-// What heads the summary page of a report of a production lot: the lot's picture and the figures
-// that the lot's summary gives as text.
-struct LotPage {
-    plot::Size pictureSize;
-    std::function<void(plot::Canvas&)> drawPicture;  // draws on a canvas of pictureSize
-    std::string pictureTitle;
-    std::vector<std::string> figures;  // lines of text, without line ends
-};
+// The file name at the end of the list's name, as a picture names the list: after the last '/'
+// (and on Windows '\' or ':'); "standard input" for "-".
+std::string listFileName(const EvaluatedList& list);
 
 // What a report says once, whatever lists it holds.
 struct ReportHeading {

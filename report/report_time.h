@@ -1,7 +1,7 @@
 #pragma once
 
-// The times a report gives, all in one style: ISO 8601 to the second with the offset from UTC,
-// "2026-12-07T05:45:55Z" or "2026-12-07T06:45:55+01:00".
+// When a report says its lists were evaluated, and in which zone it gives its times (written as
+// text/time_text.h writes every instant).
 
 #include <cstdint>
 #include <optional>
@@ -18,15 +18,6 @@ struct EvaluationTime {
     std::int64_t seconds = 0;  // since 1970-01-01T00:00:00Z
     TimeZoneShown zone = TimeZoneShown::Utc;
 };
-
-// `seconds` since 1970-01-01T00:00:00Z (negative before) as "1969-12-31T23:59:59Z" when
-// `offsetMinutes` is empty, else in the time that far east of UTC, with the offset:
-// "1970-01-01T05:29:59+05:30", "…+00:00".
-std::string isoTimeText(std::int64_t seconds, std::optional<int> offsetMinutes);
-
-// The machine's local time's offset from UTC at `seconds`, in minutes east; nothing when the C
-// library cannot tell (some systems refuse times before 1970).
-std::optional<int> localOffsetMinutes(std::int64_t seconds);
 
 // `seconds` in the zone a report shows; local time falls back to UTC where it is unknown.
 std::string timeText(std::int64_t seconds, TimeZoneShown zone);

@@ -53,9 +53,12 @@ done
 contents=$(dpkg-deb -c "$deb")
 doc=./usr/share/doc/ambersel-test-calculator
 for file in ./usr/bin/Ambersel_Test ./usr/bin/ambersel-eval ./usr/$module \
-    ./usr/share/applications/$id.desktop $doc/README.md $doc/examples/emission_150k_30M.ASC; do
+    ./usr/share/applications/$id.desktop $doc/user-guide.html $doc/copyright \
+    $doc/examples/emission_150k_30M.ASC; do
     [[ "$contents" == *"$file"* ]] || fail "the package lacks $file"
 done
+# The guide is for the users; the README is for the developers and stays in the repository.
+[[ "$contents" != *README* ]] || fail "the package ships the developers' README"
 dpkg-deb -x "$deb" "$scratch/unpacked"
 # Every example the README evaluates, as it is in the source tree.
 source_tree=$(cd "$(dirname "$0")/.." && pwd)
@@ -63,8 +66,44 @@ for example in "$source_tree"/examples/*.ASC; do
     cmp -s "$example" "$scratch/unpacked/$doc/examples/${example##*/}" ||
         fail "the package's $doc/examples/${example##*/} differs from the example"
 done
-cmp -s "$source_tree/README.md" "$scratch/unpacked/$doc/README.md" ||
-    fail "the package's README differs from the source tree's"
+# The copyright file in Debian's format, covering every file the package holds with licence
+# texts, and naming the Debian package of every library a program links.
+/usr/bin/python3 - "$scratch/unpacked" "$doc/copyright" "$module" <<'CHECK' ||
+import subprocess, sys, pathlib
+from debian import copyright
+root, name, module = pathlib.Path(sys.argv[1]), sys.argv[2], sys.argv[3]
+text = (root / name).read_text(encoding="utf-8")
+record = copyright.Copyright(text.splitlines(), strict=True)
+texts = {p.license.synopsis for p in record.all_license_paragraphs() if p.license.text.strip()}
+problems = []
+for path in sorted(p for p in root.rglob("*") if p.is_file()):
+    relative = str(path.relative_to(root))
+    found = record.find_files_paragraph(relative)
+    names = found.license.synopsis.split(" and ") if found else []
+    if not found or any(n not in texts for n in names):
+        problems.append(f"{relative}: no licence text ({found.license.synopsis if found else 'no paragraph'})")
+for program in ("usr/bin/Ambersel_Test", "usr/bin/ambersel-eval", "usr/" + module):
+    # The libraries it names itself, found where the dynamic linker finds them.
+    dynamic = subprocess.run(["readelf", "-d", str(root / program)], capture_output=True,
+                             text=True).stdout
+    needed = {line.split("[")[1].rstrip("]") for line in dynamic.splitlines() if "(NEEDED)" in line}
+    linked = subprocess.run(["ldd", str(root / program)], capture_output=True, text=True).stdout
+    for line in linked.splitlines():
+        if "=> /" not in line or line.split()[0] not in needed:
+            continue
+        library = line.split("=> ")[1].split(" (")[0]
+        # dpkg knows a library of a merged /usr under /usr only.
+        owners = [subprocess.run(["dpkg", "-S", name], capture_output=True, text=True)
+                  for name in (library, "/usr" + library)]
+        packages = [o.stdout.split(":")[0] for o in owners if o.returncode == 0]
+        if not packages:
+            problems.append(f"{program} links {library}, which no Debian package holds")
+        elif packages[0] not in text:
+            problems.append(f"{program} links {library} of {packages[0]}, which the notices do not name")
+print(*problems, sep="\n")
+sys.exit(1 if problems else 0)
+CHECK
+    fail "the package's copyright file does not cover what it ships and links"
 for program in bin/Ambersel_Test bin/ambersel-eval "$module"; do
     if readelf -d "$scratch/unpacked/usr/$program" | grep -qE 'RPATH|RUNPATH'; then
         fail "$program carries a library search path, which may point into the build"

@@ -1,4 +1,4 @@
-#include "evaluation/calculate_command.h"
+#include "files/calculate_command.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

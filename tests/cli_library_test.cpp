@@ -7,40 +7,40 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <variant>
 #include <vector>
 
-#include "cli/charted_list.h"
-#include "cli/file_evaluation.h"
-#include "cli/json_report.h"
-#include "cli/lot_chart.h"
-#include "cli/parallel_evaluation.h"
+#include "cli/ordered_jobs.h"
 #include "cli/plot_files.h"
-#include "cli/text_reports.h"
-#include "evaluation/output_file.h"
+#include "evaluation/evaluated_list.h"
+#include "files/output_file.h"
+#include "plot/drawing/lot_chart.h"
+#include "plot/layout/spectrum_chart.h"
+#include "results/json_object.h"
 #include "test_files.h"
+#include "text/byte_text.h"
 #if !defined(_WIN32)
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 #if defined(_WIN32)
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
-#include "evaluation/windows_path.h"
+#include "files/windows_path.h"
 #endif
 
 namespace ambersel::testing {
@@ -52,15 +52,8 @@ constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
 constexpr float kNanF = std::numeric_limits<float>::quiet_NaN();
 
-FileEvaluation evaluationOf(FrequencyLevelList points, ReadingStop stop = {}) {
-    FileEvaluation evaluation;
-    evaluation.argument = "lab/run.ASC";
-    evaluation.opened = true;
-    evaluation.points = std::move(points);
-    evaluation.stop = std::move(stop);
-    evaluation.verdict = evaluateTestFigure(evaluation.points);
-    evaluation.status = evaluation.verdict.failed ? FileStatus::Fail : FileStatus::Pass;
-    return evaluation;
+EvaluatedList evaluationOf(FrequencyLevelList points, ReadingStop stop = {}) {
+    return evaluatedList("lab/run.ASC", std::move(points), std::move(stop), recordScope());
 }
 
 TEST(PlotNames, StandForEachList) {
@@ -141,7 +134,8 @@ TEST(HeaviestPoints, RankByTheSizeOfTheirTerm) {
     };
     for (const auto& row : rows) {
         std::vector<std::size_t> indices;
-        for (const RankedPoint& ranked : heaviestPoints(row.points, row.count)) {
+        for (const RankedPoint& ranked :
+             analyseList(row.points, {}, {false, false, {}, row.count}).heaviest) {
             indices.push_back(ranked.index);
         }
         EXPECT_EQ(indices, row.indices) << row.name;
@@ -156,8 +150,8 @@ TEST(Json, WritesAFigureThatIsNotFiniteAsNullAndText) {
         {-kNanF, R"("figure":null,"figure_text":"-nan","figure_bits":"0xFFC00000")"},
     };
     for (const auto& [figure, fields] : rows) {
-        FileEvaluation evaluation = evaluationOf({});
-        evaluation.verdict.figure = figure;
+        EvaluatedList evaluation = evaluationOf({});
+        evaluation.analysis.verdict.figure = figure;
         std::ostringstream json;
         writeJsonObject(json, evaluation, {});
         EXPECT_NE(json.str().find(fields), std::string::npos) << json.str();
@@ -165,7 +159,7 @@ TEST(Json, WritesAFigureThatIsNotFiniteAsNullAndText) {
     // A point at 0 Hz has an infinite term, which makes the running figure
     // infinite too.
     std::ostringstream json;
-    writeJsonObject(json, evaluationOf({{0, 50}}), {true, 1, {}});
+    writeJsonObject(json, evaluationOf({{0, 50}}), {true, 1});
     for (const char* field :
          {R"("term":null,"running_figure":null)", R"("term":null,"share":null)"}) {
         EXPECT_NE(json.str().find(field), std::string::npos) << field << ": " << json.str();
@@ -312,7 +306,7 @@ TEST(FileReplacement, WritesToAFifoInsteadOfReplacingIt) {
 TEST(SpectrumChart, SaysWhatItShowsAndWeighsEachPoint) {
     const struct {
         const char* name;
-        FileEvaluation evaluation;
+        EvaluatedList evaluation;
         std::string texts;  // title | its note | summary | warning | what the weights are
         std::vector<double> weights;
     } rows[] = {
@@ -340,7 +334,7 @@ TEST(SpectrumChart, SaysWhatItShowsAndWeighsEachPoint) {
          {}},
     };
     for (const auto& row : rows) {
-        const plot::Chart chart = plot::spectrumChart(chartedList(row.evaluation), {});
+        const plot::Chart chart = plot::spectrumChart({"run.ASC", &row.evaluation.analysis});
         EXPECT_EQ(chart.title + "|" + chart.titleNote + "|" + chart.summary + "|" + chart.warning +
                       "|" + chart.weightName,
                   row.texts)
@@ -372,7 +366,7 @@ TEST(MarginBins, KeepEveryListOnItsSideOfThePassLine) {
         {"no margin at all", {}, 0, 0},
     };
     for (const auto& row : rows) {
-        const MarginBins bins = marginBins(row.margins, 40);
+        const plot::MarginBins bins = plot::marginBins(row.margins, 40);
         std::size_t below = 0;
         std::size_t above = 0;
         for (std::size_t bin = 0; bin < bins.counts.size(); ++bin) {
@@ -384,70 +378,106 @@ TEST(MarginBins, KeepEveryListOnItsSideOfThePassLine) {
     }
 }
 
-TEST(OrderedEvaluation, DeliversEachFileOnceInTheOrderGivenAndHoldsFewAtATime) {
+TEST(DeliverInOrder, DeliversEachJobOnceInOrderAndHoldsFewAtATime) {
     const struct {
         const char* name;
-        std::size_t files;
-        unsigned jobs;
-        // The file whose preparation, or whose delivery, throws; none when past the last.
-        std::size_t failingPreparation = SIZE_MAX;
+        std::size_t jobs;
+        unsigned threads;
+        // The job whose making, or whose delivery, throws; none when past the last.
+        std::size_t failingMake = SIZE_MAX;
         std::size_t failingDelivery = SIZE_MAX;
     } rows[] = {
-        {"one job runs everything on the calling thread", 7, 1},
-        {"two jobs go round the window many times", 300, 2},
-        {"more jobs than files", 3, 8},
-        {"no file at all", 0, 4},
-        {"a throwing preparation ends the run at its file", 60, 2, 37},
-        {"a throwing first preparation delivers nothing", 60, 3, 0},
-        {"a throwing delivery stops the other jobs", 60, 2, SIZE_MAX, 20},
+        {"one thread runs everything on the calling thread", 7, 1},
+        {"two threads go round the ring many times", 300, 2},
+        {"more threads than jobs", 3, 8},
+        {"no job at all", 0, 4},
+        {"a throwing job ends the run at its turn", 60, 2, 37},
+        {"a throwing first job delivers nothing", 60, 3, 0},
+        {"a throwing delivery stops the other threads", 60, 2, SIZE_MAX, 20},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const TemporaryFolder folder;
-        std::vector<std::string> files;
-        for (std::size_t i = 0; i < row.files; ++i) {
-            // The frequency names the file, so that a delivery shows which one it is.
-            files.push_back(
-                folder.write("list" + std::to_string(i) + ".ASC", std::to_string(i + 1) + ",100\n")
-                    .string());
-        }
         std::atomic<std::size_t> held = 0;
         std::atomic<std::size_t> mostHeld = 0;
         std::vector<std::size_t> delivered;
-        const auto fileNumber = [](const PreparedFile& file) {
-            return static_cast<std::size_t>(file.evaluation.points.at(0).frequency) - 1;
-        };
-        const auto prepare = [&](PreparedFile& file) {
-            if (fileNumber(file) == row.failingPreparation) {
-                throw std::runtime_error("preparation failed");
+        const auto make = [&](std::size_t job) {
+            if (job == row.failingMake) {
+                throw std::runtime_error("job failed");
             }
             const std::size_t now = ++held;
             std::size_t most = mostHeld;
             while (now > most && !mostHeld.compare_exchange_weak(most, now)) {
             }
+            return job;
         };
-        const auto deliver = [&](PreparedFile& file) {
+        const auto deliver = [&](std::size_t& job) {
             --held;
-            if (fileNumber(file) == row.failingDelivery) {
+            if (job == row.failingDelivery) {
                 throw std::runtime_error("delivery failed");
             }
-            delivered.push_back(fileNumber(file));
+            delivered.push_back(job);
         };
-        const std::size_t failing = std::min(row.failingPreparation, row.failingDelivery);
-        if (failing < row.files) {
-            EXPECT_THROW(evaluateInOrder(files, row.jobs, FileFactsWanted::No, prepare, deliver),
-                         std::runtime_error);
+        const auto run = [&] {
+            deliverInOrder<std::size_t>(
+                row.jobs, row.threads, [](std::size_t) { return false; }, make, deliver);
+        };
+        const std::size_t failing = std::min(row.failingMake, row.failingDelivery);
+        if (failing < row.jobs) {
+            EXPECT_THROW(run(), std::runtime_error);
         } else {
-            evaluateInOrder(files, row.jobs, FileFactsWanted::No, prepare, deliver);
+            run();
         }
-        std::vector<std::size_t> expected(std::min(failing, row.files));
+        std::vector<std::size_t> expected(std::min(failing, row.jobs));
         for (std::size_t i = 0; i < expected.size(); ++i) {
             expected[i] = i;
         }
         EXPECT_EQ(delivered, expected);
-        EXPECT_LE(mostHeld.load(), kFilesAheadPerJob * row.jobs)
-            << "evaluated files waiting for their turn must not grow with the lot";
+        EXPECT_LE(mostHeld.load(), kJobsAheadPerThread * row.threads)
+            << "results waiting for their turn must not grow with the lot";
     }
+}
+
+// Jobs in turn read one stream: one at a time in order, and none once the run has stopped, so
+// that "- -" cannot keep a stopped run waiting for standard input to close again.
+TEST(DeliverInOrder, JobsInTurnRunOneAfterTheOtherAndNotAfterAStop) {
+    std::atomic<int> inside = 0;
+    std::atomic<bool> overlapped = false;
+    std::vector<std::size_t> started;
+    std::mutex startedGuard;
+    const auto inTurn = [](std::size_t job) { return job % 3 != 0; };
+    const auto make = [&](std::size_t job) {
+        if (inTurn(job)) {
+            overlapped = overlapped || ++inside > 1;
+            {
+                const std::lock_guard lock(startedGuard);
+                started.push_back(job);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            --inside;
+        }
+        return job;
+    };
+    deliverInOrder<std::size_t>(60, 4, inTurn, make, [](std::size_t&) {});
+    EXPECT_FALSE(overlapped);
+    EXPECT_TRUE(std::is_sorted(started.begin(), started.end()));
+    EXPECT_EQ(started.size(), 40U);
+
+    // The first job fails while the next in turn still reads; the one after it must never read.
+    std::atomic<bool> lastRead = false;
+    const auto failing = [&](std::size_t job) {
+        if (job == 0) {
+            throw std::runtime_error("job failed");
+        }
+        if (job == 1) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        lastRead = lastRead || job == 2;
+        return job;
+    };
+    EXPECT_THROW(deliverInOrder<std::size_t>(
+                     3, 3, [](std::size_t job) { return job > 0; }, failing, [](std::size_t&) {}),
+                 std::runtime_error);
+    EXPECT_FALSE(lastRead) << "a job in turn ran after the run stopped";
 }
 
 }  // namespace

@@ -23,9 +23,9 @@
 #include <utility>
 #include <vector>
 
-#include "evaluation/calculate_command.h"
 #include "evaluation/frequency_level_list.h"
-#include "evaluation/list_file.h"
+#include "files/calculate_command.h"
+#include "files/list_file.h"
 #include "tests/allocation_hooks.h"
 #include "tests/support/scan_format_reference.h"
 #include "tests/test_files.h"

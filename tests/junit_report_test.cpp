@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "report/junit_report.h"
+#include "results/junit_report.h"
 
 namespace {
 
-using ambersel::report::JunitCase;
-using ambersel::report::JunitOutcome;
-using ambersel::report::JunitRun;
+using ambersel::JunitCase;
+using ambersel::JunitOutcome;
+using ambersel::JunitRun;
 namespace fs = std::filesystem;
 
 const fs::path kSchema = fs::path(AMBERSEL_SOURCE_TREE) / "schemas" / "junit.xsd";
@@ -129,7 +129,7 @@ TEST(JunitReport, NamesEachCaseByItsFolderAndFile) {
         {"-", ".", "-"},
     };
     for (const Row& row : rows) {
-        const ambersel::report::JunitName name = ambersel::report::junitNameOf(row.path);
+        const ambersel::JunitName name = ambersel::junitNameOf(row.path);
         EXPECT_EQ(name.className, row.className) << row.path;
         EXPECT_EQ(name.name, row.name) << row.path;
     }

@@ -1,8 +1,10 @@
+#include "files/list_reading.h"
 #include "plot/layout/spectrum_chart.h"
-#include "report/file_facts.h"
 #include "report/html_report.h"
-#include "report/report_text.h"
+#include "report/record_document.h"
 #include "report/report_time.h"
+#include "results/result_text.h"
+#include "text/time_text.h"
 
 #include <gtest/gtest.h>
 
@@ -26,10 +28,68 @@ using testing::TemporaryFolder;
 
 ListRecord failingRecord(std::string name) {
     const FrequencyLevelList points{{150e3F, 90}, {1e6F, 80}, {20e6F, 70}, {1000, 120}};
-    return recordOf(std::move(name), points, ReadingStop{}, {});
+    return recordOf(evaluatedList(std::move(name), points, ReadingStop{}, recordScope()));
 }
 
 const ReportHeading kHeading{"1.0.0", {1796622355, TimeZoneShown::Utc}};
+
+std::string reportHtml(const ReportHeading& heading, const std::vector<ListRecord>& records) {
+    return report::reportHtml(reportDocument(heading, records));
+}
+
+template <typename Block>
+std::vector<const Block*> blocksOf(const Section& section) {
+    std::vector<const Block*> found;
+    for (const report::Block& block : section.blocks) {
+        if (const auto* wanted = std::get_if<Block>(&block)) {
+            found.push_back(wanted);
+        }
+    }
+    return found;
+}
+
+// What a writer of pages and the HTML writer are told: which cell is a hash, a number or a result,
+// which section starts a page, and every picture's id once.
+TEST(ReportDocument, SaysWhatEachPartIsForEveryWriter) {
+    ListRecord passing = recordOf(evaluatedList("ok.ASC", {{1e6F, 40}}, {}, recordScope()));
+    passing.file = FileFacts{12, 0, std::string(64, 'b')};
+    const std::vector<ListRecord> records{failingRecord("a.ASC"), passing};
+    const Document document = reportDocument(kHeading, records);
+    ASSERT_EQ(document.sections.size(), 3U) << "a summary, then one section a list";
+    const Section& summary = document.sections[0];
+    EXPECT_TRUE(summary.ownPage && !summary.framed);
+    const Table& lists = *blocksOf<Table>(summary).at(0);
+    ASSERT_EQ(lists.rows.size(), 2U);
+    EXPECT_EQ(lists.rows[0][1].kind, CellKind::Fail) << "a failing result in the colour of a fail";
+    EXPECT_EQ(lists.rows[1][1].kind, CellKind::Pass);
+    EXPECT_EQ(lists.rows[1][3].kind, CellKind::Number);
+    std::vector<std::string> ids;
+    for (const Section& list :
+         std::vector(document.sections.begin() + 1, document.sections.end())) {
+        EXPECT_TRUE(list.ownPage && list.framed) << "after a summary each list on its own page";
+        const std::vector<const Table*> tables = blocksOf<Table>(list);
+        ASSERT_EQ(tables.size(), 3U) << "facts, contributors, bands";
+        for (const std::vector<Cell>& row : tables[0]->rows) {
+            EXPECT_EQ(row.at(0).kind, CellKind::Label) << "a fact without its label";
+            EXPECT_EQ(row.at(1).kind == CellKind::Hash, row[0].text == "SHA-256") << row[0].text;
+        }
+        for (const std::vector<Cell>& row : tables[1]->rows) {
+            for (const Cell& cell : row) {
+                EXPECT_EQ(cell.kind, CellKind::Number) << cell.text;
+            }
+        }
+        ASSERT_FALSE(tables[2]->rows.empty());
+        EXPECT_EQ(tables[2]->rows[0][0].kind, CellKind::Text) << "a band's name is no number";
+        for (const Picture* picture : blocksOf<Picture>(list)) {
+            ids.push_back(picture->id);
+            EXPECT_GT(picture->size.width, 0);
+        }
+    }
+    EXPECT_EQ(ids, (std::vector<std::string>{"list0", "list1"}));
+    const Document alone = reportDocument(kHeading, {passing});
+    ASSERT_EQ(alone.sections.size(), 1U) << "one list needs no summary";
+    EXPECT_FALSE(alone.sections[0].ownPage);
+}
 
 TEST(ReportText, ReadsAsAnEngineerWritesIt) {
     const std::pair<std::string, std::string> rows[] = {
@@ -137,9 +197,6 @@ TEST(HtmlReport, HoldsEveryFieldOfTheRecord) {
 TEST(HtmlReport, PicturesInlineWithIdsOfTheirOwnAndEachListOnItsOwnPage) {
     std::vector<ListRecord> records{failingRecord("a.ASC"), failingRecord("b.ASC")};
     for (ListRecord& record : records) {
-        const FrequencyLevelList points{{1e6F, 80}};
-        record.picture = recordPicture(plot::spectrumChart(
-            plot::ChartedList{record.name, &points, ReadingStop{}, record.verdict}, {}));
         EXPECT_TRUE(record.picture->chart.series.at(0).points.empty()) << "a record keeps no list";
     }
     const std::string html = reportHtml(kHeading, records);
@@ -200,13 +257,14 @@ TEST(FileFacts, AreThoseOfTheBytesReadOrNone) {
         std::filesystem::last_write_time(
             file, std::chrono::file_clock::from_sys(
                       std::chrono::sys_seconds{std::chrono::seconds{written}}));
-        const ListFileWithFacts read = readListFileWithFacts(file);
+        ListFileStamp stamp;
+        const EvaluatedList read = evaluateListFile("list.ASC", file, {}, FactsWanted::Yes, &stamp);
         ASSERT_TRUE(read.facts.has_value());
         EXPECT_EQ(read.facts->sha256, digest);
         EXPECT_EQ(read.facts->size, list.size());
         EXPECT_EQ(read.facts->modifiedSeconds, written);
         row.change(file);
-        const std::optional<FileFacts> later = factsOfReadFile(file, read.reading.stamp);
+        const std::optional<FileFacts> later = factsOfReadFile(file, stamp);
         ASSERT_EQ(later.has_value(), row.kept);
         EXPECT_TRUE(!later || later->modifiedSeconds == written);
     }

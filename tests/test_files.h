@@ -1,9 +1,10 @@
 #pragma once
 
-// Helpers shared by the tests: temporary files and folders that remove themselves, and the bits of
-// a float or of a list's points.
+// Helpers shared by the tests: temporary files and folders that remove themselves, the bits of a
+// float or of a list's points, and a list to draw.
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,17 @@
 #include "evaluation/frequency_level_list.h"
 
 namespace ambersel::testing {
+
+// 600 points from 150 kHz to 30 MHz, falling, with a peak every 97th: a list whose picture has
+// labelled points, three bands and a colour scale.
+inline FrequencyLevelList emissionScan() {
+    FrequencyLevelList points;
+    for (int i = 0; i < 600; ++i) {
+        points.push_back({static_cast<float>(150e3 * std::pow(200.0, i / 599.0)),
+                          static_cast<float>(i % 97 == 0 ? 100 : 90 - i / 20.0)});
+    }
+    return points;
+}
 
 inline std::uint32_t bitsOf(float value) {
     return std::bit_cast<std::uint32_t>(value);

@@ -2,7 +2,7 @@
 // included, turns into text and back unchanged, and text that stands for no name is refused; UTF-8
 // proper has no form for an unpaired surrogate, so that no look-alike of such a name is opened.
 
-#include "evaluation/unicode_text.h"
+#include "text/unicode_text.h"
 
 #include <gtest/gtest.h>
 

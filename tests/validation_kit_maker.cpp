@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/sha256.h"
+#include "files/sha256.h"
 #include "tests/support/figure_reference.h"
 #include "tests/support/realistic_list.h"
 #include "tests/support/scan_format_reference.h"
@@ -105,7 +105,7 @@ std::vector<ListText> writtenLists() {
 }
 
 std::string sha256Of(std::string_view bytes) {
-    ambersel::report::Sha256 digest;
+    ambersel::Sha256 digest;
     digest.add(std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
     return digest.hexDigest();
 }

@@ -1,7 +1,8 @@
 // Numbers and bytes as every output writes them: the chart, the report, the details and the
 // evaluator's lines.
 
-#include "evaluation/value_text.h"
+#include "text/value_text.h"
+#include "text/byte_text.h"
 
 #include <gtest/gtest.h>
 

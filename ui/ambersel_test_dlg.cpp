@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -23,8 +22,8 @@
 #include <new>
 #include <utility>
 
+#include "files/list_reading.h"
 #include "plot/layout/spectrum_chart.h"
-#include "report/file_facts.h"
 #include "report/list_record.h"
 #include "ui/details_window.h"
 #include "ui/dialog_template.h"
@@ -187,9 +186,10 @@ void CAmbersel_TestDlg::OnCalculate() {
         return;
     }
     m_shownList = ShownList{
-        outcome.takePoints(), outcome.stop(),
+        outcome.takeList(),
         ambersel::report::reportHeadingNow(QCoreApplication::applicationVersion().toStdString()),
         outcome.stamp()};
+    m_shownList->list.name = m_strFilePath.toStdString();
     m_strResult = QString::fromStdU16String(outcome.resultLine());
     DoDataExchange();
 }
@@ -208,20 +208,17 @@ void CAmbersel_TestDlg::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CAmbersel_TestDlg::OnDetails() {
-    ambersel::report::ListRecord record = ambersel::report::recordOf(
-        m_strFilePath.toStdString(), m_shownList->points, m_shownList->stop, {});
     // The facts of a file written since Calculate read it would vouch for a list it no longer
     // holds: the record then says so and gives none.
+    ambersel::EvaluatedList& list = m_shownList->list;
     const std::optional<std::filesystem::path> path =
         ambersel::listFilePath(utf16View(m_strFilePath));
-    record.file =
-        path ? ambersel::report::factsOfReadFile(*path, m_shownList->stamp) : std::nullopt;
-    record.fileWrittenAfterReading = !record.file;
-    const ambersel::plot::ChartedList charted{QFileInfo(m_strFilePath).fileName().toStdString(),
-                                              &m_shownList->points, m_shownList->stop,
-                                              record.verdict};
-    record.picture = ambersel::report::recordPicture(ambersel::plot::spectrumChart(charted, {}));
-    auto* window = new ambersel::ui::DetailsWindow(std::move(record), m_shownList->heading, this);
+    list.facts = path ? ambersel::factsOfReadFile(*path, m_shownList->stamp) : std::nullopt;
+    list.factsWithheld = !list.facts;
+    ambersel::plot::Chart chart =
+        ambersel::plot::spectrumChart({ambersel::report::listFileName(list), &list.analysis});
+    auto* window = new ambersel::ui::DetailsWindow(ambersel::report::recordOf(list), std::move(chart),
+                                                   m_shownList->heading, this);
     window->show();
 }
 

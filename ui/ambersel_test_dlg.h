@@ -17,7 +17,7 @@
 #include <string_view>
 #include <variant>
 
-#include "evaluation/calculate_command.h"
+#include "files/calculate_command.h"
 #include "report/list_record.h"
 #include "ui/dialog_units.h"
 
@@ -63,8 +63,7 @@ class CAmbersel_TestDlg : public QDialog {
 
     // The list behind the shown result line, kept for its details until the next Calculate.
     struct ShownList {
-        ambersel::FrequencyLevelList points;
-        ambersel::ReadingStop stop;
+        ambersel::EvaluatedList list;  // named by the path shown
         std::variant<ambersel::report::ReportHeading, std::string> heading;
         // The file as its descriptor gave it when it was read: Details takes the file's facts
         // only while it is still so.

@@ -1,31 +1,38 @@
 #include "ui/details_window.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
-#include "report/picture_painting.h"
+#include "report/painting/pdf_report.h"
+#include "report/painting/picture_painting.h"
+#include "report/record_document.h"
 #include "report/report_file.h"
-#include "report/report_tables.h"
-#include "report/report_text.h"
+#include "report/report_format.h"
+#include "results/result_text.h"
+#include "ui/chart_view.h"
 
 namespace ambersel::ui {
 namespace {
 
 QString text(const std::string& utf8) {
-    return QString::fromStdString(report::printableText(utf8));
+    return QString::fromStdString(printableText(utf8));
 }
 
 QTableWidget* tableWithColumns(const QStringList& columns, int rows, QWidget* parent) {
@@ -34,32 +41,53 @@ QTableWidget* tableWithColumns(const QStringList& columns, int rows, QWidget* pa
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     return table;
 }
 
-// Shows every cell whole: a table of a few rows needs no scroll bars.
+// Shows every cell whole: a table of a few rows needs no scroll bars. It may grow wider, not
+// taller.
 void fitToContents(QTableWidget& table) {
     table.resizeColumnsToContents();
     const int frame = 2 * table.frameWidth();
-    table.setMinimumSize(
-        table.verticalHeader()->width() + table.horizontalHeader()->length() + frame,
-        table.horizontalHeader()->height() + table.verticalHeader()->length() + frame);
+    table.setMinimumWidth(table.verticalHeader()->width() + table.horizontalHeader()->length() +
+                          frame);
+    table.setFixedHeight(table.horizontalHeader()->sizeHint().height() +
+                         table.verticalHeader()->length() + frame);
+    table.setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-void setRow(QTableWidget& table, int row, const QStringList& cells, std::size_t firstNumberColumn) {
-    for (int column = 0; column < cells.size(); ++column) {
-        auto* item = new QTableWidgetItem(cells[column]);
-        item->setTextAlignment(static_cast<std::size_t>(column) < firstNumberColumn
-                                   ? Qt::AlignLeft | Qt::AlignVCenter
-                                   : Qt::AlignRight | Qt::AlignVCenter);
-        table.setItem(row, column, item);
+// Where the Save dialog starts: the user's documents folder, or, where the user has none, the
+// home folder.
+QString documentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+// `name` with the extension of the report format that `filter` names.
+QString withExtensionOf(const QString& filter, const QString& name) {
+    const bool html = filter.contains(QStringLiteral("html"));
+    const std::optional<report::ReportFormat> format =
+        report::reportFormatOf(std::filesystem::path(name.toStdString()));
+    if (!format || (*format == report::ReportFormat::Html) == html) {
+        return name;
+    }
+    return QFileInfo(name).completeBaseName() +
+           (html ? QStringLiteral(".html") : QStringLiteral(".pdf"));
+}
+
+void setRow(QTableWidget& table, int row, const std::vector<report::Cell>& cells) {
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        auto* item = new QTableWidgetItem(text(cells[column].text));
+        item->setTextAlignment(cells[column].kind == report::CellKind::Number
+                                   ? Qt::AlignRight | Qt::AlignVCenter
+                                   : Qt::AlignLeft | Qt::AlignVCenter);
+        table.setItem(row, static_cast<int>(column), item);
     }
 }
 
 }  // namespace
 
-DetailsWindow::DetailsWindow(report::ListRecord record,
+DetailsWindow::DetailsWindow(report::ListRecord record, plot::Chart chart,
                              std::variant<report::ReportHeading, std::string> heading,
                              QWidget* parent)
     : QWidget(parent, Qt::Window), m_record(std::move(record)), m_heading(std::move(heading)) {
@@ -70,29 +98,13 @@ DetailsWindow::DetailsWindow(report::ListRecord record,
     auto* layout = new QVBoxLayout(this);
     auto* line = new QLabel(QStringLiteral("<b>%1</b>&nbsp;&nbsp;&nbsp;Margin %2: %3")
                                 .arg(text(m_record.resultLine), text(marginText(m_record.margin)),
-                                     text(report::marginMeaning(m_record.margin))),
+                                     text(marginMeaning(m_record.margin))),
                             this);
     line->setObjectName(QStringLiteral("verdict"));
     layout->addWidget(line);
-    if (m_record.picture) {
-        // Laid out for a report page; on a screen, a size that leaves room for the tables, drawn
-        // at the screen's own resolution.
-        constexpr double kShownWidth = 680;
-        const plot::Size laidOut = m_record.picture->layout.canvas;
-        const QSizeF shown(kShownWidth, kShownWidth * laidOut.height / laidOut.width);
-        const qreal ratio = devicePixelRatioF();
-        QPixmap picture((shown * ratio).toSize());
-        picture.setDevicePixelRatio(ratio);
-        picture.fill(Qt::white);
-        {
-            QPainter painter(&picture);
-            report::paintPicture(painter, *m_record.picture, QRectF(QPointF(0, 0), shown));
-        }
-        auto* pictureLabel = new QLabel(this);
-        pictureLabel->setObjectName(QStringLiteral("picture"));
-        pictureLabel->setPixmap(picture);
-        layout->addWidget(pictureLabel, 0, Qt::AlignHCenter);
-    }
+    auto* picture = new ChartView(std::move(chart), this);
+    picture->setObjectName(QStringLiteral("picture"));
+    layout->addWidget(picture, 1);
     auto* tables = new QHBoxLayout;
     for (const auto& [caption, table] :
          {std::pair{QStringLiteral("Where F comes from"),
@@ -102,17 +114,43 @@ DetailsWindow::DetailsWindow(report::ListRecord record,
         auto* column = new QVBoxLayout;
         column->addWidget(new QLabel(caption, this));
         column->addWidget(table);
+        // Each table as wide as its columns need, and what is left shared alike.
         tables->addLayout(column);
     }
     layout->addLayout(tables);
+    fitTables();
 
     auto* save = new QPushButton(QStringLiteral("Save report\u2026"), this);
     save->setObjectName(QStringLiteral("saveReport"));
     connect(save, &QPushButton::clicked, this, &DetailsWindow::saveReport);
     layout->addWidget(save, 0, Qt::AlignRight);
+    // As large as the layout would like, within the screen that shows it.
+    const QSize available = (parent != nullptr ? parent->screen() : screen())->availableSize();
+    resize(sizeHint().boundedTo(available).expandedTo(minimumSizeHint()));
 }
 
-QTableWidget* DetailsWindow::shownTable(const report::ReportTable& content, const char* name) {
+void DetailsWindow::fitTables() {
+    const auto shown = findChildren<QTableWidget*>();
+    int tallest = 0;
+    for (QTableWidget* table : shown) {
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+        fitToContents(*table);
+        tallest = std::max(tallest, table->minimumHeight());
+    }
+    // Both tables as tall as the taller, so that their rows line up.
+    for (QTableWidget* table : shown) {
+        table->setFixedHeight(tallest);
+    }
+}
+
+void DetailsWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        fitTables();
+    }
+}
+
+QTableWidget* DetailsWindow::shownTable(const report::Table& content, const char* name) {
     QStringList heads;
     for (const std::string& head : content.heads) {
         heads << text(head);
@@ -120,13 +158,8 @@ QTableWidget* DetailsWindow::shownTable(const report::ReportTable& content, cons
     auto* table = tableWithColumns(heads, static_cast<int>(content.rows.size()), this);
     table->setObjectName(QString::fromLatin1(name));
     for (std::size_t row = 0; row < content.rows.size(); ++row) {
-        QStringList cells;
-        for (const std::string& cell : content.rows[row]) {
-            cells << text(cell);
-        }
-        setRow(*table, static_cast<int>(row), cells, content.firstNumberColumn);
+        setRow(*table, static_cast<int>(row), content.rows[row]);
     }
-    fitToContents(*table);
     return table;
 }
 
@@ -137,25 +170,30 @@ void DetailsWindow::saveReport() {
     fileDialog.setNameFilters(
         {QStringLiteral("PDF report (*.pdf)"), QStringLiteral("HTML report (*.html)")});
     fileDialog.setDefaultSuffix(QStringLiteral("pdf"));
+    fileDialog.setDirectory(documentsFolder());
+    // The record names the list in UTF-8, which is how this platform's paths are held.
+    fileDialog.selectFile(QString::fromStdString(
+        report::proposedReportName(m_record.name, report::ReportFormat::Pdf).string()));
     connect(&fileDialog, &QFileDialog::filterSelected, &fileDialog, [&](const QString& filter) {
         fileDialog.setDefaultSuffix(filter.contains(QStringLiteral("html"))
                                         ? QStringLiteral("html")
                                         : QStringLiteral("pdf"));
+        // The proposed name, or one typed, follows the format chosen.
+        const QStringList chosen = fileDialog.selectedFiles();
+        if (!chosen.isEmpty()) {
+            fileDialog.selectFile(withExtensionOf(filter, QFileInfo(chosen.first()).fileName()));
+        }
     });
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) {
         return;
     }
     const std::filesystem::path target(fileDialog.selectedFiles().first().toStdU16String());
-    const std::optional<report::ReportFormat> format = report::reportFormatOf(target);
     const auto* heading = std::get_if<report::ReportHeading>(&m_heading);
-    std::optional<std::string> failure;
-    if (!format) {
-        failure = "a report file ends in .pdf or .html";
-    } else if (heading == nullptr) {
-        failure = std::get<std::string>(m_heading);
-    } else {
-        failure = report::writeReport(target, *format, *heading, {m_record});
-    }
+    const std::optional<std::string> failure =
+        heading == nullptr
+            ? std::get<std::string>(m_heading)
+            : report::writeReportFile(target, report::reportDocument(*heading, {m_record}),
+                                      *heading, &report::pdfReport);
     if (failure) {
         QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
                         QStringLiteral("The report could not be written: %1")

@@ -6,7 +6,8 @@
 #include <optional>
 #include <ostream>
 
-#include "evaluation/value_text.h"
+#include "evaluation/evaluated_list.h"
+#include "text/value_text.h"
 
 namespace ambersel::validation {
 namespace {
@@ -33,7 +34,7 @@ bool parsedNumber(std::string_view text, Number& value, int base = 10) {
 
 bool parsedStop(std::string_view text, ReadingEnd& stop) {
     for (const ReadingEnd candidate : {ReadingEnd::EndOfFile, ReadingEnd::MalformedItem}) {
-        if (text == readingEndName(candidate)) {
+        if (text == stopReasonName(candidate)) {
             stop = candidate;
             return true;
         }
@@ -104,7 +105,7 @@ void writeKitManifest(std::ostream& out, std::string_view comment,
     for (const KitCase& kitCase : cases) {
         const ListOutcome& expected = kitCase.expected;
         out << kitCase.name << '\t' << kitCase.file << '\t' << kitCase.sha256 << '\t'
-            << expected.pointCount << '\t' << readingEndName(expected.stop) << '\t'
+            << expected.pointCount << '\t' << stopReasonName(expected.stop) << '\t'
             << expected.stopLine << '\t' << floatBitsText(std::bit_cast<float>(expected.figureBits))
             << '\t' << expected.line << '\n';
     }

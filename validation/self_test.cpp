@@ -4,8 +4,9 @@
 #include <bit>
 #include <fstream>
 
-#include "evaluation/value_text.h"
-#include "report/sha256.h"
+#include "evaluation/evaluated_list.h"
+#include "files/sha256.h"
+#include "text/value_text.h"
 
 namespace ambersel::validation {
 namespace {
@@ -16,7 +17,7 @@ std::string sha256Of(const std::filesystem::path& path) {
     if (!in) {
         return {};
     }
-    report::Sha256 digest;
+    Sha256 digest;
     std::array<char, std::size_t{64} * 1024> buffer{};
     while (in.read(buffer.data(), buffer.size()) || in.gcount() > 0) {
         digest.add(std::span(reinterpret_cast<const unsigned char*>(buffer.data()),
@@ -30,7 +31,7 @@ std::string bitsText(std::uint32_t bits) {
 }
 
 std::string stopText(const ListOutcome& outcome) {
-    std::string text(readingEndName(outcome.stop));
+    std::string text(stopReasonName(outcome.stop));
     if (outcome.stop == ReadingEnd::MalformedItem) {
         text += " at line " + std::to_string(outcome.stopLine);
     }

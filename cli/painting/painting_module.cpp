@@ -6,7 +6,7 @@
 
 #include "cli/plot_drawing_backend.h"
 #include "plot/painting/pictures.h"
-#include "report/pdf_report.h"
+#include "report/painting/pdf_report.h"
 
 namespace ambersel::cli {
 namespace {
@@ -22,10 +22,9 @@ class QtBackend final : public PaintingBackend {
                            const std::function<void(plot::Canvas&)>& draw) const override {
         return plot::pngPicture(size, draw);
     }
-    std::string pdfReport(const report::ReportHeading& heading,
-                          const std::vector<report::ListRecord>& records,
-                          const report::LotPage* lot) const override {
-        return report::pdfReport(heading, records, lot);
+    std::string pdfReport(const report::Document& document,
+                          const report::ReportHeading& heading) const override {
+        return report::pdfReport(document, heading);
     }
 
   private:

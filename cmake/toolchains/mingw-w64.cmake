@@ -16,4 +16,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # The C and C++ runtimes and winpthreads go into each program; only system DLLs stay outside.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# The linker writes no time stamp into a program's or a DLL's header, and the compiler writes the
+# source and build folders under fixed names: the same commit built anywhere gives the same bytes.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-Wl,--no-insert-timestamp")
+# The build folder's map comes last, so that it wins for a build folder inside the source tree.
+get_filename_component(AMBERSEL_SOURCE_TREE "${CMAKE_CURRENT_LIST_DIR}/../.." ABSOLUTE)
+foreach(language C CXX)
+    set(CMAKE_${language}_FLAGS_INIT
+        "-ffile-prefix-map=${AMBERSEL_SOURCE_TREE}=source -ffile-prefix-map=${CMAKE_BINARY_DIR}=build")
+endforeach()

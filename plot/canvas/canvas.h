@@ -13,7 +13,7 @@
 #include <span>
 #include <string_view>
 
-#include "plot/layout/geometry.h"
+#include "plot/canvas/geometry.h"
 
 namespace ambersel::plot {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "plot/canvas/drawn_text.h"
 #include "plot/canvas/font_metrics_table.h"
+#include "text/byte_text.h"
 
 namespace ambersel::plot {
 namespace {

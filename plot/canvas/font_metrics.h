@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "plot/canvas/canvas.h"
-#include "plot/layout/geometry.h"
+#include "plot/canvas/geometry.h"
 
 namespace ambersel::plot {
 

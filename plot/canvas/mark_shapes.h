@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "plot/layout/geometry.h"
+#include "plot/canvas/geometry.h"
 
 namespace ambersel::plot {
 

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <string>
 
-#include "evaluation/value_text.h"
-#include "plot/canvas/drawn_text.h"
 #include "plot/canvas/mark_shapes.h"
+#include "text/byte_text.h"
+#include "text/value_text.h"
 
 namespace ambersel::plot {
 namespace {
@@ -43,13 +43,12 @@ void appendAttribute(std::string& out, std::string_view name, double value) {
 }
 
 void appendColour(std::string& out, std::string_view name, const Colour& colour) {
-    static constexpr char kHex[] = "0123456789abcdef";
     out += ' ';
     out += name;
     out += "=\"#";
     for (const std::uint8_t channel : {colour.red, colour.green, colour.blue}) {
-        out += kHex[channel >> 4];
-        out += kHex[channel & 0xF];
+        out += hexDigit(channel >> 4U);
+        out += hexDigit(channel & 0xFU);
     }
     out += '"';
     if (colour.alpha != 255) {
@@ -92,12 +91,6 @@ void appendRectangle(std::string& out, const Rect& rect) {
 }
 
 }  // namespace
-
-std::string svgNumber(double value) {
-    std::string out;
-    append(out, value);
-    return out;
-}
 
 std::string xmlText(std::string_view utf8) {
     return markupText(drawnText(utf8));

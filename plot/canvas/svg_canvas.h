@@ -2,7 +2,8 @@
 
 // A canvas that writes an SVG document, byte for byte the same on every platform: numbers are
 // written without the C library's locale, text is escaped and measured from the shipped metrics.
-// One picture unit is one CSS pixel, so a picture has the same size wherever it is pasted.
+// One picture unit is one CSS pixel, so a picture has the same size wherever it is pasted. Numbers
+// have at most three decimals, no exponent and no negative zero; what is not finite is 0.
 
 #include <string>
 #include <string_view>
@@ -39,10 +40,6 @@ class SvgCanvas final : public Canvas {
     int m_clips = 0;
     bool m_clipped = false;
 };
-
-// `value` as an SVG number: at most three decimals, no exponent, no trailing zeros, "0" for
-// what is not a finite number. The same bytes whatever the locale.
-std::string svgNumber(double value);
 
 // `utf8` as drawn (plot/canvas/drawn_text.h), escaped for XML text and attribute values.
 std::string xmlText(std::string_view utf8);

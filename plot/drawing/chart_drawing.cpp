@@ -1,5 +1,6 @@
 #include "plot/drawing/chart_drawing.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -252,6 +253,12 @@ void ChartDrawing::drawSeriesLegend() {
     }
 }
 
+// Pixels per picture unit in a window whose font's em is `fontPixels` high; a font that names no
+// size leaves the units pixels.
+double windowScale(double fontPixels) {
+    return fontPixels > 0 ? fontPixels / kSmallestChartText : 1;
+}
+
 }  // namespace
 
 Font fontFor(TextRole role) {
@@ -260,7 +267,7 @@ Font fontFor(TextRole role) {
         case TextRole::LegendHeading:
             return Font{13, true};
         case TextRole::BandLabel:
-            return Font{12};
+            return Font{kSmallestChartText};
         case TextRole::AxisLabel:
         case TextRole::LegendText:
             break;
@@ -274,6 +281,20 @@ TextExtent measureChartText(std::string_view text, TextRole role) {
 
 ChartLayout layOutChart(const Chart& chart) {
     return layOutChart(chart, measureChartText);
+}
+
+WindowChart layOutForWindow(const Chart& chart, Size room, double fontPixels) {
+    const double scale = std::min({windowScale(fontPixels), room.width / kSmallestCanvas.width,
+                                   room.height / kSmallestCanvas.height});
+    if (!(scale > 0)) {
+        return {1, layOutChart(chart, measureChartText, kSmallestCanvas)};
+    }
+    return {scale, layOutChart(chart, measureChartText, {room.width / scale, room.height / scale})};
+}
+
+Size smallestPictureRoom(double fontPixels) {
+    const double scale = windowScale(fontPixels);
+    return {kSmallestCanvas.width * scale, kSmallestCanvas.height * scale};
 }
 
 void drawChart(Canvas& canvas, const Chart& chart, const ChartLayout& layout) {

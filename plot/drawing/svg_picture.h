@@ -14,8 +14,4 @@ namespace ambersel::plot {
 // unit is one CSS pixel. Its title is the heading on one line, its description the summary.
 std::string svgPicture(const Chart& chart);
 
-// The same picture as an <svg> element to be written into an HTML document: no XML declaration,
-// and its ids start with `idPrefix` ("list2-", say), unique to it within the document.
-std::string inlineSvgPicture(const Chart& chart, std::string_view idPrefix);
-
 }  // namespace ambersel::plot

@@ -5,11 +5,11 @@
 #include <stdexcept>
 #include <vector>
 
-#include "evaluation/unicode_text.h"
-#include "plot/canvas/drawn_text.h"
 #include "plot/canvas/font_metrics.h"
 #include "plot/canvas/mark_shapes.h"
 #include "plot/gdiplus/shipped_fonts.h"
+#include "text/byte_text.h"
+#include "text/unicode_text.h"
 
 namespace ambersel::plot {
 namespace {

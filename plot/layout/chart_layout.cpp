@@ -3,17 +3,24 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
-#include "evaluation/value_text.h"
 #include "plot/layout/band_strip.h"
 #include "plot/layout/label_placer.h"
 #include "plot/layout/point_marks.h"
 #include "plot/layout/scale.h"
+#include "text/value_text.h"
 
 namespace ambersel::plot {
 namespace {
 
-constexpr Size kCanvas{1200, 700};
+// The canvas of picture files and reports, before the band strip adds its height.
+constexpr Size kFileCanvas{1200, 700};
+// Room above the plot area for the headings, below it (and its band strip) for the axis labels
+// and title, left of it for the level labels and title.
+constexpr double kAbovePlot = 112;
+constexpr double kBelowPlot = 84;
+constexpr double kLeftOfPlot = 96;
 // Points closer than this many units share a cell and are drawn as one.
 constexpr double kCell = 4;
 // Room right of the plot area for the colour scale, or for the legend of several series.
@@ -28,6 +35,9 @@ constexpr double kBandRowBySeries = 16;
 constexpr double kBandRowGap = 4;
 // Room left of each row for the sample mark of its series.
 constexpr double kRowSampleWidth = 16;
+// The least room between two labels of the frequency axis, where the axis is short enough to
+// crowd them.
+constexpr double kAxisLabelGap = 10;
 
 struct Extent {
     Range frequencies{std::numeric_limits<double>::infinity(),
@@ -152,6 +162,19 @@ std::vector<std::vector<AreaPoint>> placeSeries(ChartLayout& layout, const Chart
     return kept;
 }
 
+// How much taller the band strip makes the chart: its rows and their gaps, and its distance from
+// the plot area.
+double bandStripHeight(const Chart& chart) {
+    const double rowHeight = chart.series.size() > 1 ? kBandRowBySeries : kBandRow;
+    double height = 0;
+    for (const Series& series : chart.series) {
+        if (!series.bands.empty()) {
+            height += (height == 0 ? kStripGap : kBandRowGap) + rowHeight;
+        }
+    }
+    return height;
+}
+
 // A row of band boxes for each series that has bands, from `top`. Returns the strip's bottom, or
 // `top` when no series has bands.
 double placeBandStrip(ChartLayout& layout, const Chart& chart, double top,
@@ -179,6 +202,11 @@ double placeBandStrip(ChartLayout& layout, const Chart& chart, double top,
     return bottom;
 }
 
+// `chart` laid out on `canvas`, its frequency labels thinned out to keep `axisLabelGap` apart
+// where one is given.
+ChartLayout layOutOn(const Chart& chart, const MeasureText& measure, Size canvas,
+                     std::optional<double> axisLabelGap);
+
 }  // namespace
 
 bool isDrawable(const ChartPoint& point) {
@@ -191,10 +219,28 @@ bool ChartLayout::hasMarks() const {
 }
 
 ChartLayout layOutChart(const Chart& chart, const MeasureText& measure) {
+    // Picture files keep every axis label they have always had, so that their bytes stay the
+    // same from version to version.
+    return layOutOn(chart, measure,
+                    {kFileCanvas.width, kFileCanvas.height + bandStripHeight(chart)}, std::nullopt);
+}
+
+ChartLayout layOutChart(const Chart& chart, const MeasureText& measure, Size canvas) {
+    return layOutOn(chart, measure, canvas, kAxisLabelGap);
+}
+
+namespace {
+
+ChartLayout layOutOn(const Chart& chart, const MeasureText& measure, Size canvas,
+                     std::optional<double> axisLabelGap) {
+    canvas = {std::max(canvas.width, kSmallestCanvas.width),
+              std::max(canvas.height, kSmallestCanvas.height)};
     ChartLayout layout;
     layout.bySeries = chart.series.size() > 1;
-    const double right = kCanvas.width - (layout.bySeries ? kLegendWidth : kColourScaleWidth);
-    layout.plotArea = Rect::fromCorners({96, 112}, {right, kCanvas.height - 84});
+    layout.canvas = canvas;
+    const double right = canvas.width - (layout.bySeries ? kLegendWidth : kColourScaleWidth);
+    layout.plotArea = Rect::fromCorners(
+        {kLeftOfPlot, kAbovePlot}, {right, canvas.height - kBelowPlot - bandStripHeight(chart)});
     layout.legendLeft = right + kLegendGap;
     const Rect& area = layout.plotArea;
     const Extent extent = extentOf(chart);
@@ -216,16 +262,18 @@ ChartLayout layOutChart(const Chart& chart, const MeasureText& measure) {
     const double stripTop = area.bottom() + kStripGap;
     const double stripBottom = placeBandStrip(layout, chart, stripTop, measure);
     const double axisBottom = stripBottom > stripTop ? stripBottom : area.bottom();
-    layout.frequencyLines = frequencyLines(layout.frequencies, axisBottom + 22, measure);
+    layout.frequencyLines =
+        frequencyLines(layout.frequencies, axisBottom + 22, measure, axisLabelGap);
     layout.levelLines = levelLines(layout.levels, area.left - 10, measure);
     layout.frequencyTitleBaseline = axisBottom + 54;
-    layout.canvas = {kCanvas.width, layout.frequencyTitleBaseline + 30};
     if (layout.bySeries) {
         const Rect column = Rect::fromCorners({layout.legendLeft, area.top - 8},
-                                              {kCanvas.width - 10, area.bottom()});
+                                              {canvas.width - 10, area.bottom()});
         layout.legend = layOutLegend(chart, column, measure);
     }
     return layout;
 }
+
+}  // namespace
 
 }  // namespace ambersel::plot

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "plot/canvas/geometry.h"
 #include "plot/layout/chart.h"
 #include "plot/layout/chart_legend.h"
-#include "plot/layout/geometry.h"
 #include "plot/layout/scale.h"
 
 namespace ambersel::plot {
@@ -83,9 +83,19 @@ struct ChartLayout {
 inline constexpr std::size_t kLabelledPoints = 3;
 inline constexpr std::size_t kLabelledPointsBySeries = 1;
 
-// Lays `chart` out on a canvas 1200 units wide and 700 high, taller by the band strip. The axes
-// span every drawable point of every series, with a margin; without any, 150 kHz to 30 MHz and 0
-// to 100 dBµV.
+// Lays `chart` out on a canvas 1200 units wide and 700 high, taller by the band strip: the size of
+// every picture file and report. The axes span every drawable point of every series, with a
+// margin; without any, 150 kHz to 30 MHz and 0 to 100 dBµV.
 ChartLayout layOutChart(const Chart& chart, const MeasureText& measure);
+
+// The smallest canvas on which the headings, axis labels, colour scale and legend keep clear of
+// one another.
+inline constexpr Size kSmallestCanvas{760, 460};
+
+// Lays `chart` out to fill `canvas` (at least kSmallestCanvas, which a smaller one is enlarged to):
+// the headings, texts and marks keep their sizes in units, the plot area takes what they leave,
+// and frequency labels that a short axis would crowd are thinned out. For a window, whose picture
+// is as large as the user makes it.
+ChartLayout layOutChart(const Chart& chart, const MeasureText& measure, Size canvas);
 
 }  // namespace ambersel::plot

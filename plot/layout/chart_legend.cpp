@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "evaluation/value_text.h"
+#include "text/value_text.h"
 
 namespace ambersel::plot {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "plot/canvas/geometry.h"
 #include "plot/layout/chart.h"
-#include "plot/layout/geometry.h"
 #include "plot/layout/scale.h"
 
 namespace ambersel::plot {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "plot/layout/geometry.h"
+#include "plot/canvas/geometry.h"
 
 namespace ambersel::plot {
 

@@ -4,11 +4,12 @@
 // has its lines and labels.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "plot/layout/geometry.h"
+#include "plot/canvas/geometry.h"
 
 namespace ambersel::plot {
 
@@ -39,8 +40,11 @@ struct Scale {
 };
 
 // The step among 1, 2 and 5 times a power of ten that cuts `span` into at most about `wanted`
-// parts.
+// parts, from the exact powers of ten (powerOfTen()); 1 for a span that is no positive number.
 double niceStep(double span, int wanted);
+
+// How many decimals the multiples of `step`, a niceStep(), need to be written exactly.
+int decimalsOf(double step);
 
 // The multiples of `step` from `low` to `high`, at most 100 of them.
 std::vector<double> multiplesWithin(double low, double high, double step);
@@ -68,9 +72,12 @@ struct AxisLine {
 // The lines of a logarithmic frequency axis over `scale`. Decades get a line and a label; within a
 // few decades 2 and 5 times a decade are labelled too. A span of less than a decade is labelled at
 // round steps instead, so that the axis always shows a handful of values. Labels are centred under
-// their lines, their baseline at `labelBaseline`.
+// their lines, their baseline at `labelBaseline`. With a `labelGap`, labels that would come closer
+// than it to their neighbours are thinned out until none do: the subdivisions first, then all but
+// every second, fifth, tenth… decade, or the round steps made longer.
 std::vector<AxisLine> frequencyLines(const Scale& scale, double labelBaseline,
-                                     const MeasureText& measure);
+                                     const MeasureText& measure,
+                                     std::optional<double> labelGap = std::nullopt);
 
 // The lines of a level axis over `scale` at round steps, labels ending `labelEnd` short of x.
 std::vector<AxisLine> levelLines(const Scale& scale, double labelEnd, const MeasureText& measure);

@@ -4,9 +4,10 @@
 #include <cmath>
 #include <limits>
 
-#include "evaluation/figure_analysis.h"
-#include "evaluation/value_text.h"
+#include "evaluation/list_analysis.h"
 #include "plot/layout/scale.h"
+#include "text/byte_text.h"
+#include "text/value_text.h"
 
 namespace ambersel::plot {
 namespace {
@@ -43,45 +44,44 @@ std::string summaryOf(const std::vector<Series>& series) {
 }
 
 std::string readingNote(const ChartedList& list) {
-    if (list.stop.end == ReadingEnd::MalformedItem) {
-        return "Reading stopped at line " + std::to_string(list.stop.line) + " ('" +
-               escapedBytes(list.stop.excerpt, false) +
+    const ReadingStop& stop = list.analysis->stop;
+    if (stop.end == ReadingEnd::MalformedItem) {
+        return "Reading stopped at line " + std::to_string(stop.line) + " ('" +
+               escapedBytes(stop.excerpt, false) +
                "'): that item and everything after it were not evaluated.";
     }
-    return list.points->empty() ? "The file holds no points." : "";
+    return list.analysis->points.empty() ? "The file holds no points." : "";
 }
 
 bool weighsByFigure(const ChartedList& list) {
-    return std::isfinite(list.verdict.figure) && list.verdict.figure > 0;
+    const float figure = list.analysis->verdict.figure;
+    return std::isfinite(figure) && figure > 0;
 }
 
 // Each point's share of F, or of the finite terms where F is no finite number above 0.
 std::vector<ChartPoint> weightedPoints(const ChartedList& list) {
-    const FrequencyLevelList& points = *list.points;
-    // Each point's term waits in its weight until the whole they share is known.
+    const FrequencyLevelList& points = list.analysis->points;
+    const std::vector<double>& terms = list.analysis->terms;
+    double finiteSum = 0;
+    for (const double term : terms) {
+        finiteSum += std::isfinite(term) ? term : 0;
+    }
+    const double whole = weighsByFigure(list) ? double{list.analysis->verdict.figure} : finiteSum;
     std::vector<ChartPoint> weighted;
     weighted.reserve(points.size());
-    PointTerms terms(points.size());
-    double finiteSum = 0;
-    for (const FrequencyLevelPoint& point : points) {
-        const double term = terms.termOf(point);
-        finiteSum += std::isfinite(term) ? term : 0;
-        weighted.push_back({point.frequency, point.level, term});
-    }
-    const double whole = weighsByFigure(list) ? double{list.verdict.figure} : finiteSum;
-    for (ChartPoint& point : weighted) {
-        const double term = point.weight;
-        point.weight = !std::isfinite(term) ? kNotANumber : whole > 0 ? term / whole : 0;
+    for (std::size_t index = 0; index < points.size(); ++index) {
+        const double term = terms[index];
+        weighted.push_back({points[index].frequency, points[index].level,
+                            !std::isfinite(term) ? kNotANumber
+                            : whole > 0          ? term / whole
+                                                 : 0});
     }
     return weighted;
 }
 
-std::vector<ChartBand> bandsOf(const FrequencyLevelList& points, const std::vector<double>& edges) {
+std::vector<ChartBand> bandsOf(const std::vector<BandShare>& shares) {
     std::vector<ChartBand> bands;
-    if (edges.size() < 2) {
-        return bands;
-    }
-    for (const BandShare& share : shareByBand(points, edges)) {
+    for (const BandShare& share : shares) {
         // Without a frequency, a point has no place on the axis, and neither has its band.
         if (share.place != BandPlace::NoFrequency) {
             bands.push_back({share.lower, share.upper, share.share.value_or(kNotANumber),
@@ -91,38 +91,24 @@ std::vector<ChartBand> bandsOf(const FrequencyLevelList& points, const std::vect
     return bands;
 }
 
-Series seriesOf(const ChartedList& list, const std::vector<double>& edges) {
+// The list as a series whose bands are `shares`.
+Series seriesOf(const ChartedList& list, const std::vector<BandShare>& shares) {
+    const ListAnalysis& analysis = *list.analysis;
     Series series;
     series.name = list.name;
-    series.verdict = formatVerdictUtf8(list.verdict);
-    series.failed = list.verdict.failed;
-    series.margin = marginNote(list.verdict.figure);
+    series.verdict = formatVerdictUtf8(analysis.verdict);
+    series.failed = analysis.verdict.failed;
+    series.margin = marginNote(analysis.margin);
     series.points = weightedPoints(list);
-    series.bands = bandsOf(*list.points, edges);
+    series.bands = bandsOf(shares);
     return series;
-}
-
-// The decades that every list's decades lie in.
-std::vector<double> commonDecades(const std::vector<ChartedList>& lists) {
-    double lowest = std::numeric_limits<double>::infinity();
-    double highest = 0;
-    for (const ChartedList& list : lists) {
-        const std::vector<double> decades = decadeEdges(*list.points);
-        if (!decades.empty()) {
-            lowest = std::min(lowest, decades.front());
-            highest = std::max(highest, decades.back());
-        }
-    }
-    if (highest == 0) {
-        return {};
-    }
-    return decadeEdges(lowest, highest);
 }
 
 // "2 lists: 1 FAIL, 1 PASS".
 std::string overlayTitle(const std::vector<ChartedList>& lists) {
-    const auto failed = static_cast<std::size_t>(std::count_if(
-        lists.begin(), lists.end(), [](const ChartedList& list) { return list.verdict.failed; }));
+    const auto failed = static_cast<std::size_t>(
+        std::count_if(lists.begin(), lists.end(),
+                      [](const ChartedList& list) { return list.analysis->verdict.failed; }));
     std::string title = countText(lists.size(), "list", "lists") + ":";
     if (failed > 0) {
         title += " " + std::to_string(failed) + " FAIL";
@@ -155,22 +141,21 @@ std::string overlayWarning(const std::vector<ChartedList>& lists) {
 
 }  // namespace
 
-std::string marginNote(float figure) {
-    const std::optional<double> margin = marginDb(figure);
+std::string marginNote(std::optional<double> margin) {
     // Rounded as every other report of the margin rounds it.
     return margin ? "margin " + marginText(margin) : "no margin";
 }
 
-Chart spectrumChart(const ChartedList& list, const std::vector<double>& bandEdges) {
+Chart spectrumChart(const ChartedList& list) {
+    const TestVerdict& verdict = list.analysis->verdict;
     Chart chart;
-    chart.title = formatVerdictUtf8(list.verdict);
-    chart.titleNote = marginNote(list.verdict.figure);
-    chart.failed = list.verdict.failed;
+    chart.title = formatVerdictUtf8(verdict);
+    chart.titleNote = marginNote(list.analysis->margin);
+    chart.failed = verdict.failed;
     chart.subject = list.name;
     chart.weightName = weighsByFigure(list) ? "share of F" : "share of finite terms";
     chart.bandsName = "share of F";
-    chart.series.push_back(
-        seriesOf(list, bandEdges.size() >= 2 ? bandEdges : decadeEdges(*list.points)));
+    chart.series.push_back(seriesOf(list, list.analysis->bands));
     chart.summary = summaryOf(chart.series);
     chart.warning = readingNote(list);
     return chart;
@@ -178,17 +163,28 @@ Chart spectrumChart(const ChartedList& list, const std::vector<double>& bandEdge
 
 Chart overlayChart(const std::vector<ChartedList>& lists, const std::vector<double>& bandEdges) {
     if (lists.size() == 1) {
-        return spectrumChart(lists.front(), bandEdges);
+        return spectrumChart(lists.front());
     }
-    const std::vector<double> edges = bandEdges.size() >= 2 ? bandEdges : commonDecades(lists);
+    std::vector<const FrequencyLevelList*> points;
+    for (const ChartedList& list : lists) {
+        points.push_back(&list.analysis->points);
+    }
+    const std::vector<double> edges = bandEdgesFor(bandEdges, points);
     Chart chart;
     chart.title = overlayTitle(lists);
-    chart.failed = std::any_of(lists.begin(), lists.end(),
-                               [](const ChartedList& list) { return list.verdict.failed; });
+    chart.failed = std::any_of(lists.begin(), lists.end(), [](const ChartedList& list) {
+        return list.analysis->verdict.failed;
+    });
     chart.weightName = "share of its list's F";
     chart.bandsName = "share of F";
     for (const ChartedList& list : lists) {
-        chart.series.push_back(seriesOf(list, edges));
+        // A list's own bands where they lie between the common edges, else its terms shared out
+        // between those.
+        const ListAnalysis& analysis = *list.analysis;
+        chart.series.push_back(
+            seriesOf(list, edges == analysis.bandEdges || edges.empty()
+                               ? analysis.bands
+                               : shareByBand(analysis.points, analysis.terms, edges)));
     }
     chart.summary = summaryOf(chart.series);
     chart.warning = overlayWarning(lists);

@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "evaluation/frequency_level_list.h"
-#include "evaluation/test_figure.h"
+#include "evaluation/list_analysis.h"
 #include "plot/layout/chart.h"
 
 namespace ambersel::plot {
@@ -17,23 +16,23 @@ namespace ambersel::plot {
 // An evaluated list, as a chart names and shows it.
 struct ChartedList {
     std::string name;  // the list's file name, or what stands for it ("standard input")
-    // The list's points, not copied: they must outlive the call that takes them. Never null.
-    const FrequencyLevelList* points = nullptr;
-    ReadingStop stop;
-    TestVerdict verdict;  // the verdict on exactly these points
+    // The list's analysis, with every point's term and its bands; not copied: it must outlive the
+    // call that takes it. Never null.
+    const ListAnalysis* analysis = nullptr;
 };
 
-// "margin -0.99 dB", rounded to 0.01 dB; "no margin" where F is 0, negative or not finite.
-std::string marginNote(float figure);
+// "margin -0.99 dB", rounded to 0.01 dB; "no margin" where F has none (marginDb()).
+std::string marginNote(std::optional<double> margin);
 
 // The chart of one list. A point's weight is its share of F; when F is not a finite number above
 // 0, its share of the sum of the finite terms instead. A point whose term is not finite has no
-// weight (not a number). The bands lie between `bandEdges` (increasing, in Hz), or, when there are
-// none, on the decades the list spans; points outside the edges make bands of their own.
-Chart spectrumChart(const ChartedList& list, const std::vector<double>& bandEdges);
+// weight (not a number). The bands are the analysis' own; points outside the edges make bands of
+// their own.
+Chart spectrumChart(const ChartedList& list);
 
 // The lists drawn over one another, in the order given; with one list, its spectrumChart(). Every
-// list's bands lie between the same edges: `bandEdges`, or the decades the lists span together.
+// list's bands lie between the same edges: `bandEdges`, or the decades the lists span together
+// (bandEdgesFor()).
 Chart overlayChart(const std::vector<ChartedList>& lists, const std::vector<double>& bandEdges);
 
 }  // namespace ambersel::plot

@@ -11,9 +11,9 @@
 
 #include <cmath>
 
-#include "plot/canvas/drawn_text.h"
 #include "plot/canvas/font_metrics.h"
 #include "plot/canvas/mark_shapes.h"
+#include "text/byte_text.h"
 
 namespace ambersel::plot {
 namespace {

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "win32/ui/resource.h"
@@ -69,40 +68,75 @@ class ResourceReader {
     std::size_t m_offset = 0;
 };
 
-TEST(DialogTemplate, IsTheExtendedTemplateOfTheLayout) {
-    // In tab order: name, class (0x80 button, 0x81 edit, 0x82 static), text, and the fields
-    // extended style, style, left, top, width and height in dialog units, id.
-    const std::tuple<const char*, int, const wchar_t*, Fields> controls[] = {
-        {"Calculate", 0x80, L"Calculate", {0, 0x50010001, 263, 48, 50, 16, IDOK}},
-        {"Cancel", 0x80, L"Cancel", {0, 0x50010000, 7, 48, 50, 16, IDCANCEL}},
-        {"result line", 0x82, L"", {0, 0x50020001, 7, 33, 306, 8, IDC_RESULT}},
-        {"File", 0x80, L"File", {0, 0x50010000, 9, 9, 50, 14, IDC_BROWSE}},
-        {"path field", 0x81, L"", {0, 0x50810880, 64, 9, 249, 14, IDC_FILEPATH}},
-    };
-    ResourceReader in(RT_DIALOG, IDD_TEST_DIALOG);
-    // Version 1 of the extended template (0xFFFF); after the help context, the extended style (a
-    // taskbar button) and the style: frame, caption, minimise and maximise buttons, no system menu
-    // (it brings a close button); the number of controls; place and size.
-    EXPECT_EQ((in.fields<WORD, WORD>()), (Fields{1, 0xFFFF}));
-    in.skip(4);
-    EXPECT_EQ((in.fields<DWORD, DWORD, WORD, short, short, short, short>()),
-              (Fields{0x00040000, 0x90C300C8, std::size(controls), 0, 0, 320, 71}));
-    EXPECT_EQ((std::vector{in.nameOrOrdinal(), in.nameOrOrdinal(), in.nameOrOrdinal()}),
-              (std::vector<std::wstring>{L"", L"", L"Ambersel Test Calculator (R&S file format)"}))
-        << "menu, window class, caption";
-    EXPECT_EQ((in.fields<WORD, WORD, BYTE, BYTE>()), (Fields{8, 0, 0, 1}))
-        << "font size, weight, italic, character set";
-    EXPECT_EQ(in.nameOrOrdinal(), L"MS Shell Dlg");
+INT_PTR CALLBACK keepDefaults(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
 
-    for (const auto& [name, classAtom, text, fields] : controls) {
-        SCOPED_TRACE(name);
-        in.alignTo(4);
-        in.skip(4);  // help context
-        EXPECT_EQ((in.fields<DWORD, DWORD, short, short, short, short, DWORD>()), fields);
-        EXPECT_EQ(in.nameOrOrdinal(), L"#" + std::to_wstring(classAtom)) << "class";
-        EXPECT_EQ(in.nameOrOrdinal(), text);
-        in.skip(in.read<WORD>());  // creation data
+// A window of the dialog, made by the dialog manager from the program's template, destroyed when
+// it goes.
+struct TemplateDialog {
+    HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TEST_DIALOG),
+                                     nullptr, &keepDefaults, 0);
+    TemplateDialog(const TemplateDialog&) = delete;
+    TemplateDialog& operator=(const TemplateDialog&) = delete;
+    TemplateDialog() = default;
+    ~TemplateDialog() { DestroyWindow(window); }
+};
+
+std::wstring textOf(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+// What the operator meets, as the dialog manager lays it out: each control where the layout puts
+// it in dialog units of the dialog's font, saying what it says; Enter on Calculate, the focus
+// first on Calculate and then round in the layout's order; a path field that takes no typing; a
+// frame that neither resizes nor closes by a button of its own.
+TEST(DialogTemplate, LaysTheDialogOutAsTheOperatorMeetsIt) {
+    const TemplateDialog dialog;
+    ASSERT_NE(dialog.window, nullptr);
+    EXPECT_EQ(textOf(dialog.window), L"Ambersel Test Calculator (R&S file format)");
+    const struct {
+        int id;
+        RECT place;  // left, top, right, bottom in dialog units
+        const wchar_t* text;
+    } controls[] = {
+        {IDOK, {263, 48, 313, 64}, L"Calculate"}, {IDCANCEL, {7, 48, 57, 64}, L"Cancel"},
+        {IDC_RESULT, {7, 33, 313, 41}, L""},      {IDC_BROWSE, {9, 9, 59, 23}, L"File"},
+        {IDC_FILEPATH, {64, 9, 313, 23}, L""},
+    };
+    HWND focus = GetNextDlgTabItem(dialog.window, nullptr, FALSE);
+    for (const auto& control : controls) {
+        SCOPED_TRACE(control.id);
+        const HWND shown = GetDlgItem(dialog.window, control.id);
+        ASSERT_NE(shown, nullptr);
+        // The dialog manager rounds a control's width and height, not its right and bottom edges,
+        // to the pixel: a pixel either way.
+        RECT expected = control.place;
+        MapDialogRect(dialog.window, &expected);
+        RECT actual{};
+        GetWindowRect(shown, &actual);
+        MapWindowPoints(nullptr, dialog.window, reinterpret_cast<POINT*>(&actual), 2);
+        const LONG expectedEdges[] = {expected.left, expected.top, expected.right, expected.bottom};
+        const LONG actualEdges[] = {actual.left, actual.top, actual.right, actual.bottom};
+        for (std::size_t edge = 0; edge < 4; ++edge) {
+            EXPECT_NEAR(actualEdges[edge], expectedEdges[edge], 1) << "edge " << edge;
+        }
+        EXPECT_EQ(textOf(shown), control.text);
+        if (control.id != IDC_RESULT) {
+            EXPECT_EQ(focus, shown) << "out of tab order";
+            focus = GetNextDlgTabItem(dialog.window, focus, FALSE);
+        }
     }
+    EXPECT_EQ(LOWORD(SendMessageW(dialog.window, DM_GETDEFID, 0, 0)), IDOK);
+    const auto style = [&](int id) {
+        return GetWindowLongW(GetDlgItem(dialog.window, id), GWL_STYLE);
+    };
+    EXPECT_NE(style(IDC_FILEPATH) & ES_READONLY, 0) << "the path field takes typing";
+    EXPECT_EQ(style(IDC_RESULT) & SS_TYPEMASK, SS_CENTER) << "the result line is not centred";
+    const LONG frame = GetWindowLongW(dialog.window, GWL_STYLE);
+    EXPECT_EQ(frame & (WS_SYSMENU | WS_THICKFRAME), 0) << "a close button or a resizable frame";
 }
 
 TEST(DialogTemplate, IconIsOne32By32ImageOf24BitsPerPixel) {

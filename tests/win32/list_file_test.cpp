@@ -14,9 +14,9 @@
 #include <system_error>
 #include <tuple>
 
-#include "evaluation/calculate_command.h"
-#include "evaluation/list_file.h"
-#include "evaluation/windows_path.h"
+#include "files/calculate_command.h"
+#include "files/list_file.h"
+#include "files/windows_path.h"
 #include "tests/test_files.h"
 
 namespace ambersel::testing {
@@ -100,7 +100,8 @@ TEST(Names, OpenAsTheyAre) {
         file.reset();
         const CalculationOutcome outcome = calculate((folder.path() / name).native());
         EXPECT_EQ(outcome.resultLine(), u"PASS : F = 0.1210");
-        EXPECT_EQ(outcome.stop().end, ReadingEnd::MalformedItem) << "text mode stops at the Ctrl-Z";
+        EXPECT_EQ(outcome.list().analysis.stop.end, ReadingEnd::MalformedItem)
+            << "text mode stops at the Ctrl-Z";
     }
 }
 

@@ -6,10 +6,10 @@
 #include <memory>
 #include <utility>
 
-#include "evaluation/unicode_text.h"
+#include "files/list_reading.h"
 #include "plot/layout/spectrum_chart.h"
-#include "report/file_facts.h"
 #include "report/list_record.h"
+#include "text/unicode_text.h"
 #include "win32/framework/file_dialog.h"
 #include "win32/framework/paint_dc.h"
 #include "win32/framework/win_app.h"
@@ -87,8 +87,9 @@ void CAmbersel_TestDlg::OnCalculate() {
         ambersel::win32::AfxMessageBox(L"Error in the input file", MB_OK);
         return;
     }
-    m_shownList = ShownList{outcome.takePoints(), outcome.stop(),
+    m_shownList = ShownList{outcome.takeList(),
                             ambersel::report::reportHeadingNow(AMBERSEL_VERSION), outcome.stamp()};
+    m_shownList->list.name = ambersel::generalizedUtf8FromUtf16(path);
     const std::u16string& line = outcome.resultLine();
     m_strResult.assign(line.begin(), line.end());
     UpdateData();
@@ -128,19 +129,15 @@ BOOL CAmbersel_TestDlg::OnContextMenu(WPARAM /*window*/, LPARAM position) {
 
 void CAmbersel_TestDlg::OnDetails() {
     const std::u16string path(m_strFilePath.begin(), m_strFilePath.end());
-    const std::string name = ambersel::generalizedUtf8FromUtf16(path);
-    ambersel::report::ListRecord record =
-        ambersel::report::recordOf(name, m_shownList->points, m_shownList->stop, {});
     // The facts of a file written since Calculate read it would vouch for a list it no longer
     // holds: the record then says so and gives none.
+    ambersel::EvaluatedList& list = m_shownList->list;
     const std::optional<std::filesystem::path> file = ambersel::listFilePath(path);
-    record.file =
-        file ? ambersel::report::factsOfReadFile(*file, m_shownList->stamp) : std::nullopt;
-    record.fileWrittenAfterReading = !record.file;
-    const ambersel::plot::ChartedList charted{name.substr(name.find_last_of("\\/:") + 1),
-                                              &m_shownList->points, m_shownList->stop,
-                                              record.verdict};
-    record.picture = ambersel::report::recordPicture(ambersel::plot::spectrumChart(charted, {}));
-    CDetailsDlg details(std::move(record), m_shownList->heading, this);
+    list.facts = file ? ambersel::factsOfReadFile(*file, m_shownList->stamp) : std::nullopt;
+    list.factsWithheld = !list.facts;
+    ambersel::plot::Chart chart =
+        ambersel::plot::spectrumChart({ambersel::report::listFileName(list), &list.analysis});
+    CDetailsDlg details(ambersel::report::recordOf(list), std::move(chart), m_shownList->heading,
+                        this);
     details.DoModal();
 }

@@ -17,9 +17,9 @@
 #include <string_view>
 #include <variant>
 
-#include "evaluation/calculate_command.h"
 #include "evaluation/frequency_level_list.h"
-#include "evaluation/list_file.h"
+#include "files/calculate_command.h"
+#include "files/list_file.h"
 #include "report/list_record.h"
 #include "win32/framework/window.h"
 #include "win32/ui/resource.h"
@@ -62,8 +62,7 @@ class CAmbersel_TestDlg : public ambersel::win32::CDialog {
 
     // The list behind the result line, from the Calculate that gave it.
     struct ShownList {
-        ambersel::FrequencyLevelList points;
-        ambersel::ReadingStop stop;
+        ambersel::EvaluatedList list;  // named by the path shown
         // The report's heading, timed at Calculate, or why there can be no report.
         std::variant<ambersel::report::ReportHeading, std::string> heading;
         ambersel::ListFileStamp stamp;  // the file as Calculate read it

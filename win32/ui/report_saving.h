@@ -7,9 +7,13 @@
 
 #include "report/list_record.h"
 
-// "emission_150k_30M.html" for a list at "C:\Lists\emission_150k_30M.ASC": the name the Save
-// dialog proposes.
-std::wstring reportNameFor(const std::string& listName);
+// The file the Save dialog proposes for the report of the list at `listName` (UTF-8): in the
+// user's Documents folder, named by report::proposedReportName,
+// "C:\Users\…\Documents\emission_150k_30M-report.html" for "C:\Lists\emission_150k_30M.ASC".
+// Lists often lie where the user may not write (the bundled examples under Program Files), and
+// the Documents folder is where the user looks for what a program saved. Only the name, where the
+// user has no Documents folder.
+std::wstring proposedReportPath(const std::string& listName);
 
 // Writes the report to `target`, replaced whole (evaluation/output_file.h) or left as it was.
 // Returns why it could not be written, or nothing on success.
