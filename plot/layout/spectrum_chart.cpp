@@ -166,6 +166,7 @@ Chart overlayChart(const std::vector<ChartedList>& lists, const std::vector<doub
         return spectrumChart(lists.front());
     }
     std::vector<const FrequencyLevelList*> points;
+    points.reserve(lists.size());
     for (const ChartedList& list : lists) {
         points.push_back(&list.analysis->points);
     }
