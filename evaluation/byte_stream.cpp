@@ -6,7 +6,13 @@ namespace ambersel {
 
 ByteStream::ByteStream(std::FILE* file, std::size_t bufferSize, const ContentSink* contents)
     : m_file(file), m_contents(contents), m_buffer(std::max<std::size_t>(bufferSize, 1)) {
-    m_next = m_end = m_itemStart = m_buffer.data();
+    m_next = m_end = m_itemStart = m_fillStart = m_buffer.data();
+}
+
+ByteStream::ByteStream(std::span<const char> bytes)
+    : m_file(nullptr), m_contents(nullptr), m_atEnd(true) {
+    m_next = m_itemStart = m_fillStart = bytes.data();
+    m_end = bytes.data() + bytes.size();
 }
 
 int ByteStream::peekNextFill() {
@@ -18,9 +24,9 @@ int ByteStream::peekNextFill() {
                                                 static_cast<std::size_t>(m_end - m_itemStart));
         m_itemHead.append(m_itemStart, kept);
     }
-    m_filledBefore += static_cast<std::uint64_t>(m_end - m_buffer.data());
+    m_filledBefore += static_cast<std::uint64_t>(m_end - m_fillStart);
     const std::size_t count = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
-    m_next = m_itemStart = m_buffer.data();
+    m_next = m_itemStart = m_fillStart = m_buffer.data();
     m_end = m_next + count;
     // fread gives less than it was asked for only at the end or on an error, so a short fill is
     // the last: asking again would cost one more read of nothing.

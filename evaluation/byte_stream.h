@@ -1,11 +1,13 @@
 #pragma once
 
 // The bytes of an open stream, read through a fixed buffer with one byte of look-ahead: all that
-// reading a list item ever needs, so a file of any size is read in constant memory.
+// reading a list item ever needs, so a file of any size is read in constant memory. Bytes already
+// in memory are read in place.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,8 @@ class ByteStream {
     // Reads `file` from where it stands, `bufferSize` bytes at a time (at least one). `contents`,
     // when given, takes each piece as it is read and must outlive the stream.
     ByteStream(std::FILE* file, std::size_t bufferSize, const ContentSink* contents = nullptr);
+    // Reads `bytes`, which must outlive the stream, where they are.
+    explicit ByteStream(std::span<const char> bytes);
 
     // The next byte (0 to 255) without taking it, or kEnd at the end of the input or after a
     // read error.
@@ -31,7 +35,7 @@ class ByteStream {
     bool readFailed() const { return m_readFailed; }
     // The number of bytes taken so far.
     std::uint64_t offset() const {
-        return m_filledBefore + static_cast<std::uint64_t>(m_next - m_buffer.data());
+        return m_filledBefore + static_cast<std::uint64_t>(m_next - m_fillStart);
     }
 
     // Marks the next byte as the start of an item, so that itemExcerpt() can quote it even after
@@ -55,9 +59,10 @@ class ByteStream {
 
     int peekNextFill();
 
-    std::FILE* m_file;
+    std::FILE* m_file;  // null for bytes in memory
     const ContentSink* m_contents;
     std::vector<char> m_buffer;
+    const char* m_fillStart = nullptr;  // the first byte of the current fill
     const char* m_next = nullptr;
     const char* m_end = nullptr;
     const char* m_itemStart = nullptr;

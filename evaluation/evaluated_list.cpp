@@ -47,4 +47,15 @@ EvaluatedList evaluatedList(std::string name, FrequencyLevelList points, Reading
     return list;
 }
 
+void refuseIncompleteList(EvaluatedList& list) {
+    if (!list.deservesWarning()) {
+        return;
+    }
+    list.errorReason = list.analysis.points.empty()
+                           ? "the list holds no points"
+                           : "reading stopped at line " + std::to_string(list.analysis.stop.line) +
+                                 ", before the end of the file";
+    list.status = ListStatus::Error;
+}
+
 }  // namespace ambersel

@@ -62,4 +62,9 @@ const char* stopReasonName(ReadingEnd end);
 EvaluatedList evaluatedList(std::string name, FrequencyLevelList points, ReadingStop stop,
                             const AnalysisScope& scope);
 
+// For unattended runs, which must not take a truncated or foreign file for a pass: a list that
+// deservesWarning() made an error, with the reason ("the list holds no points", "reading stopped
+// at line 3, before the end of the file"). Its points and where reading stopped stay.
+void refuseIncompleteList(EvaluatedList& list);
+
 }  // namespace ambersel

@@ -53,11 +53,8 @@ bool scanItem(ByteStream& in, std::uint64_t& lineEnds, FrequencyLevelPoint& poin
     return scanNumber(in, point.level);
 }
 
-}  // namespace
-
-ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
-                                   const ReadingOptions& options) {
-    ByteStream in(file, options.bufferSize, options.contents);
+// Every item of `in`, up to the end, the first malformed item or a read error.
+ReadingStop scanItems(ByteStream& in, FrequencyLevelList& list, std::uint64_t fileSize) {
     std::uint64_t lineEnds = 0;
     ReadingStop stop;
     for (;;) {
@@ -77,18 +74,32 @@ ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
             break;
         }
         if (list.size() == list.capacity()) {
-            growForNextPoint(list, in.offset(), options.fileSize);
+            growForNextPoint(list, in.offset(), fileSize);
         }
         list.push_back(point);
     }
     if (in.readFailed()) {
         return ReadingStop{ReadingEnd::ReadError, 0, {}};
     }
+    return stop;
+}
+
+}  // namespace
+
+ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
+                                   const ReadingOptions& options) {
+    ByteStream in(file, options.bufferSize, options.contents);
+    ReadingStop stop = scanItems(in, list, options.fileSize);
     // A read error from here on cuts only the contents short, not the list.
-    if (options.contents != nullptr) {
+    if (stop.end != ReadingEnd::ReadError && options.contents != nullptr) {
         in.drain(options.fileSize);
     }
     return stop;
+}
+
+ReadingStop scanFrequencyLevelList(std::span<const char> bytes, FrequencyLevelList& list) {
+    ByteStream in(bytes);
+    return scanItems(in, list, bytes.size());
 }
 
 void readFrequencyLevelList(std::FILE* file, FrequencyLevelList& list) {

@@ -80,6 +80,9 @@ struct ReadingOptions {
 ReadingStop scanFrequencyLevelList(std::FILE* file, FrequencyLevelList& list,
                                    const ReadingOptions& options = {});
 
+// The same reading of a list's bytes held in memory, read where they are.
+ReadingStop scanFrequencyLevelList(std::span<const char> bytes, FrequencyLevelList& list);
+
 // The same reading for callers that need only the points: the number of points read is the
 // list's size.
 void readFrequencyLevelList(std::FILE* file, FrequencyLevelList& list);

@@ -45,7 +45,7 @@ appstreamcli validate --no-net "$scratch/usr/share/metainfo/$id.metainfo.xml" >/
     fail "the AppStream metainfo does not validate"
 
 (cd "$build" && cpack -G DEB -B "$scratch/package" >/dev/null)
-deb=$(ls "$scratch"/package/*.deb)
+deb=$(ls "$scratch"/package/ambersel-test-calculator_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-core libc6; do
     [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed: $depends"

@@ -2,11 +2,13 @@
 # The Windows packages as a lab PC and its IT department meet them, in a Wine prefix of the test's
 # own (made for it, removed after it; its windows go to the display of the open WINE_SESSION):
 #
-# - the ZIP holds exactly the programs, the user's guide, the licence, the notices and the examples,
-#   and no program needs a DLL beside it;
+# - the ZIP holds exactly the programs, the C library with its header and import library, the
+#   validation kit, the schemas, the user's guide, the licence, the notices and the examples, and no
+#   program or library needs a DLL beside it;
 # - the NSIS installer shows the MIT licence, installs silently into Program Files with Start-menu
 #   entries for the dialog and the guide, puts ambersel-eval.exe on the machine's PATH (or not, with
-#   /NOPATH), and its silent uninstall leaves nothing behind;
+#   /NOPATH), the installed DLL passes its self-test on the installed kit, and its silent uninstall
+#   leaves nothing behind;
 # - the MSI installs silently, upgrades an older build of itself (one made from the same files with
 #   a lower version), refuses to replace a newer one by an older one, leaves PATH alone with
 #   REMOVE=PathEntry, and its silent removal leaves nothing behind: no file, no registry key, no
@@ -50,12 +52,21 @@ done
 
 # The ZIP: exactly these files, and no program that loads a DLL beside it.
 (cd "$work" && cmake -E tar xf "packages/$package.zip")
-expected=$(printf '%s\n' LICENSE.txt THIRD-PARTY-NOTICES.txt user-guide.html \
-    bin/Ambersel_Test.exe bin/ambersel-eval.exe \
-    examples/emission_150k_30M.ASC examples/switching_supply_fail.ASC | sort)
+source_tree=$here/../..
+expected=$({
+    printf '%s\n' LICENSE.txt THIRD-PARTY-NOTICES.txt user-guide.html \
+        bin/Ambersel_Test.exe bin/ambersel-eval.exe \
+        examples/emission_150k_30M.ASC examples/switching_supply_fail.ASC \
+        bin/ambersel.dll include/ambersel.h lib/ambersel.lib lib/ambersel.def \
+        lib/cmake/ambersel/amberselConfig.cmake lib/cmake/ambersel/amberselConfigVersion.cmake \
+        lib/cmake/ambersel/amberselTargets.cmake lib/cmake/ambersel/amberselTargets-release.cmake
+    (cd "$source_tree/schemas" && find . -type f | sed 's|^\./|share/ambersel-test-calculator/schemas/|')
+    (cd "$source_tree/validation/kit" && find . -type f |
+        sed 's|^\./|share/ambersel-test-calculator/validation-kit/|')
+} | sort)
 actual=$(cd "$work/$package" && find . -type f | sed 's|^\./||' | sort)
 [ "$actual" = "$expected" ] || fail "the ZIP holds: $actual"
-for program in "$work/$package"/bin/*.exe; do
+for program in "$work/$package"/bin/*.exe "$work/$package"/bin/*.dll; do
     x86_64-w64-mingw32-objdump -p "$program" | awk '/DLL Name/ {print tolower($3)}' | while read -r dll; do
         case $dll in
             kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | comdlg32.dll | msvcrt.dll) ;;
@@ -164,6 +175,12 @@ path_before=$(machine_path)
 uses_installed_programs "NSIS"
 [ "$(count_entries "$(machine_path)")" = 1 ] || fail "NSIS: PATH is $(machine_path)"
 [ "$(listed_versions)" = "$version$by" ] || fail "NSIS: Apps lists $(listed_versions)"
+# The installed DLL finds the installed validation kit by itself, and every case agrees: a
+# program of the lab's own beside it, for the time of the check.
+cp "$build/tests/kit_self_test.exe" "$installed/bin/"
+self_test=$("$wine_run" "$folder\\bin\\kit_self_test.exe") ||
+    fail "the installed DLL's self-test: $(tail -n 3 <<<"$self_test")"
+rm "$installed/bin/kit_self_test.exe"
 "$wine_run" "$folder\\Uninstall.exe" /S || fail "the silent uninstall ended with status $?"
 # The uninstaller runs on from a copy of itself: wait until it is done.
 settled "NSIS uninstall"
