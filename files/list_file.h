@@ -56,14 +56,14 @@ struct ListFileReading {
 // one counts) is opened; anything else is refused at once, without blocking and without reading
 // from it: an empty or missing path, a directory, a FIFO, a device, a file without read permission,
 // and on Windows a pipe and a file another program has open for writing or locked; then
-// `openError` says why. The file is read as binary, so a list reads alike everywhere. The file is closed before this returns, on every
-// path, exceptions included. A file whose size or modification time changed while it was read
-// (written to, truncated, grown) ends with ReadingEnd::FileChanged, since its points may mix two
-// versions; a file replaced by another under its name is read whole as it was when it was
-// opened. With `contents`, the sink takes the file's bytes, first to last, in the same reading
-// that gives the points; contentsTaken says whether they are the whole file as it stood while it
-// was read (false when it was written to meanwhile, or a read error cut them short: then the
-// sink's bytes mean nothing). Throws std::bad_alloc when memory runs out.
+// `openError` says why. The file is read as binary, so a list reads alike everywhere. The file is
+// closed before this returns, on every path, exceptions included. A file whose size or modification
+// time changed while it was read (written to, truncated, grown) ends with ReadingEnd::FileChanged,
+// since its points may mix two versions; a file replaced by another under its name is read whole as
+// it was when it was opened. With `contents`, the sink takes the file's bytes, first to last, in
+// the same reading that gives the points; contentsTaken says whether they are the whole file as it
+// stood while it was read (false when it was written to meanwhile, or a read error cut them short:
+// then the sink's bytes mean nothing). Throws std::bad_alloc when memory runs out.
 ListFileReading readListFile(const std::filesystem::path& path,
                              const ContentSink* contents = nullptr);
 

@@ -217,8 +217,8 @@ void CAmbersel_TestDlg::OnDetails() {
     list.factsWithheld = !list.facts;
     ambersel::plot::Chart chart =
         ambersel::plot::spectrumChart({ambersel::report::listFileName(list), &list.analysis});
-    auto* window = new ambersel::ui::DetailsWindow(ambersel::report::recordOf(list), std::move(chart),
-                                                   m_shownList->heading, this);
+    auto* window = new ambersel::ui::DetailsWindow(ambersel::report::recordOf(list),
+                                                   std::move(chart), m_shownList->heading, this);
     window->show();
 }
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <variant>
 
-#include "report/document.h"
 #include "plot/layout/chart.h"
+#include "report/document.h"
 #include "report/list_record.h"
 
 class QTableWidget;

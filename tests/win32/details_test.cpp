@@ -34,8 +34,8 @@ void runDetails(const std::string& name, const FrequencyLevelList& points,
                 const std::function<void(const WindowDriver&, HWND)>& script) {
     const EvaluatedList list = evaluatedList(name, points, {}, recordScope());
     plot::Chart chart = plot::spectrumChart({"list.ASC", &list.analysis});
-    CDetailsDlg details(report::recordOf(list), std::move(chart), report::ReportHeading{"1.0.0", {}},
-                        nullptr);
+    CDetailsDlg details(report::recordOf(list), std::move(chart),
+                        report::ReportHeading{"1.0.0", {}}, nullptr);
     runModal([&] { return details.DoModal(); },
              [&](const WindowDriver& w) {
                  script(w, w.waitFor([](HWND window) {
