@@ -188,7 +188,7 @@ class Archive(unittest.TestCase):
     def test_the_list_and_its_json_are_attached(self):
         for sample in SAMPLES:
             with self.subTest(sample.name), pikepdf.open(sample.pdf_path) as pdf:
-                relations = {str(spec.AFRelationship): spec for spec in pdf.Root.AF}
+                relations = {str(entry.AFRelationship): entry for entry in pdf.Root.AF}
                 self.assertEqual(set(relations), {"/Source", "/Data"})
                 source = relations["/Source"]
                 self.assertEqual(str(source.UF), sample.name)

@@ -115,7 +115,7 @@ class Evidence(unittest.TestCase):
         for name, report in REPORTS.items():
             with self.subTest(name), pikepdf.open(report.path) as pdf:
                 # By the Unicode name (/UF); /F and the key are its ASCII stand-in.
-                attached = {str(spec.obj.UF): spec for spec in pdf.attachments.values()}
+                attached = {str(entry.obj.UF): entry for entry in pdf.attachments.values()}
                 self.assertEqual(len(pdf.Root.AF), 2 * len(report.lists))
                 for (list_name, content), evaluated in zip(report.lists.items(), report.json):
                     source = attached[list_name]
@@ -128,13 +128,13 @@ class Evidence(unittest.TestCase):
     def test_the_list_taken_out_gives_the_same_bits_again(self):
         report = REPORTS["examples"]
         with pikepdf.open(report.path) as pdf:
-            for spec in pdf.attachments.values():
-                list_name = str(spec.obj.UF)
+            for attached in pdf.attachments.values():
+                list_name = str(attached.obj.UF)
                 if list_name.endswith(".json"):
                     continue
                 taken = os.path.join(report.folder, "taken.ASC")
                 with open(taken, "wb") as out:
-                    out.write(spec.get_file().read_bytes())
+                    out.write(attached.get_file().read_bytes())
                 again = json.loads(run([EVAL, "--json", "taken.ASC"], report.folder).stdout)[0]
                 original = next(o for o in report.json if o["path"] == list_name)
                 self.assertEqual(again["figure_bits"], original["figure_bits"])

@@ -33,7 +33,7 @@ std::string_view relationshipName(FileRelationship relationship) {
 }
 
 // `utf8` with every code point outside printable ASCII as '_': a file name for readers that know
-// no other (the file specification's /F), and the attachment's key.
+// no other (the /F of the attached file's dictionary), and the attachment's key.
 std::string asciiName(std::string_view utf8) {
     std::string out;
     for (const char32_t codePoint : drawnCodePoints(utf8)) {
@@ -127,12 +127,12 @@ void Document::attach(const AssociatedFile& file, std::uint64_t size, const File
     deflater.finish(compressed);
     m_objects.streamData(compressed);
     m_objects.endStream();
-    const ObjectRef specification = m_objects.object(
+    const ObjectRef fileEntry = m_objects.object(
         "<< /Type /Filespec /F " + literalString(key) + " /UF " + textString(file.name) +
         " /Desc " + textString(file.description) + " /AFRelationship " +
         std::string(relationshipName(file.relationship)) + " /EF << /F " + reference(stream) +
         " /UF " + reference(stream) + " >> >>");
-    m_files.push_back({std::move(key), specification});
+    m_files.push_back({std::move(key), fileEntry});
 }
 
 void Document::writeFooters() {
@@ -189,10 +189,10 @@ void Document::writeCatalog() {
         std::string names;
         std::string associated;
         for (const FileEntry& entry : sorted) {
-            names += " " + literalString(entry.key) + " " + reference(entry.specification);
+            names += " " + literalString(entry.key) + " " + reference(entry.fileEntry);
         }
         for (const FileEntry& entry : m_files) {
-            associated += " " + reference(entry.specification);
+            associated += " " + reference(entry.fileEntry);
         }
         catalog +=
             " /Names << /EmbeddedFiles << /Names [" + names + " ] >> >> /AF [" + associated + " ]";

@@ -72,7 +72,7 @@ class Document {
     };
     struct FileEntry {
         std::string key;  // its name in the attachments' name tree, unique
-        ObjectRef specification;
+        ObjectRef fileEntry;
     };
 
     void writeFooters();
